@@ -1,0 +1,44 @@
+#pragma once
+// The shell's notification area (task tray).
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Handles.h"
+
+namespace vantorel::platform {
+
+// What the tray object tells the shell about its icon: the fields of the
+// shell's notify-icon record, in text form. A backend translates it into its
+// own record.
+struct NotifyIconRecord {
+    static constexpr std::uint32_t kFlagMessage = 1;  // callbackMessage is valid
+    static constexpr std::uint32_t kFlagIcon = 2;     // icon is valid
+    static constexpr std::uint32_t kFlagTip = 4;      // tip is valid
+
+    std::uint32_t size = 0;  // the record's size as the shell's first layout had it
+    WindowHandle window = 0;  // the owner window that receives the callbacks
+    std::uint32_t id = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t callbackMessage = 0;
+    IconHandle icon = 0;
+    std::string tip;  // UTF-8, without the terminating NUL
+};
+
+enum class NotifyIconMessage { Add = 0, Delete = 2 };
+
+class TrayShell {
+public:
+    virtual ~TrayShell() = default;
+
+    // Adds or deletes the icon described by `record`. Returns false when the
+    // shell refuses (an icon added twice, one deleted that is not there, or
+    // no tray available); the tray is then unchanged.
+    //
+    // Mouse actions on an added icon reach the owner window's form events as
+    // FormEvents::TrayNotify with the mouse message code (0x203 left
+    // double-click, 0x204 right button pressed, ...).
+    virtual bool notifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) = 0;
+};
+
+}  // namespace vantorel::platform

@@ -1,0 +1,34 @@
+#pragma once
+// The settings store: one INI file beside the executable, read and written
+// one key at a time, with no cache: every call goes to the file.
+
+#include <string>
+#include <string_view>
+
+#include "platform/AppInfo.h"
+#include "platform/Profile.h"
+
+namespace vantorel {
+
+class iniBas {
+public:
+    iniBas(platform::AppInfo& app, platform::Profile& profile) : app_(app), profile_(profile) {}
+
+    // The value under section/key, whole, or `fallback` when there is none.
+    std::string ReadIni(std::string_view section, std::string_view key, std::string_view fallback);
+
+    // Stores the value at once. False when it could not be stored.
+    bool WriteIni(std::string_view section, std::string_view key, std::string_view value);
+
+    // The settings file that reads and writes reach.
+    std::string FilePath();
+
+    // The "save" folder beside the settings file, handed to the mail library.
+    std::string SaveFolder();
+
+private:
+    platform::AppInfo& app_;
+    platform::Profile& profile_;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,61 @@
+#include "settings/IniPath.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace vantorel {
+namespace {
+
+TEST(JoinPath, PutsOneSeparatorBetweenFolderAndName) {
+    EXPECT_EQ(JoinPath("C:\\Tools", '\\', "Pollwick.ini"), "C:\\Tools\\Pollwick.ini");
+    EXPECT_EQ(JoinPath("C:\\", '\\', "pollwick.ini"), "C:\\pollwick.ini");
+    EXPECT_EQ(JoinPath("/opt/vantorel", '/', "vantorel.ini"), "/opt/vantorel/vantorel.ini");
+    EXPECT_EQ(JoinPath("/", '/', "save"), "/save");
+    EXPECT_EQ(JoinPath("C:\\Tools", '\\', "save"), "C:\\Tools\\save");
+}
+
+class SettingsFileLookup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("vantorel-inipath-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void touch(const std::string& name) { std::ofstream(folder_ / name) << "[x]\r\n"; }
+    std::string resolve(const std::string& base) {
+        return ResolveSettingsFile(folder_.string(), '/', base);
+    }
+    std::string at(const std::string& name) { return (folder_ / name).string(); }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(SettingsFileLookup, ANewFileGetsTheLowerCaseName) {
+    EXPECT_EQ(resolve("Pollwick"), at("pollwick.ini"));
+}
+
+TEST_F(SettingsFileLookup, FindsAnExistingFileWhateverItsLetterCase) {
+    touch("POLLWICK.INI");
+    EXPECT_EQ(resolve("Pollwick"), at("POLLWICK.INI"));
+}
+
+TEST_F(SettingsFileLookup, PrefersTheLowerCaseNameThenTheExactName) {
+    touch("POLLWICK.INI");
+    touch("Pollwick.ini");
+    EXPECT_EQ(resolve("Pollwick"), at("Pollwick.ini"));
+    touch("pollwick.ini");
+    EXPECT_EQ(resolve("Pollwick"), at("pollwick.ini"));
+}
+
+TEST_F(SettingsFileLookup, AnotherExecutableNameHasItsOwnFile) {
+    touch("pollwick.ini");
+    EXPECT_EQ(resolve("Renamed"), at("renamed.ini"));
+}
+
+}  // namespace
+}  // namespace vantorel
