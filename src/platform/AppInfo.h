@@ -12,7 +12,7 @@ struct VersionInfo {
 };
 
 class AppInfo {
-public:
+  public:
     virtual ~AppInfo() = default;
 
     // The folder that holds the settings file and the "save" folder: the
@@ -34,7 +34,7 @@ public:
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // True when anything (file or folder) of that name exists.
@@ -47,7 +47,7 @@ public:
 // Messages for whoever started the program (standard error), for problems
 // the user should learn of even with every error box switched off.
 class Diagnostics {
-public:
+  public:
     virtual ~Diagnostics() = default;
     virtual void warn(const std::string& message) = 0;
 };

@@ -6,7 +6,7 @@
 namespace vantorel::platform {
 
 class ConnectionState {
-public:
+  public:
     static constexpr std::uint32_t kModem = 0x01;
     static constexpr std::uint32_t kLan = 0x02;
     static constexpr std::uint32_t kProxy = 0x04;

@@ -8,7 +8,7 @@
 namespace vantorel::platform {
 
 class FileDialog {
-public:
+  public:
     virtual ~FileDialog() = default;
 
     // The filter in the form "description|pattern", as "WAVファイル(*.wav)|*.wav".
@@ -23,7 +23,7 @@ public:
 };
 
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
 
     // A new dialog holding no file name. Never null.

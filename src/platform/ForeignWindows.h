@@ -23,7 +23,7 @@ struct FlashInfo {
 };
 
 class ForeignWindows {
-public:
+  public:
     virtual ~ForeignWindows() = default;
 
     // The window the user is working in; 0 when there is none.

@@ -14,7 +14,7 @@ constexpr ControlId kNoControl = 0;
 constexpr int kNoTabStop = -1;
 
 enum class ControlKind {
-    Frame,      // a captioned group box; controls name it as their parent
+    Frame,  // a captioned group box; controls name it as their parent
     Label,
     TextBox,
     Button,
@@ -27,7 +27,7 @@ enum class ControlKind {
 
 struct ControlLayout {
     ControlId id = kNoControl;
-    std::string name;     // the control's name in the program ("txtHost")
+    std::string name;  // the control's name in the program ("txtHost")
     ControlKind kind = ControlKind::Label;
     std::string caption;  // caption, initial text; "&" marks an access key
     int left = 0;         // twips, relative to the parent's client area

@@ -20,7 +20,7 @@ struct MailReply {
 };
 
 class MailLibrary {
-public:
+  public:
     virtual ~MailLibrary() = default;
 
     // Runs `command` ("STAT" or "LIST 1-N") for the mailbox of user at host.
@@ -34,7 +34,7 @@ public:
 // Loading a shared library by name, for binding the mail library at its
 // first call.
 class LibraryLoader {
-public:
+  public:
     virtual ~LibraryLoader() = default;
 
     // Loads the library with the platform's file name for `baseName`

@@ -7,7 +7,7 @@
 namespace vantorel::platform {
 
 class MediaPlayer {
-public:
+  public:
     virtual ~MediaPlayer() = default;
 
     // The device type for the next "Open" ("WaveAudio").

@@ -8,7 +8,7 @@
 namespace vantorel::platform {
 
 class Profile {
-public:
+  public:
     virtual ~Profile() = default;
 
     // The value stored under section/key in the file at `path`, whole.
@@ -20,8 +20,8 @@ public:
     // Stores `value` under section/key, creating the file, the section or the
     // key as needed. Returns false when the value is refused or the file
     // cannot be written; the file is then left as it was.
-    virtual bool writeString(std::string_view section, std::string_view key,
-                             std::string_view value, const std::string& path) = 0;
+    virtual bool writeString(std::string_view section, std::string_view key, std::string_view value,
+                             const std::string& path) = 0;
 };
 
 }  // namespace vantorel::platform

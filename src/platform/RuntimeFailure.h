@@ -9,7 +9,7 @@
 namespace vantorel {
 
 class RuntimeFailure : public std::runtime_error {
-public:
+  public:
     explicit RuntimeFailure(const std::string& what) : std::runtime_error(what) {}
 };
 

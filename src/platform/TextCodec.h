@@ -9,7 +9,7 @@
 namespace vantorel::platform {
 
 class TextCodec {
-public:
+  public:
     virtual ~TextCodec() = default;
 
     // The CP932 bytes of `utf8`, or nullopt when a character has no CP932

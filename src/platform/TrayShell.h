@@ -16,7 +16,7 @@ struct NotifyIconRecord {
     static constexpr std::uint32_t kFlagIcon = 2;     // icon is valid
     static constexpr std::uint32_t kFlagTip = 4;      // tip is valid
 
-    std::uint32_t size = 0;  // the record's size as the shell's first layout had it
+    std::uint32_t size = 0;   // the record's size as the shell's first layout had it
     WindowHandle window = 0;  // the owner window that receives the callbacks
     std::uint32_t id = 0;
     std::uint32_t flags = 0;
@@ -28,7 +28,7 @@ struct NotifyIconRecord {
 enum class NotifyIconMessage { Add = 0, Delete = 2 };
 
 class TrayShell {
-public:
+  public:
     virtual ~TrayShell() = default;
 
     // Adds or deletes the icon described by `record`. Returns false when the

@@ -23,7 +23,7 @@ enum class CloseReason {
 
 // The program's side of a window: what the user did to it.
 class FormEvents {
-public:
+  public:
     virtual ~FormEvents() = default;
 
     // A button was pressed or a menu item chosen.
@@ -45,7 +45,7 @@ public:
 };
 
 class Form {
-public:
+  public:
     // Destroys the window if it is still there, without raising events.
     virtual ~Form() = default;
 
@@ -95,7 +95,7 @@ public:
 };
 
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
 
     // The period in milliseconds. A period of 0 gives no ticks.
@@ -111,7 +111,7 @@ public:
 enum class MessageIcon { None, Information };
 
 class WindowFramework {
-public:
+  public:
     virtual ~WindowFramework() = default;
 
     // Builds the window described by `layout`, hidden, with the caption and
@@ -124,8 +124,7 @@ public:
                                                std::function<void()> onTick) = 0;
 
     // A modal message box with one OK button; returns when it is closed.
-    virtual void messageBox(std::string_view text, std::string_view caption,
-                            MessageIcon icon) = 0;
+    virtual void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
 
     // Twips per screen pixel, horizontally (15 at 96 dpi).
     virtual int twipsPerPixelX() = 0;

@@ -57,7 +57,8 @@ std::string AsciiLower(std::string_view text) {
     return lower;
 }
 
-std::string ResolveSettingsFile(std::string_view folder, char separator, std::string_view baseName) {
+std::string ResolveSettingsFile(std::string_view folder, char separator,
+                                std::string_view baseName) {
     const std::string exact = std::string(baseName) + std::string(kIniExtension);
     const std::string lower = AsciiLower(exact);
     const std::vector<std::string> variants = CaseVariants(folder, exact);

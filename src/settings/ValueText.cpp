@@ -11,8 +11,12 @@ namespace vantorel {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the longest prefix of `text` (from `pos`) that is a number:
 // sign, digits, point, digits, and an exponent only when digits follow it.
@@ -147,8 +151,12 @@ std::optional<bool> TextToBoolean(std::string_view text) {
     return std::nullopt;
 }
 
-std::string BooleanText(bool value) { return value ? "True" : "False"; }
+std::string BooleanText(bool value) {
+    return value ? "True" : "False";
+}
 
-std::string DecimalText(std::int64_t value) { return std::to_string(value); }
+std::string DecimalText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace vantorel

@@ -11,7 +11,7 @@
 namespace vantorel {
 
 class iniBas {
-public:
+  public:
     iniBas(platform::AppInfo& app, platform::Profile& profile) : app_(app), profile_(profile) {}
 
     // The value under section/key, whole, or `fallback` when there is none.
@@ -26,7 +26,7 @@ public:
     // The "save" folder beside the settings file, handed to the mail library.
     std::string SaveFolder();
 
-private:
+  private:
     platform::AppInfo& app_;
     platform::Profile& profile_;
 };

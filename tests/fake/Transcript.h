@@ -7,7 +7,7 @@
 namespace vantorel::fake {
 
 class Transcript {
-public:
+  public:
     void add(std::string line) { lines_.push_back(std::move(line)); }
 
     const std::vector<std::string>& lines() const { return lines_; }
@@ -25,7 +25,7 @@ public:
     // All lines, one per line, for failure messages.
     std::string dump() const;
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

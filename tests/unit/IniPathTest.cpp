@@ -17,10 +17,11 @@ TEST(JoinPath, PutsOneSeparatorBetweenFolderAndName) {
 }
 
 class SettingsFileLookup : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
-                  ("vantorel-inipath-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  ("vantorel-inipath-" +
+                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);

@@ -9,12 +9,12 @@
 namespace vantorel::posix {
 
 class DlLibraryLoader : public platform::LibraryLoader {
-public:
+  public:
     void* load(const std::string& baseName) override;
     void* symbol(void* library, const char* symbol) override;
     std::string lastError() override { return lastError_; }
 
-private:
+  private:
     std::string lastError_;
 };
 

@@ -1,0 +1,91 @@
+#include "app/StartUpForm.h"
+
+#include "app/StartUpFormLayout.h"
+#include "settings/SettingsKeys.h"
+#include "settings/ValueText.h"
+#include "tray/TaskTray.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::string_view kWaveAudio = "WaveAudio";
+constexpr std::string_view kOpenCommand = "Open";
+constexpr std::uint32_t kMillisecondsPerSecond = 1000;
+constexpr double kLongestTimerPeriodMs = 2147483647.0;  // what a platform timer can hold
+
+}  // namespace
+
+StartUpForm::StartUpForm(platform::Platform& os) : os_(os), ini_(os.app, os.profile) {
+    form_ = os_.ui.createForm(StartUpFormLayout(), *this);
+    Timer1 = os_.ui.createTimer("Timer1", [this] { Timer1_Timer(); });
+    Timer1->setInterval(kCheckTimerPeriodMs);
+    Timer2 = os_.ui.createTimer("Timer2", [this] { Timer2_Timer(); });
+    Timer2->setInterval(kDisplayTimerDesignPeriodMs);
+}
+
+StartUpForm::~StartUpForm() = default;
+
+// The display timer's period for a display interval in seconds. A period
+// longer than a platform timer can hold is clamped to the longest one, and
+// a negative one counts as 0.
+std::uint32_t DisplayPeriodMs(std::string_view seconds) {
+    const double ms = RoundHalfEven(LeadingNumber(seconds) * kMillisecondsPerSecond);
+    if (!(ms > 0.0)) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(ms < kLongestTimerPeriodMs ? ms : kLongestTimerPeriodMs);
+}
+
+bool StartUpForm::ReadOption(std::string_view key, bool fallback) {
+    // A hand-edited value that is no Boolean text counts as the option's
+    // default, so that one odd line never keeps the program from starting.
+    const std::string text = ini_.ReadIni(keys::kOption, key, BooleanText(fallback));
+    return TextToBoolean(text).value_or(fallback);
+}
+
+void StartUpForm::Form_Load() {
+    form_->setControlVisible(ctl::mnuTop, false);
+    clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
+    StartTask();
+
+    form_->setText(ctl::txtUser, ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty));
+    form_->setText(ctl::txtPass, ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty));
+    form_->setText(ctl::txtHost, ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
+    form_->setText(ctl::txtInterval,
+                   ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
+    form_->setText(ctl::txtTimer, ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+
+    form_->setChecked(ctl::mnuZeroCheck, ReadOption(keys::kZeroCheck, false));
+    form_->setChecked(ctl::mnuTitleBack, ReadOption(keys::kTitleCallBack, false));
+    form_->setChecked(ctl::mnuErrPop, ReadOption(keys::kIgnoreErr, true));
+    form_->setChecked(ctl::mnuMouse, ReadOption(keys::kOnMouse, false));
+    form_->setChecked(ctl::mnuCHKOnceOnly, ReadOption(keys::kCheckOnce, false));
+
+    if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {
+        SoundEnabled = true;
+        os_.player.setDeviceType(kWaveAudio);
+        os_.player.setFileName(ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
+        os_.player.setCommand(kOpenCommand);
+    } else {
+        SoundEnabled = false;
+    }
+
+    if (ini_.ReadIni(keys::kUserInfo, keys::kStartUp, keys::kFalseText) == keys::kTrueText) {
+        // An interval beyond the 16-bit count is taken as the largest
+        // count rather than stopping the program at start.
+        const std::string interval =
+            ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval);
+        MinuteCount =
+            static_cast<std::int16_t>(ToClampedInt(LeadingNumber(interval), kInt16Min, kInt16Max));
+        Timer1->setEnabled(true);
+    } else {
+        EndTask();
+        Timer1->setEnabled(false);
+    }
+
+    Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
+    Timer2->setEnabled(false);
+}
+
+}  // namespace vantorel

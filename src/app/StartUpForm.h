@@ -1,0 +1,151 @@
+#pragma once
+// The main window: one object for the whole run. It is the basic-settings
+// window the user sees, and it owns everything else: the two timers, the
+// sound player, the menus, the tray object and the state of the mail check
+// and its display.
+//
+// Its operations live in the folder of the subsystem they belong to:
+//   app/      load step, basic-settings OK and CANCEL, event routing
+//   mail/     PopStat, StartPop, the check timer's tick
+//   notify/   target window and title, display cycle, flash and sound
+//   tray/     StartTask, EndTask, menu commands, closing the program
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "settings/iniBas.h"
+
+namespace vantorel {
+
+class TaskTray;
+
+// The display timer's period in milliseconds for a display interval given
+// in seconds as text: its leading number times 1000, rounded, within what a
+// platform timer can hold (0 for no or a negative number).
+std::uint32_t DisplayPeriodMs(std::string_view seconds);
+
+class StartUpForm : public platform::FormEvents {
+  public:
+    static constexpr std::uint32_t kCheckTimerPeriodMs = 60000;
+    static constexpr std::uint32_t kDisplayTimerDesignPeriodMs = 3000;
+
+    explicit StartUpForm(platform::Platform& os);
+    ~StartUpForm() override;
+    StartUpForm(const StartUpForm&) = delete;
+    StartUpForm& operator=(const StartUpForm&) = delete;
+
+    // ---- start-up (app/StartUpForm.cpp)
+    // The load step: fills the window from the settings file and comes to
+    // rest in tray mode or in first-run mode.
+    void Form_Load();
+
+    // ---- events raised by the window framework (app/StartUpFormEvents.cpp)
+    void Click(platform::ControlId control) override;
+    void CloseRequested(platform::CloseReason reason) override;
+    void TrayNotify(int mouseCode) override;
+    void MouseMove(float xTwips) override;
+
+    // ---- tray (tray/StartTask.cpp)
+    void StartTask();  // icon added, window hidden
+    void EndTask();    // icon removed, window shown
+
+    // ---- check scheduler (mail/CheckScheduler.cpp)
+    void Timer1_Timer();
+
+    // ---- mailbox query (mail/PopStat.cpp)
+    bool PopStat(const std::string& command);
+
+    // ---- mail check (mail/StartPop.cpp)
+    bool StartPop();
+
+    // ---- target window and title (notify/TargetWindow.cpp)
+    void PickTarget();
+    std::string GetTitle(platform::WindowHandle window);
+    void SetTitle(std::string_view text);
+
+    // ---- display cycle (notify/DisplayCycle.cpp)
+    void Timer2_Timer();
+
+    // ---- flash and sound player (notify/FlashAndSound.cpp)
+    void FlashTarget();
+    void CloseSound();
+
+    // ---- menu commands and closing (tray/MenuCommands.cpp)
+    void mnuConfig_Click();
+    void mnuTempStop_Click();
+    void mnuVersion_Click();
+    void mnuNowChk_Click();
+    void mnuEnd_Click();
+    void mnuO_Music_Click();
+    void mnuCHKOnceOnly_Click();
+    void mnuTitleConf_Click();
+    void mnuTitleBack_Click();
+    void mnuZeroCheck_Click();
+    void mnuMouse_Click();
+    void mnuCheckServer_Click();
+    void mnuErrPop_Click();
+    void Form_QueryUnload(platform::CloseReason reason);
+    void Form_Unload();
+
+    // ---- basic-settings window (app/BasicSettings.cpp)
+    void Command1_Click();  // OK
+    void Command2_Click();  // CANCEL
+
+    // ---- what the small windows and the tests reach
+    platform::Platform& os() { return os_; }
+    iniBas& ini() { return ini_; }
+    platform::Form& form() { return *form_; }
+    platform::Timer& timer1() { return *Timer1; }
+    platform::Timer& timer2() { return *Timer2; }
+    TaskTray* taskTray() { return clsTaskTray.get(); }
+
+    // ---- the main window's members
+    // Check timer ticks since the last check (16-bit, saturating).
+    std::int16_t MinuteCount = 0;
+
+    // Reply data of the mailbox query.
+    bool MailPresent = false;
+    std::vector<std::string> MailList;   // every list element of the current check
+    std::int16_t MailCount = 0;          // messages according to the last good "STAT"
+    std::vector<std::string> LastReply;  // the latest list reply, from index 1
+    std::int16_t ListCount = 0;          // elements filed in MailList this check
+
+    // Data of the mail check handed to the display cycle.
+    std::int16_t DispIndex = 0;
+    std::int16_t ShownBase = 0;
+    std::int16_t ShownCount = 0;
+    std::int16_t NewCount = 0;
+    std::string SubjectLabel;
+    std::string FromLabel;
+    std::string DateLabel;
+
+    // The window written into and its own title.
+    platform::WindowHandle TargetWindow = 0;
+    std::string SavedTitle;
+    bool RestorePending = false;
+
+    // True while the sound effect is on (program-wide).
+    bool SoundEnabled = false;
+
+  private:
+    // An option's check mark as the settings file holds it.
+    bool ReadOption(std::string_view key, bool fallback);
+
+    // True from the start of a mail check to its end, so that a second
+    // check asked for meanwhile (from the tray menu while a box of the first
+    // is open) is ignored rather than run on the same members.
+    bool checkInProgress_ = false;
+
+    platform::Platform& os_;
+    iniBas ini_;
+    std::unique_ptr<platform::Form> form_;
+    std::unique_ptr<platform::Timer> Timer1;
+    std::unique_ptr<platform::Timer> Timer2;
+    std::unique_ptr<TaskTray> clsTaskTray;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,82 @@
+// Routes what the user does to the main window, its menus and its tray icon
+// to the operation that handles it.
+
+#include "app/StartUpForm.h"
+#include "app/StartUpFormLayout.h"
+#include "tray/TaskTray.h"
+
+namespace vantorel {
+
+void StartUpForm::Click(platform::ControlId control) {
+    switch (control) {
+        case ctl::Command1:
+            Command1_Click();
+            break;
+        case ctl::Command2:
+            Command2_Click();
+            break;
+        case ctl::mnuConfig:
+            mnuConfig_Click();
+            break;
+        case ctl::mnuTempStop:
+            mnuTempStop_Click();
+            break;
+        case ctl::mnuVersion:
+            mnuVersion_Click();
+            break;
+        case ctl::mnuNowChk:
+            mnuNowChk_Click();
+            break;
+        case ctl::mnuEnd:
+            mnuEnd_Click();
+            break;
+        case ctl::mnuO_Music:
+            mnuO_Music_Click();
+            break;
+        case ctl::mnuCHKOnceOnly:
+            mnuCHKOnceOnly_Click();
+            break;
+        case ctl::mnuTitleConf:
+            mnuTitleConf_Click();
+            break;
+        case ctl::mnuTitleBack:
+            mnuTitleBack_Click();
+            break;
+        case ctl::mnuZeroCheck:
+            mnuZeroCheck_Click();
+            break;
+        case ctl::mnuMouse:
+            mnuMouse_Click();
+            break;
+        case ctl::mnuCheckServer:
+            mnuCheckServer_Click();
+            break;
+        case ctl::mnuErrPop:
+            mnuErrPop_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+void StartUpForm::CloseRequested(platform::CloseReason reason) {
+    // Closing the main window, from its close box or because the session
+    // ends, ends the program as the exit command does.
+    Form_QueryUnload(reason);
+    Form_Unload();
+    os_.ui.quit();
+}
+
+void StartUpForm::TrayNotify(int mouseCode) {
+    if (clsTaskTray) {
+        clsTaskTray->MouseCode(mouseCode);
+    }
+}
+
+void StartUpForm::MouseMove(float xTwips) {
+    if (clsTaskTray) {
+        clsTaskTray->MouseEvent(xTwips);
+    }
+}
+
+}  // namespace vantorel

@@ -1,0 +1,103 @@
+#include "tray/TaskTray.h"
+
+#include <cmath>
+#include <exception>
+
+#include "settings/ValueText.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr double kLargestTwips = 1e9;
+
+// The tray object goes on past a step that fails, so that a refused icon
+// never keeps the window from being shown or hidden.
+template <typename Step>
+void ContinueOnError(Step step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace
+
+platform::NotifyIconRecord TaskTray::BaseRecord() const {
+    platform::NotifyIconRecord record;
+    record.size = kRecordSize;
+    record.id = kIconId;
+    ContinueOnError([&] { record.window = TrayForm != nullptr ? TrayForm->handle() : 0; });
+    return record;
+}
+
+void TaskTray::SetTaskTray(bool pblnPalam) {
+    platform::NotifyIconRecord record = BaseRecord();
+    if (pblnPalam) {
+        record.flags = platform::NotifyIconRecord::kFlagMessage |
+                       platform::NotifyIconRecord::kFlagIcon | platform::NotifyIconRecord::kFlagTip;
+        record.callbackMessage = kCallbackMessage;
+        ContinueOnError([&] { record.icon = TrayForm != nullptr ? TrayForm->icon() : 0; });
+        record.tip = TrayToolTip;
+        ContinueOnError([&] { shell_.notifyIcon(platform::NotifyIconMessage::Add, record); });
+        ContinueOnError([&] {
+            if (TrayForm != nullptr) {
+                TrayForm->setVisible(false);
+            }
+        });
+        return;
+    }
+    ContinueOnError([&] { shell_.notifyIcon(platform::NotifyIconMessage::Delete, record); });
+    ContinueOnError([&] {
+        if (TrayForm != nullptr) {
+            TrayForm->setVisible(true);
+        }
+    });
+    ContinueOnError([&] {
+        if (TrayForm != nullptr) {
+            TrayForm->setControlVisible(TrayMenu, false);
+        }
+    });
+}
+
+void TaskTray::Visible(bool pNewPalam) {
+    SetTaskTray(pNewPalam);
+    TrayVisible = pNewPalam;
+}
+
+void TaskTray::MouseEvent(float X) {
+    int code = 0;
+    ContinueOnError([&] {
+        const double twipsPerPixel = RoundHalfEven(ui_.twipsPerPixelX());
+        if (twipsPerPixel == 0.0) {
+            return;
+        }
+        const double twips = RoundHalfEven(X);
+        // No real mouse code is anywhere near this; a wild coordinate is
+        // simply not a tray notification.
+        if (!(twips > -kLargestTwips && twips < kLargestTwips)) {
+            return;
+        }
+        code = static_cast<int>(std::trunc(twips / twipsPerPixel));
+    });
+    MouseCode(code);
+}
+
+void TaskTray::MouseCode(int code) {
+    if (code == tray_code::kLeftDoubleClick) {
+        // The icon goes and the window comes back; TrayVisible keeps its value.
+        SetTaskTray(false);
+        return;
+    }
+    if (code == tray_code::kRightButtonDown) {
+        if (TrayForm == nullptr) {
+            return;
+        }
+        ContinueOnError([&] { TrayForm->setControlVisible(TrayMenu, true); });
+        ContinueOnError([&] { TrayForm->popupMenu(TrayMenu); });
+    }
+    // Every other code (the mouse moving over the icon, single clicks,
+    // button releases, the middle button) is ignored.
+}
+
+}  // namespace vantorel

@@ -1,0 +1,65 @@
+#pragma once
+// The tray-icon object: adds and removes the program's one icon, hides and
+// shows the owner window with it, and turns mouse actions on the icon into
+// the two things the user can do there.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/TrayShell.h"
+#include "platform/WindowFramework.h"
+
+namespace vantorel {
+
+// Mouse message codes of the shell's tray callback.
+namespace tray_code {
+constexpr int kMouseMove = 0x200;
+constexpr int kLeftDoubleClick = 0x203;
+constexpr int kRightButtonDown = 0x204;
+}  // namespace tray_code
+
+class TaskTray {
+  public:
+    static constexpr std::uint32_t kRecordSize = 88;  // the shell's first record layout
+    static constexpr std::uint32_t kIconId = 1;       // the program has one icon
+    static constexpr std::uint32_t kCallbackMessage = tray_code::kMouseMove;
+
+    TaskTray(platform::TrayShell& shell, platform::WindowFramework& ui) : shell_(shell), ui_(ui) {}
+
+    // The object's fields. Direct access only reads or stores them.
+    platform::Form* TrayForm = nullptr;
+    platform::ControlId TrayMenu = platform::kNoControl;
+    std::string TrayToolTip;
+    bool TrayVisible = false;
+
+    // True adds the icon and hides the owner window; false removes the icon,
+    // shows the owner window and hides the tray menu. A failing step is
+    // skipped and the next one runs.
+    void SetTaskTray(bool pblnPalam);
+
+    platform::Form* FormName() const { return TrayForm; }
+    void FormName(platform::Form* pFormName) { TrayForm = pFormName; }
+    platform::ControlId MenuName() const { return TrayMenu; }
+    void MenuName(platform::ControlId pMenuName) { TrayMenu = pMenuName; }
+    std::string ToolTip() const { return TrayToolTip; }
+    // Takes effect the next time the icon is added.
+    void ToolTip(const std::string& pToolTip) { TrayToolTip = pToolTip; }
+    bool Visible() const { return TrayVisible; }
+    // Adds or removes the icon again at every assignment, even to the same value.
+    void Visible(bool pNewPalam);
+
+    // A tray notification that arrived as a mouse move over the owner window,
+    // its code converted to twips in X.
+    void MouseEvent(float X);
+
+    // A tray notification with its mouse message code as the shell sent it.
+    void MouseCode(int code);
+
+  private:
+    platform::NotifyIconRecord BaseRecord() const;
+
+    platform::TrayShell& shell_;
+    platform::WindowFramework& ui_;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,589 @@
+#include "fake/FakePlatform.h"
+
+#include "platform/RuntimeFailure.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+namespace vantorel::fake {
+
+namespace {
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
+std::string YesNo(bool value) {
+    return value ? "true" : "false";
+}
+
+std::string PointText(platform::Point p) {
+    return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+}
+
+}  // namespace
+
+std::string Hex(std::uint64_t value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "0x%llx", static_cast<unsigned long long>(value));
+    return buffer;
+}
+
+// ---- files and diagnostics
+
+bool FakeFileSystem::exists(const std::string& path) {
+    const bool found = existing.count(path) != 0;
+    t_.add("exists " + path + " -> " + YesNo(found));
+    return found;
+}
+
+bool FakeFileSystem::createFolder(const std::string& path) {
+    if (failCreate) {
+        t_.add("MkDir " + path + " failed");
+        return false;
+    }
+    existing.insert(path);
+    t_.add("MkDir " + path);
+    return true;
+}
+
+// ---- settings file
+
+std::string FakeProfile::getString(std::string_view section, std::string_view key,
+                                   std::string_view fallback, const std::string& /*path*/) {
+    std::string result(fallback);
+    const auto s = store_.find(Lower(section));
+    if (s != store_.end()) {
+        const auto k = s->second.find(Lower(key));
+        if (k != s->second.end()) {
+            result = k->second;
+        }
+    }
+    t_.add("ini read [" + std::string(section) + "] " + std::string(key) + " -> " + result);
+    return result;
+}
+
+bool FakeProfile::writeString(std::string_view section, std::string_view key,
+                              std::string_view value, const std::string& path) {
+    const bool refused = failWrites || value.find_first_of(std::string("\r\n\0", 3)) != value.npos;
+    t_.add("ini write [" + std::string(section) + "] " + std::string(key) + " = " +
+           std::string(value) + (refused ? " refused" : ""));
+    if (refused) {
+        return false;
+    }
+    store_[Lower(section)][Lower(key)] = std::string(value);
+    pathsWritten.insert(path);
+    return true;
+}
+
+void FakeProfile::set(const std::string& section, const std::string& key,
+                      const std::string& value) {
+    store_[Lower(section)][Lower(key)] = value;
+}
+
+std::optional<std::string> FakeProfile::value(const std::string& section,
+                                              const std::string& key) const {
+    const auto s = store_.find(Lower(section));
+    if (s == store_.end()) {
+        return std::nullopt;
+    }
+    const auto k = s->second.find(Lower(key));
+    if (k == s->second.end()) {
+        return std::nullopt;
+    }
+    return k->second;
+}
+
+// ---- windows of the program
+
+FakeForm::FakeForm(FakeUi& ui, const platform::FormLayout& layout, platform::FormEvents& events,
+                   platform::WindowHandle handle)
+    : ui_(ui), layout_(layout), events_(events), handle_(handle), caption_(layout.caption) {
+    for (const auto& control : layout_.controls) {
+        controls_[control.id].text = control.caption;
+    }
+}
+
+FakeForm::~FakeForm() {
+    ui_.forget(this);
+}
+
+void FakeForm::record(const std::string& line) {
+    ui_.transcript().add(line);
+}
+
+std::string FakeForm::label(platform::ControlId control) const {
+    const auto* layout = layout_.find(control);
+    return layout_.name + "." + (layout != nullptr ? layout->name : "#" + std::to_string(control));
+}
+
+FakeForm::ControlState& FakeForm::state(platform::ControlId control) {
+    if (layout_.find(control) == nullptr) {
+        throw std::logic_error(layout_.name + " has no control " + std::to_string(control));
+    }
+    return controls_[control];
+}
+
+const FakeForm::ControlState* FakeForm::find(platform::ControlId control) const {
+    const auto it = controls_.find(control);
+    return it == controls_.end() ? nullptr : &it->second;
+}
+
+void FakeForm::setVisible(bool visible) {
+    if (closed_) {
+        return;
+    }
+    visible_ = visible;
+    record(layout_.name + (visible ? " show" : " hide"));
+}
+
+bool FakeForm::visible() {
+    return visible_;
+}
+
+void FakeForm::bringToFront() {
+    if (!closed_) {
+        record(layout_.name + " front");
+    }
+}
+
+void FakeForm::close() {
+    if (closed_) {
+        return;
+    }
+    closed_ = true;
+    visible_ = false;
+    record(layout_.name + " close");
+}
+
+void FakeForm::setCaption(std::string_view caption) {
+    caption_ = std::string(caption);
+    record(layout_.name + " caption = " + caption_);
+}
+
+std::string FakeForm::text(platform::ControlId control) {
+    return state(control).text;
+}
+
+void FakeForm::setText(platform::ControlId control, std::string_view text) {
+    state(control).text = std::string(text);
+    record(label(control) + " text = " + std::string(text));
+}
+
+bool FakeForm::enabled(platform::ControlId control) {
+    return state(control).enabled;
+}
+
+void FakeForm::setEnabled(platform::ControlId control, bool enabled) {
+    state(control).enabled = enabled;
+    record(label(control) + " enabled = " + YesNo(enabled));
+}
+
+bool FakeForm::checked(platform::ControlId control) {
+    const bool value = state(control).checked;
+    record(label(control) + " checked? -> " + YesNo(value));
+    return value;
+}
+
+void FakeForm::setChecked(platform::ControlId control, bool checked) {
+    state(control).checked = checked;
+    record(label(control) + " checked = " + YesNo(checked));
+}
+
+void FakeForm::setControlVisible(platform::ControlId control, bool visible) {
+    state(control).visible = visible;
+    record(label(control) + " visible = " + YesNo(visible));
+}
+
+void FakeForm::setFocus(platform::ControlId control) {
+    state(control);
+    focused_ = control;
+    record(label(control) + " focus");
+}
+
+void FakeForm::selectAll(platform::ControlId control) {
+    state(control);
+    record(label(control) + " selectAll");
+}
+
+void FakeForm::popupMenu(platform::ControlId menu) {
+    state(menu);
+    const auto* layout = layout_.find(menu);
+    record(layout_.name + " popup " + layout->name);
+    if (ui_.popupChoices.empty()) {
+        return;
+    }
+    const platform::ControlId choice = ui_.popupChoices.front();
+    ui_.popupChoices.pop_front();
+    if (choice != platform::kNoControl) {
+        events_.Click(choice);
+    }
+}
+
+std::string FakeForm::textOf(platform::ControlId control) const {
+    const auto* s = find(control);
+    return s != nullptr ? s->text : std::string();
+}
+
+bool FakeForm::isChecked(platform::ControlId control) const {
+    const auto* s = find(control);
+    return s != nullptr && s->checked;
+}
+
+bool FakeForm::isEnabled(platform::ControlId control) const {
+    const auto* s = find(control);
+    return s == nullptr || s->enabled;
+}
+
+bool FakeForm::isControlVisible(platform::ControlId control) const {
+    const auto* s = find(control);
+    return s == nullptr || s->visible;
+}
+
+void FakeForm::userTypes(platform::ControlId control, const std::string& text) {
+    state(control).text = text;
+}
+
+void FakeForm::userClicks(platform::ControlId control) {
+    state(control);
+    events_.Click(control);
+}
+
+void FakeForm::userTogglesCheckBox(platform::ControlId control) {
+    auto& s = state(control);
+    s.checked = !s.checked;
+    events_.CheckBoxClick(control);
+}
+
+void FakeForm::userCloses(platform::CloseReason reason) {
+    events_.CloseRequested(reason);
+}
+
+// ---- timers
+
+FakeTimer::~FakeTimer() {
+    ui_.forget(this);
+}
+
+void FakeTimer::setInterval(std::uint32_t milliseconds) {
+    interval_ = milliseconds;
+    t_.add(name_ + " interval = " + std::to_string(milliseconds));
+}
+
+void FakeTimer::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    t_.add(name_ + (enabled ? " on" : " off"));
+}
+
+bool FakeTimer::fire() {
+    if (!enabled_ || interval_ == 0) {
+        return false;
+    }
+    onTick_();
+    return true;
+}
+
+// ---- the window framework
+
+std::unique_ptr<platform::Form> FakeUi::createForm(const platform::FormLayout& layout,
+                                                   platform::FormEvents& events) {
+    auto form = std::make_unique<FakeForm>(*this, layout, events, nextHandle_);
+    nextHandle_ += 0x10;
+    forms_.push_back(form.get());
+    t_.add(layout.name + " created");
+    return form;
+}
+
+std::unique_ptr<platform::Timer> FakeUi::createTimer(std::string_view name,
+                                                     std::function<void()> onTick) {
+    auto timer = std::make_unique<FakeTimer>(*this, t_, std::string(name), std::move(onTick));
+    timers_.push_back(timer.get());
+    return timer;
+}
+
+void FakeUi::messageBox(std::string_view text, std::string_view caption,
+                        platform::MessageIcon icon) {
+    const std::string iconText =
+        icon == platform::MessageIcon::Information ? "information" : "none";
+    const std::string box = "[" + std::string(caption) + "] " + std::string(text);
+    messageBoxes.push_back(box);
+    t_.add("MsgBox " + box + " (" + iconText + ")");
+    if (whileMessageBoxOpen) {
+        whileMessageBoxOpen(std::string(text));
+    }
+}
+
+void FakeUi::quit() {
+    quitRequested = true;
+    t_.add("quit");
+}
+
+FakeForm* FakeUi::form(const std::string& name) const {
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+        if ((*it)->name() == name) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+FakeForm* FakeUi::formByHandle(platform::WindowHandle handle) const {
+    for (auto* form : forms_) {
+        if (form->handle() == handle) {
+            return form;
+        }
+    }
+    return nullptr;
+}
+
+int FakeUi::openCount(const std::string& name) const {
+    return static_cast<int>(std::count_if(forms_.begin(), forms_.end(), [&](FakeForm* form) {
+        return form->name() == name && !form->isClosed();
+    }));
+}
+
+FakeTimer* FakeUi::timer(const std::string& name) const {
+    for (auto* timer : timers_) {
+        if (timer->name() == name) {
+            return timer;
+        }
+    }
+    return nullptr;
+}
+
+void FakeUi::forget(FakeForm* form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}
+
+void FakeUi::forget(FakeTimer* timer) {
+    timers_.erase(std::remove(timers_.begin(), timers_.end(), timer), timers_.end());
+}
+
+// ---- tray
+
+bool FakeTray::notifyIcon(platform::NotifyIconMessage message,
+                          const platform::NotifyIconRecord& record) {
+    const auto key = std::make_pair(record.window, record.id);
+    if (message == platform::NotifyIconMessage::Add) {
+        const bool refused = refuseAll || throwOnCall || icons.count(key) != 0;
+        char flags[64];
+        std::snprintf(flags, sizeof flags, "flags=%u msg=%s", record.flags,
+                      Hex(record.callbackMessage).c_str());
+        t_.add("tray add id=" + std::to_string(record.id) + " " + flags + " tip=" + record.tip +
+               (refused ? " refused" : ""));
+        if (throwOnCall) {
+            throw std::runtime_error("shell refused");
+        }
+        if (!refused) {
+            icons[key] = record;
+        }
+        return !refused;
+    }
+    const bool refused = refuseAll || throwOnCall || icons.count(key) == 0;
+    t_.add("tray delete id=" + std::to_string(record.id) + (refused ? " refused" : ""));
+    if (throwOnCall) {
+        throw std::runtime_error("shell refused");
+    }
+    icons.erase(key);
+    return !refused;
+}
+
+// ---- other programs' windows
+
+platform::WindowHandle FakeWindows::foregroundWindow() {
+    t_.add("GetForegroundWindow -> " + Hex(foreground));
+    return foreground;
+}
+
+platform::Point FakeWindows::cursorPos() {
+    t_.add("GetCursorPos -> " + PointText(cursor));
+    return cursor;
+}
+
+platform::WindowHandle FakeWindows::windowFromPoint(platform::Point point) {
+    t_.add("WindowFromPoint " + PointText(point) + " -> " + Hex(underCursor));
+    return underCursor;
+}
+
+platform::WindowHandle FakeWindows::parent(platform::WindowHandle window) {
+    platform::WindowHandle result = 0;
+    const auto it = windows.find(window);
+    if (it != windows.end() && it->second.alive) {
+        result = it->second.parent;
+    }
+    t_.add("GetParent " + Hex(window) + " -> " + Hex(result));
+    return result;
+}
+
+bool FakeWindows::isWindow(platform::WindowHandle window) {
+    const auto it = windows.find(window);
+    const bool alive = it != windows.end() && it->second.alive;
+    t_.add("IsWindow " + Hex(window) + " -> " + YesNo(alive));
+    return alive;
+}
+
+std::string FakeWindows::windowText(platform::WindowHandle window) {
+    const auto it = windows.find(window);
+    const std::string title = it != windows.end() && it->second.alive ? it->second.title : "";
+    t_.add("GetWindowText " + Hex(window) + " -> " + title);
+    return title;
+}
+
+bool FakeWindows::setWindowText(platform::WindowHandle window, std::string_view text) {
+    const auto it = windows.find(window);
+    const bool alive = it != windows.end() && it->second.alive;
+    t_.add("SetWindowText " + Hex(window) + " " + std::string(text) + (alive ? "" : " failed"));
+    if (alive) {
+        it->second.title = std::string(text);
+        titlesWritten[window].push_back(std::string(text));
+    }
+    return alive;
+}
+
+bool FakeWindows::flashWindow(const platform::FlashInfo& info) {
+    const auto it = windows.find(info.window);
+    const bool alive = it != windows.end() && it->second.alive;
+    t_.add("FlashWindowEx " + Hex(info.window) + " size=" + std::to_string(info.size) +
+           " flags=" + std::to_string(info.flags) + " count=" + std::to_string(info.count) +
+           " timeout=" + std::to_string(info.timeoutMs));
+    return alive;
+}
+
+void FakeWindows::add(platform::WindowHandle handle, std::string title,
+                      platform::WindowHandle parentWindow) {
+    windows[handle] = Window{std::move(title), parentWindow, true};
+}
+
+std::string FakeWindows::titleOf(platform::WindowHandle handle) const {
+    const auto it = windows.find(handle);
+    return it == windows.end() ? std::string() : it->second.title;
+}
+
+// ---- connection, player, file dialog, mail
+
+std::uint32_t FakeConnection::connectedState() {
+    std::uint32_t result = flags;
+    if (!nextFlags.empty()) {
+        result = nextFlags.front();
+        nextFlags.pop_front();
+    }
+    t_.add("InternetGetConnectedState -> " + Hex(result));
+    return result;
+}
+
+void FakePlayer::setDeviceType(std::string_view type) {
+    deviceType = std::string(type);
+    t_.add("MMControl1.DeviceType = " + deviceType);
+}
+
+void FakePlayer::setFileName(std::string_view path) {
+    fileName = std::string(path);
+    t_.add("MMControl1.FileName = " + fileName);
+}
+
+void FakePlayer::setCommand(std::string_view command) {
+    t_.add("MMControl1.Command = " + std::string(command));
+    if (command == "Open") {
+        open = true;  // an empty or wrong file fails silently in a real player
+    } else if (command == "Play") {
+        playing = open;
+    } else if (command == "Close") {
+        open = false;
+        playing = false;
+    }
+}
+
+int FakePlayer::deviceId() {
+    const int id = open ? 1 : 0;
+    t_.add("MMControl1.DeviceID? -> " + std::to_string(id));
+    return id;
+}
+
+namespace {
+
+class FakeFileDialog : public platform::FileDialog {
+  public:
+    FakeFileDialog(Transcript& t, std::deque<std::optional<std::string>>& choices)
+        : t_(t), choices_(choices) {}
+    void setFilter(std::string_view filter) override {
+        t_.add("CMD1.Filter = " + std::string(filter));
+    }
+    void showOpen() override {
+        std::optional<std::string> choice;
+        if (!choices_.empty()) {
+            choice = choices_.front();
+            choices_.pop_front();
+        }
+        t_.add("CMD1.ShowOpen -> " + (choice ? *choice : std::string("cancelled")));
+        if (choice) {
+            fileName_ = *choice;
+        }
+    }
+    std::string fileName() override { return fileName_; }
+
+  private:
+    Transcript& t_;
+    std::deque<std::optional<std::string>>& choices_;
+    std::string fileName_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::FileDialog> FakeFileDialogs::createFileDialog() {
+    return std::make_unique<FakeFileDialog>(t_, choices);
+}
+
+platform::MailReply FakeMail::RcvMail(const std::string& host, const std::string& user,
+                                      const std::string& password, const std::string& command,
+                                      const std::string& saveDir) {
+    t_.add("RcvMail " + host + " " + user + " " + password + " " + command + " " + saveDir);
+    commands.push_back(command);
+    if (missing) {
+        throw RuntimeFailure("the mail library popmail cannot be loaded");
+    }
+    if (duringCall) {
+        duringCall();
+    }
+    if (!replies.empty()) {
+        platform::MailReply reply = replies.front();
+        replies.pop_front();
+        return reply;
+    }
+    if (answer) {
+        return answer(command);
+    }
+    return platform::MailReply::Text("no reply scripted for " + command);
+}
+
+// ---- everything together
+
+FakePlatform::FakePlatform()
+    : platform_{app,     files,      diagnostics, profile,     ui,  tray,
+                windows, connection, player,      fileDialogs, mail} {}
+
+bool FakePlatform::tick(const std::string& timerName) {
+    FakeTimer* timer = ui.timer(timerName);
+    if (timer == nullptr) {
+        throw std::logic_error("no timer " + timerName);
+    }
+    return timer->fire();
+}
+
+void FakePlatform::trayMouse(int code) {
+    if (tray.icons.empty()) {
+        return;  // no icon, nothing to click on
+    }
+    const auto window = tray.icons.begin()->first.first;
+    if (FakeForm* form = ui.formByHandle(window)) {
+        form->events().TrayNotify(code);
+    }
+}
+
+}  // namespace vantorel::fake

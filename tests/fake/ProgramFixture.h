@@ -1,0 +1,49 @@
+#pragma once
+// A gtest fixture that runs the program on the fake platform: the main
+// window is created and loaded from the fake settings file by start().
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/StartUpForm.h"
+#include "app/StartUpFormLayout.h"
+#include "fake/FakePlatform.h"
+
+namespace vantorel::fake {
+
+class ProgramFixture : public ::testing::Test {
+  protected:
+    // Creates the main window and runs its load step; the transcript starts
+    // with the load step.
+    StartUpForm& start() {
+        program = std::make_unique<StartUpForm>(fake.platform());
+        fake.transcript.clear();
+        program->Form_Load();
+        return *program;
+    }
+
+    // The settings as a previous OK left them: tray mode on the next start.
+    void acceptedSettings(const std::string& interval = "3", const std::string& timer = "1") {
+        fake.profile.set("USERINFO", "REMOTEHOST", "mail.example");
+        fake.profile.set("USERINFO", "USERNAME", "bob");
+        fake.profile.set("USERINFO", "PASSWORD", "secret");
+        fake.profile.set("USERINFO", "INTERVAL", interval);
+        fake.profile.set("USERINFO", "TIMER", timer);
+        fake.profile.set("USERINFO", "STARTUP", "True");
+    }
+
+    FakeForm& mainForm() { return *fake.ui.form("StartUpForm"); }
+    FakeTimer& timer(const std::string& name) { return *fake.ui.timer(name); }
+    bool marked(platform::ControlId item) { return mainForm().isChecked(item); }
+    std::vector<std::string> lines(const std::string& prefix) {
+        return fake.transcript.matching(prefix);
+    }
+
+    FakePlatform fake;
+    std::unique_ptr<StartUpForm> program;
+};
+
+}  // namespace vantorel::fake

@@ -1,0 +1,139 @@
+// Start-up: from the settings file to one of the two resting states.
+
+#include <gmock/gmock.h>
+
+#include "fake/ProgramFixture.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class StartUp : public fake::ProgramFixture {};
+
+TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
+    StartUpForm& form = start();
+
+    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "");
+    EXPECT_EQ(mainForm().textOf(ctl::txtUser), "");
+    EXPECT_EQ(mainForm().textOf(ctl::txtPass), "");
+    EXPECT_EQ(mainForm().textOf(ctl::txtInterval), "3");
+    EXPECT_EQ(mainForm().textOf(ctl::txtTimer), "");
+    EXPECT_TRUE(marked(ctl::mnuErrPop));
+    EXPECT_FALSE(marked(ctl::mnuZeroCheck));
+    EXPECT_FALSE(marked(ctl::mnuTitleBack));
+    EXPECT_FALSE(marked(ctl::mnuMouse));
+    EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
+    EXPECT_FALSE(marked(ctl::mnuTempStop));
+    EXPECT_FALSE(form.SoundEnabled);
+    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_FALSE(mainForm().isControlVisible(ctl::mnuTop));
+    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_EQ(timer("Timer2").period(), 0u);
+    EXPECT_EQ(timer("Timer1").period(), 60000u);
+    EXPECT_THAT(lines("MMControl1"), IsEmpty());
+    // Nothing is written at start.
+    EXPECT_THAT(lines("ini write"), IsEmpty());
+}
+
+TEST_F(StartUp, TheIconIsAddedFirstAndRemovedAgainOnAFirstRun) {
+    start();
+    EXPECT_THAT(lines("tray"),
+                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "tray delete id=1"));
+    const auto& t = fake.transcript.lines();
+    EXPECT_EQ(t.at(0), "StartUpForm.mnuTop visible = false");
+    EXPECT_EQ(t.at(1), "tray add id=1 flags=7 msg=0x200 tip=Vantorel");
+    EXPECT_EQ(t.at(2), "StartUpForm hide");
+}
+
+TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
+    acceptedSettings("5", "1.5");
+    StartUpForm& form = start();
+
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_FALSE(mainForm().isVisible());
+    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "mail.example");
+    EXPECT_EQ(mainForm().textOf(ctl::txtPass), "secret");
+    EXPECT_TRUE(timer("Timer1").isEnabled());
+    // The first tick, a minute after start, already reaches the interval.
+    EXPECT_EQ(form.MinuteCount, 5);
+    EXPECT_EQ(timer("Timer2").period(), 1500u);
+    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_THAT(lines("tray"), ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel"));
+}
+
+TEST_F(StartUp, OnlyTheExactWordTrueMeansTheSettingsWereAccepted) {
+    for (const char* value : {"TRUE", "true", "1", ""}) {
+        acceptedSettings();
+        fake.profile.set("USERINFO", "STARTUP", value);
+        start();
+        EXPECT_TRUE(mainForm().isVisible()) << value;
+        EXPECT_TRUE(fake.tray.icons.empty()) << value;
+        EXPECT_FALSE(timer("Timer1").isEnabled()) << value;
+        program.reset();
+    }
+}
+
+TEST_F(StartUp, TheIntervalRoundsHalvesToTheEvenNeighbourAndIsClamped) {
+    const std::pair<const char*, int> cases[] = {{"2.5", 2}, {"3.5", 4},       {"3分", 3},
+                                                 {"abc", 0}, {"99999", 32767}, {"-99999", -32768}};
+    for (const auto& [text, expected] : cases) {
+        acceptedSettings(text);
+        EXPECT_EQ(start().MinuteCount, expected) << text;
+        program.reset();
+    }
+}
+
+TEST_F(StartUp, OptionMarksAreReadAsBooleansWithOddValuesFallingBackToDefaults) {
+    fake.profile.set("OPTION", "ZEROCHECK", "TRUE");
+    fake.profile.set("OPTION", "titlecallback", "true");
+    fake.profile.set("OPTION", "IGNOREERR", "nonsense");  // default True
+    fake.profile.set("OPTION", "ONMOUSE", "1");
+    fake.profile.set("OPTION", "CHECKONCE", "");  // present but empty: default False
+    start();
+    EXPECT_TRUE(marked(ctl::mnuZeroCheck));
+    EXPECT_TRUE(marked(ctl::mnuTitleBack));
+    EXPECT_TRUE(marked(ctl::mnuErrPop));
+    EXPECT_TRUE(marked(ctl::mnuMouse));
+    EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
+}
+
+TEST_F(StartUp, TheSoundIsOpenedOnlyForTheExactWordTRUE) {
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
+    EXPECT_TRUE(start().SoundEnabled);
+    EXPECT_THAT(lines("MMControl1"),
+                ElementsAre("MMControl1.DeviceType = WaveAudio",
+                            "MMControl1.FileName = /sounds/ding.wav", "MMControl1.Command = Open"));
+    program.reset();
+
+    fake.profile.set("SOUND", "ENABLE", "True");
+    EXPECT_FALSE(start().SoundEnabled);
+    EXPECT_THAT(lines("MMControl1"), IsEmpty());
+}
+
+TEST_F(StartUp, TheDisplayPeriodIsTheIntervalInMilliseconds) {
+    EXPECT_EQ(DisplayPeriodMs("1"), 1000u);
+    EXPECT_EQ(DisplayPeriodMs("2.5"), 2500u);
+    EXPECT_EQ(DisplayPeriodMs("0.0015"), 2u);  // 1.5 ms rounds to the even 2
+    EXPECT_EQ(DisplayPeriodMs(""), 0u);
+    EXPECT_EQ(DisplayPeriodMs("-3"), 0u);
+    EXPECT_EQ(DisplayPeriodMs("1e12"), 2147483647u);
+}
+
+TEST_F(StartUp, TheSettingsFileIsTheExecutablesNameBesideIt) {
+    fake.app.folder = "/opt/vantorel";
+    fake.app.name = "Vantorel";
+    start();
+    EXPECT_EQ(program->ini().FilePath(), "/opt/vantorel/vantorel.ini");
+    EXPECT_EQ(program->ini().SaveFolder(), "/opt/vantorel/save");
+    fake.app.folder = "C:\\";
+    fake.app.separator = '\\';
+    EXPECT_EQ(program->ini().SaveFolder(), "C:\\save");
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,124 @@
+// The tray object: icon records, window and menu visibility, mouse codes.
+
+#include "tray/TaskTray.h"
+
+#include <gmock/gmock.h>
+
+#include "app/StartUpFormLayout.h"
+#include "fake/FakePlatform.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+
+class Owner : public platform::FormEvents {
+  public:
+    void Click(platform::ControlId control) override { clicked.push_back(control); }
+    void CloseRequested(platform::CloseReason) override {}
+    std::vector<platform::ControlId> clicked;
+};
+
+class TaskTrayTest : public ::testing::Test {
+  protected:
+    TaskTrayTest()
+        : form(fake.ui.createForm(StartUpFormLayout(), owner)), tray(fake.tray, fake.ui) {
+        tray.FormName(form.get());
+        tray.MenuName(ctl::mnuTop);
+        tray.ToolTip("Vantorel");
+        fake.transcript.clear();
+    }
+    fake::FakeForm& shown() { return *fake.ui.form("StartUpForm"); }
+
+    fake::FakePlatform fake;
+    Owner owner;
+    std::unique_ptr<platform::Form> form;
+    TaskTray tray;
+};
+
+TEST_F(TaskTrayTest, TheIconRecordCarriesTheOwnerIconAndTooltip) {
+    tray.Visible(true);
+    ASSERT_EQ(fake.tray.icons.size(), 1u);
+    const auto& record = fake.tray.icons.begin()->second;
+    EXPECT_EQ(record.size, 88u);
+    EXPECT_EQ(record.window, form->handle());
+    EXPECT_EQ(record.id, 1u);
+    EXPECT_EQ(record.flags, 7u);
+    EXPECT_EQ(record.callbackMessage, 0x200u);
+    EXPECT_EQ(record.icon, form->icon());
+    EXPECT_EQ(record.tip, "Vantorel");
+    EXPECT_TRUE(tray.Visible());
+    EXPECT_FALSE(shown().isVisible());
+}
+
+TEST_F(TaskTrayTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
+    tray.Visible(true);
+    tray.Visible(true);  // the shell refuses the duplicate; the window is hidden again
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    tray.Visible(false);
+    tray.Visible(false);  // nothing to remove; the window is shown and the menu hidden
+    EXPECT_THAT(fake.transcript.lines(),
+                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "StartUpForm hide",
+                            "tray add id=1 flags=7 msg=0x200 tip=Vantorel refused",
+                            "StartUpForm hide", "tray delete id=1", "StartUpForm show",
+                            "StartUpForm.mnuTop visible = false", "tray delete id=1 refused",
+                            "StartUpForm show", "StartUpForm.mnuTop visible = false"));
+}
+
+TEST_F(TaskTrayTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
+    tray.Visible(true);
+    tray.ToolTip("Other");
+    EXPECT_EQ(fake.tray.icons.begin()->second.tip, "Vantorel");
+    tray.Visible(false);
+    tray.Visible(true);
+    EXPECT_EQ(fake.tray.icons.begin()->second.tip, "Other");
+}
+
+TEST_F(TaskTrayTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
+    tray.Visible(true);
+    fake.transcript.clear();
+    tray.MouseEvent(0x203 * 15.0f);  // as a framework converts the code to twips
+    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_TRUE(shown().isVisible());
+    EXPECT_TRUE(tray.Visible());
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray delete id=1", "StartUpForm show",
+                                                     "StartUpForm.mnuTop visible = false"));
+}
+
+TEST_F(TaskTrayTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
+    tray.Visible(true);
+    fake.transcript.clear();
+    fake.ui.popupChoices.push_back(ctl::mnuNowChk);
+    tray.MouseCode(0x204);
+    EXPECT_THAT(fake.transcript.lines(),
+                ElementsAre("StartUpForm.mnuTop visible = true", "StartUpForm popup mnuTop"));
+    EXPECT_THAT(owner.clicked, ElementsAre(ctl::mnuNowChk));
+}
+
+TEST_F(TaskTrayTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
+    tray.Visible(true);
+    fake.transcript.clear();
+    for (int code : {0x200, 0x201, 0x202, 0x205, 0x206, 0x207, 0x208, 0x209}) {
+        tray.MouseCode(code);
+        tray.MouseEvent(static_cast<float>(code * 15));
+    }
+    tray.MouseEvent(3165.0f);  // the far edge of the shown window
+    tray.MouseEvent(1e30f);
+    tray.MouseEvent(-7.5f);
+    EXPECT_TRUE(fake.transcript.lines().empty());
+    // X is rounded before the division: 7724.6 twips round to 7725 = 515 * 15.
+    tray.MouseEvent(7724.6f);
+    EXPECT_TRUE(fake.tray.icons.empty());
+}
+
+TEST_F(TaskTrayTest, AFailingShellStepIsSkippedAndTheWindowStillHidesAndShows) {
+    fake.tray.throwOnCall = true;
+    tray.Visible(true);
+    EXPECT_FALSE(shown().isVisible());
+    tray.Visible(false);
+    EXPECT_TRUE(shown().isVisible());
+    EXPECT_FALSE(shown().isControlVisible(ctl::mnuTop));
+}
+
+}  // namespace
+}  // namespace vantorel
