@@ -1,0 +1,33 @@
+#pragma once
+// Where the program keeps its settings file and its "save" folder on a
+// POSIX system: beside the executable when it can write there, otherwise
+// in the user's configuration folder, so that settings are never lost to a
+// folder the user cannot write (an installation under /usr/local/bin).
+
+#include <string>
+
+namespace vantorel::posix {
+
+// What the choice depends on, gathered from the running system.
+struct SettingsFolderFacts {
+    std::string exeFolder;              // the executable's folder
+    bool settingsFileWritable = false;  // the settings file beside it exists and can be written
+    bool exeFolderWritable = false;     // files can be created in exeFolder
+    std::string xdgConfigHome;          // $XDG_CONFIG_HOME ("" when unset)
+    std::string home;                   // the user's home folder
+};
+
+// The executable's folder when the settings file there can be written or
+// the folder itself is writable; else the "vantorel" folder under the XDG
+// configuration folder.
+std::string ChooseSettingsFolder(const SettingsFolderFacts& facts);
+
+// $XDG_CONFIG_HOME when it is an absolute path (the XDG rule ignores a
+// relative one), else home + "/.config".
+std::string XdgConfigFolder(const std::string& xdgConfigHome, const std::string& home);
+
+// Creates `path` and its missing parents (mode 0700 for new folders).
+// True when the folder exists afterwards.
+bool MakeFolders(const std::string& path);
+
+}  // namespace vantorel::posix

@@ -1,0 +1,116 @@
+#include "platform/posix/SettingsFolder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/posix/PosixAppInfo.h"
+
+namespace vantorel::posix {
+namespace {
+
+namespace fs = std::filesystem;
+
+SettingsFolderFacts Facts(bool fileWritable, bool folderWritable) {
+    SettingsFolderFacts facts;
+    facts.exeFolder = "/usr/local/bin";
+    facts.settingsFileWritable = fileWritable;
+    facts.exeFolderWritable = folderWritable;
+    facts.xdgConfigHome = "";
+    facts.home = "/home/hana";
+    return facts;
+}
+
+TEST(SettingsFolder, StaysBesideTheExecutableWhenItCanWriteThere) {
+    EXPECT_EQ(ChooseSettingsFolder(Facts(false, true)), "/usr/local/bin");
+    EXPECT_EQ(ChooseSettingsFolder(Facts(true, false)), "/usr/local/bin");
+    EXPECT_EQ(ChooseSettingsFolder(Facts(true, true)), "/usr/local/bin");
+}
+
+TEST(SettingsFolder, MovesToTheConfigurationFolderWhenTheExecutableFolderIsReadOnly) {
+    auto facts = Facts(false, false);
+    EXPECT_EQ(ChooseSettingsFolder(facts), "/home/hana/.config/vantorel");
+    facts.xdgConfigHome = "/tmp/cfg";
+    EXPECT_EQ(ChooseSettingsFolder(facts), "/tmp/cfg/vantorel");
+}
+
+TEST(SettingsFolder, IgnoresARelativeXdgConfigHome) {
+    EXPECT_EQ(XdgConfigFolder("relative/cfg", "/home/hana"), "/home/hana/.config");
+    EXPECT_EQ(XdgConfigFolder("", "/"), "/.config");
+    EXPECT_EQ(XdgConfigFolder("/x", "/home/hana"), "/x");
+}
+
+class TempFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("vantorel-posix-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    void TearDown() override {
+        fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(root_);
+    }
+    fs::path root_;
+};
+
+TEST_F(TempFolder, MakeFoldersCreatesMissingParentsPrivately) {
+    const fs::path target = root_ / "a" / "b" / "vantorel";
+    ASSERT_TRUE(MakeFolders(target.string()));
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_TRUE(MakeFolders(target.string())) << "an existing folder is fine";
+}
+
+TEST_F(TempFolder, MakeFoldersFailsOnAFileInTheWay) {
+    std::ofstream(root_ / "file") << "x";
+    EXPECT_FALSE(MakeFolders((root_ / "file").string()));
+    EXPECT_FALSE(MakeFolders((root_ / "file" / "below").string()));
+}
+
+TEST_F(TempFolder, FactsSeeAWritableFolderAndAnExistingSettingsFile) {
+    auto facts = GatherSettingsFolderFacts(root_.string(), "vantorel");
+    EXPECT_TRUE(facts.exeFolderWritable);
+    EXPECT_FALSE(facts.settingsFileWritable) << "no settings file yet";
+    std::ofstream(root_ / "vantorel.ini") << "[USERINFO]\r\n";
+    facts = GatherSettingsFolderFacts(root_.string(), "vantorel");
+    EXPECT_TRUE(facts.settingsFileWritable);
+}
+
+TEST_F(TempFolder, FactsSeeAReadOnlyFolder) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root writes everywhere";
+    }
+    fs::permissions(root_, fs::perms::owner_read | fs::perms::owner_exec,
+                    fs::perm_options::replace);
+    EXPECT_FALSE(GatherSettingsFolderFacts(root_.string(), "vantorel").exeFolderWritable);
+}
+
+TEST_F(TempFolder, FileSystemCreatesOneFolderAndSeesWhatExists) {
+    PosixFileSystem files;
+    const std::string save = (root_ / "save").string();
+    EXPECT_FALSE(files.exists(save));
+    EXPECT_TRUE(files.createFolder(save));
+    EXPECT_TRUE(files.exists(save));
+    EXPECT_FALSE(files.createFolder(save)) << "already there";
+    EXPECT_FALSE(files.createFolder((root_ / "no" / "save").string())) << "missing parent";
+}
+
+TEST(PosixAppInfo, NamesTheProgramAndItsVersion) {
+    PosixAppInfo app;
+    EXPECT_EQ(app.title(), "Vantorel");
+    EXPECT_EQ(app.version().major, 1);
+    EXPECT_EQ(app.version().minor, 3);
+    EXPECT_EQ(app.version().revision, 5);
+    EXPECT_EQ(app.pathSeparator(), '/');
+    EXPECT_EQ(app.exeName(), "vantorel_posix_tests");
+    EXPECT_EQ(app.path(), app.path()) << "chosen once";
+}
+
+}  // namespace
+}  // namespace vantorel::posix
