@@ -1,0 +1,24 @@
+#pragma once
+// Other programs' windows where they cannot be reached (no X11 session):
+// there is no window to write into, so announcements are skipped while
+// checking goes on.
+
+#include "platform/ForeignWindows.h"
+
+namespace vantorel::qt {
+
+class NoForeignWindows : public platform::ForeignWindows {
+  public:
+    platform::WindowHandle foregroundWindow() override { return 0; }
+    platform::Point cursorPos() override { return {}; }
+    platform::WindowHandle windowFromPoint(platform::Point /*point*/) override { return 0; }
+    platform::WindowHandle parent(platform::WindowHandle /*window*/) override { return 0; }
+    bool isWindow(platform::WindowHandle /*window*/) override { return false; }
+    std::string windowText(platform::WindowHandle /*window*/) override { return {}; }
+    bool setWindowText(platform::WindowHandle /*window*/, std::string_view /*text*/) override {
+        return false;
+    }
+    bool flashWindow(const platform::FlashInfo& /*info*/) override { return false; }
+};
+
+}  // namespace vantorel::qt

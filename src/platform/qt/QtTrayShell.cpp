@@ -1,0 +1,111 @@
+#include "platform/qt/QtTrayShell.h"
+
+#include "platform/qt/QtForm.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/QtWindowFramework.h"
+
+namespace vantorel::qt {
+
+namespace {
+
+constexpr int kLeftDoubleClick = 0x203;
+constexpr int kRightButtonDown = 0x204;
+
+// The X11 tray sometimes reports one right-button press twice; a second
+// report this soon after the menu closed belongs to the same press.
+constexpr qint64 kSamePressMs = 250;
+
+}  // namespace
+
+QtTrayShell::QtTrayShell(QtWindowFramework& ui, platform::Diagnostics& diagnostics)
+    : ui_(ui), diagnostics_(diagnostics) {}
+
+QtTrayShell::~QtTrayShell() {
+    for (auto& [key, entry] : icons_) {
+        entry.icon->hide();
+    }
+}
+
+bool QtTrayShell::notifyIcon(platform::NotifyIconMessage message,
+                             const platform::NotifyIconRecord& record) {
+    return message == platform::NotifyIconMessage::Add ? add(record) : remove(record);
+}
+
+bool QtTrayShell::add(const platform::NotifyIconRecord& record) {
+    const Key key{record.window, record.id};
+    if (icons_.count(key) != 0) {
+        return false;  // the shell refuses an icon it already has
+    }
+    Icon entry;
+    entry.icon = std::make_unique<QSystemTrayIcon>();
+    entry.callbacks = (record.flags & platform::NotifyIconRecord::kFlagMessage) != 0;
+    if ((record.flags & platform::NotifyIconRecord::kFlagIcon) != 0) {
+        entry.icon->setIcon(ui_.iconFor(record.icon));
+    }
+    if ((record.flags & platform::NotifyIconRecord::kFlagTip) != 0) {
+        entry.icon->setToolTip(ToQ(record.tip));
+    }
+    QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated, entry.icon.get(),
+                     [this, key](QSystemTrayIcon::ActivationReason reason) {
+                         activated(key.first, key.second, reason);
+                     });
+    entry.icon->show();
+    icons_.emplace(key, std::move(entry));
+
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        return true;
+    }
+    if (!toldNoTray_) {
+        toldNoTray_ = true;
+        diagnostics_.warn(
+            "no system tray is available: the settings window stays on the screen and mail "
+            "is checked as usual");
+    }
+    if (QtForm* owner = ui_.formByHandle(record.window)) {
+        owner->keepShown();
+    }
+    return false;
+}
+
+bool QtTrayShell::remove(const platform::NotifyIconRecord& record) {
+    const auto it = icons_.find({record.window, record.id});
+    if (it == icons_.end()) {
+        return false;
+    }
+    it->second.icon->hide();
+    // Deleted later: the removal may come from inside this icon's own event.
+    it->second.icon.release()->deleteLater();
+    icons_.erase(it);
+    return true;
+}
+
+void QtTrayShell::activated(platform::WindowHandle window, std::uint32_t id,
+                            QSystemTrayIcon::ActivationReason reason) {
+    const auto it = icons_.find({window, id});
+    if (it == icons_.end() || !it->second.callbacks) {
+        return;
+    }
+    if (reason == QSystemTrayIcon::DoubleClick) {
+        deliver(window, kLeftDoubleClick);
+        return;
+    }
+    if (reason != QSystemTrayIcon::Context) {
+        return;  // a single click (Trigger) or the middle button does nothing
+    }
+    const bool repeated = sinceMenuClosed_.isValid() && sinceMenuClosed_.elapsed() < kSamePressMs;
+    if (menuOpen_ || repeated) {
+        return;
+    }
+    menuOpen_ = true;
+    deliver(window, kRightButtonDown);
+    menuOpen_ = false;
+    sinceMenuClosed_.start();
+}
+
+void QtTrayShell::deliver(platform::WindowHandle window, int mouseCode) {
+    if (QtForm* owner = ui_.formByHandle(window)) {
+        owner->raiseTrayNotify(mouseCode);
+    }
+}
+
+}  // namespace vantorel::qt

@@ -1,0 +1,59 @@
+#pragma once
+// The notification area on QSystemTrayIcon. Mouse actions on an icon go to
+// its owner window as the shell's mouse codes: a double-click as 0x203, a
+// right-button press as 0x204; a single click is not reported. The program
+// pops its menu up itself, so the icon has no context menu of its own.
+//
+// Without a tray the icon is still created (it appears should a tray host
+// start later), the owner window is kept on the screen instead of being
+// hidden, and standard error says so once.
+
+#include <QElapsedTimer>
+#include <QSystemTrayIcon>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "platform/AppInfo.h"
+#include "platform/TrayShell.h"
+
+namespace vantorel::qt {
+
+class QtWindowFramework;
+
+class QtTrayShell : public platform::TrayShell {
+  public:
+    QtTrayShell(QtWindowFramework& ui, platform::Diagnostics& diagnostics);
+    // Removes every icon still shown, so none is left behind at exit.
+    ~QtTrayShell() override;
+    QtTrayShell(const QtTrayShell&) = delete;
+    QtTrayShell& operator=(const QtTrayShell&) = delete;
+
+    bool notifyIcon(platform::NotifyIconMessage message,
+                    const platform::NotifyIconRecord& record) override;
+
+    // What a mouse action on the icon of (window, id) reports; public for
+    // the tests, which cannot click a real tray.
+    void activated(platform::WindowHandle window, std::uint32_t id,
+                   QSystemTrayIcon::ActivationReason reason);
+
+  private:
+    struct Icon {
+        std::unique_ptr<QSystemTrayIcon> icon;
+        bool callbacks = false;
+    };
+    using Key = std::pair<platform::WindowHandle, std::uint32_t>;
+
+    bool add(const platform::NotifyIconRecord& record);
+    bool remove(const platform::NotifyIconRecord& record);
+    void deliver(platform::WindowHandle window, int mouseCode);
+
+    QtWindowFramework& ui_;
+    platform::Diagnostics& diagnostics_;
+    std::map<Key, Icon> icons_;
+    bool toldNoTray_ = false;
+    bool menuOpen_ = false;
+    QElapsedTimer sinceMenuClosed_;
+};
+
+}  // namespace vantorel::qt

@@ -1,0 +1,77 @@
+// Vantorel on the Linux desktop: Qt Widgets for the program's own windows
+// and the tray, Xlib for other programs' windows, POSIX for the rest.
+
+#include <QApplication>
+
+#include "app/StartUpForm.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeFailure.h"
+#include "platform/posix/DlLibraryLoader.h"
+#include "platform/posix/InterfaceConnection.h"
+#include "platform/posix/PosixAppInfo.h"
+#include "platform/qt/AppSetup.h"
+#include "platform/qt/ForeignWindowsChoice.h"
+#include "platform/qt/QtFileDialogs.h"
+#include "platform/qt/QtSoundPlayer.h"
+#include "platform/qt/QtTrayShell.h"
+#include "platform/qt/QtWindowFramework.h"
+#include "platform/qt/SessionEnd.h"
+
+namespace {
+
+// Stand-ins until the settings file store and the mail library binding are
+// part of the build.
+class NoProfile : public vantorel::platform::Profile {
+  public:
+    std::string getString(std::string_view, std::string_view, std::string_view fallback,
+                          const std::string&) override {
+        return std::string(fallback);
+    }
+    bool writeString(std::string_view, std::string_view, std::string_view,
+                     const std::string&) override {
+        return false;
+    }
+};
+
+class NoMailLibrary : public vantorel::platform::MailLibrary {
+  public:
+    vantorel::platform::MailReply RcvMail(const std::string&, const std::string&,
+                                          const std::string&, const std::string&,
+                                          const std::string&) override {
+        throw vantorel::RuntimeFailure("the mail library is not part of this build");
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace vantorel;
+    QApplication app(argc, argv);
+    qt::SetUpApplication(app);
+
+    posix::PosixAppInfo appInfo;
+    posix::PosixFileSystem files;
+    posix::StderrDiagnostics diagnostics;
+    NoProfile profile;
+    qt::QtWindowFramework ui(diagnostics);
+    qt::QtTrayShell tray(ui, diagnostics);
+    const auto windows = qt::MakeForeignWindows(diagnostics);
+    posix::InterfaceConnection connection;
+    qt::QtSoundPlayer player;
+    qt::QtFileDialogs fileDialogs;
+    NoMailLibrary mail;
+
+    platform::Platform os{appInfo,  files,      diagnostics, profile,     ui,  tray,
+                          *windows, connection, player,      fileDialogs, mail};
+    qt::SessionEnd sessionEnd(ui);
+
+    int exitCode = 0;
+    {
+        StartUpForm program(os);
+        ui.raise([&] { program.Form_Load(); });
+        exitCode = QApplication::exec();
+    }
+    // Windows closed during the last event are deleted before Qt goes.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return exitCode;
+}
