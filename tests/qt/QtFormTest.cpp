@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "RecordingEvents.h"
+#include "app/StartUpFormLayout.h"
+#include "platform/qt/QtForm.h"
+#include "platform/qt/QtWindowFramework.h"
+
+namespace vantorel::qt::test {
+namespace {
+
+using platform::ControlKind;
+using platform::ControlLayout;
+
+class Silent : public platform::Diagnostics {
+  public:
+    void warn(const std::string& message) override { lines.push_back(message); }
+    std::vector<std::string> lines;
+};
+
+// A small window like the version window: a picture, a label, a check box,
+// and an OK button that is both default and cancel button.
+platform::FormLayout SmallWindow() {
+    platform::FormLayout layout;
+    layout.name = "frmSmall";
+    layout.caption = "小さな窓";
+    layout.clientWidth = 4440;
+    layout.clientHeight = 1725;
+    auto control = [](platform::ControlId id, const char* name, ControlKind kind,
+                      const char* caption, int left, int top, int width, int height, int tab) {
+        ControlLayout c;
+        c.id = id;
+        c.name = name;
+        c.kind = kind;
+        c.caption = caption;
+        c.left = left;
+        c.top = top;
+        c.width = width;
+        c.height = height;
+        c.tabIndex = tab;
+        return c;
+    };
+    const int none = platform::kNoTabStop;
+    ControlLayout picture = control(1, "picIcon", ControlKind::Picture, "", 0, 0, 480, 480, none);
+    ControlLayout label =
+        control(2, "lblTitle", ControlKind::Label, "ﾊﾞｰｼﾞｮﾝ", 1080, 240, 3885, 480, none);
+    ControlLayout check = control(3, "chkMusic", ControlKind::CheckBox, "効果音を有効にする。", 240,
+                                  120, 3615, 375, 0);
+    ControlLayout ok = control(4, "cmdOK", ControlKind::Button, "OK", 1560, 1200, 1310, 345, 1);
+    ok.defaultButton = true;
+    ok.cancelButton = true;
+    layout.controls = {picture, label, check, ok};
+    return layout;
+}
+
+class QtFormTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<QtForm> make(const platform::FormLayout& layout) {
+        auto form = ui.createForm(layout, events);
+        return std::unique_ptr<QtForm>(static_cast<QtForm*>(form.release()));
+    }
+
+    Silent diagnostics;
+    QtWindowFramework ui{diagnostics};
+    RecordingEvents events;
+};
+
+TEST_F(QtFormTest, PlacesControlsAtTheirLayoutPositionsInPixels) {
+    ASSERT_EQ(ui.twipsPerPixelX(), 15) << "the tests run at 96 dpi";
+    auto form = make(StartUpFormLayout());
+    QWidget* host = form->widget(ctl::txtHost);
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->geometry(), QRect(16, 40, 177, 20));
+    EXPECT_EQ(host->parentWidget(), form->widget(ctl::SetPopFrame)) << "inside the frame";
+    EXPECT_EQ(form->widget(ctl::Command1)->geometry(), QRect(8, 240, 88, 33));
+    EXPECT_EQ(form->window()->windowTitle(), QStringLiteral("Vantorel"));
+    EXPECT_FALSE(form->visible()) << "created hidden";
+}
+
+TEST_F(QtFormTest, GivesEveryControlItsCaptionToolTipAndKind) {
+    auto form = make(StartUpFormLayout());
+    EXPECT_EQ(form->text(ctl::SetPopFrame), "基本設定");
+    EXPECT_EQ(form->text(ctl::Label1), "確認時間間隔(分）");
+    EXPECT_EQ(form->text(ctl::Command2), "CANCEL");
+    EXPECT_EQ(form->widget(ctl::txtHost)->toolTip(),
+              QStringLiteral("POP3サーバーを指定して下さい"));
+    auto* password = qobject_cast<QLineEdit*>(form->widget(ctl::txtPass));
+    ASSERT_NE(password, nullptr);
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    auto* host = qobject_cast<QLineEdit*>(form->widget(ctl::txtHost));
+    const std::string longName(40000, 'a');
+    form->setText(ctl::txtHost, longName);
+    EXPECT_EQ(form->text(ctl::txtHost), longName) << "no length limit";
+    EXPECT_EQ(host->text().size(), 40000);
+}
+
+TEST_F(QtFormTest, TabOrderFollowsTheTabIndexes) {
+    auto form = make(StartUpFormLayout());
+    const std::vector<platform::ControlId> expected{ctl::txtHost,     ctl::txtUser,  ctl::txtPass,
+                                                    ctl::txtInterval, ctl::txtTimer, ctl::Command1,
+                                                    ctl::Command2};
+    QWidget* current = form->widget(expected.front());
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        current = current->nextInFocusChain();
+        while (current->focusPolicy() == Qt::NoFocus) {
+            current = current->nextInFocusChain();
+        }
+        EXPECT_EQ(current, form->widget(expected[i])) << "step " << i;
+    }
+}
+
+TEST_F(QtFormTest, MenuBarShowsOptionAndAHiddenMenuLeavesIt) {
+    auto form = make(StartUpFormLayout());
+    QMenu* option = form->menu(ctl::mnuOption);
+    QMenu* top = form->menu(ctl::mnuTop);
+    ASSERT_NE(option, nullptr);
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(option->title(), QStringLiteral("&OPTION"));
+    form->setControlVisible(ctl::mnuTop, false);
+    EXPECT_FALSE(top->menuAction()->isVisible());
+    EXPECT_TRUE(option->menuAction()->isVisible());
+    EXPECT_EQ(top->actions().size(), 7) << "items and separators in menu order";
+    EXPECT_TRUE(top->actions()[3]->isSeparator());
+    EXPECT_TRUE(form->action(ctl::mnuTempStop)->isCheckable());
+    EXPECT_FALSE(form->action(ctl::mnuConfig)->isCheckable());
+}
+
+TEST_F(QtFormTest, UserActionsRaiseEventsAndProgramChangesRaiseNone) {
+    auto form = make(SmallWindow());
+    form->setChecked(3, true);
+    form->setText(2, "Vantorel");
+    EXPECT_TRUE(events.log.empty());
+    EXPECT_TRUE(form->checked(3));
+
+    QTest::mouseClick(form->widget(3), Qt::LeftButton);
+    EXPECT_FALSE(form->checked(3));
+    QTest::mouseClick(form->widget(4), Qt::LeftButton);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"CheckBoxClick 3", "Click 4"}));
+}
+
+TEST_F(QtFormTest, ChoosingAMenuItemLeavesItsCheckMarkToTheProgram) {
+    auto form = make(StartUpFormLayout());
+    form->setChecked(ctl::mnuErrPop, true);
+    form->action(ctl::mnuErrPop)->trigger();
+    EXPECT_EQ(events.log, (std::vector<std::string>{"Click " + std::to_string(ctl::mnuErrPop)}));
+    EXPECT_TRUE(form->checked(ctl::mnuErrPop)) << "unchanged until the command inverts it";
+    form->setChecked(ctl::mnuErrPop, false);
+    EXPECT_FALSE(form->checked(ctl::mnuErrPop));
+    EXPECT_EQ(events.log.size(), 1U);
+}
+
+TEST_F(QtFormTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
+    auto form = make(SmallWindow());
+    form->setVisible(true);
+    QTest::keyClick(form->window(), Qt::Key_Return);
+    QTest::keyClick(form->window(), Qt::Key_Escape);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"Click 4", "Click 4"}));
+}
+
+TEST_F(QtFormTest, TheBasicSettingsWindowHasNoDefaultButton) {
+    auto form = make(StartUpFormLayout());
+    form->setVisible(true);
+    QTest::keyClick(form->widget(ctl::txtHost), Qt::Key_Return);
+    QTest::keyClick(form->widget(ctl::txtHost), Qt::Key_Escape);
+    EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(QtFormTest, TheCloseBoxAsksTheProgramAndTheWindowStays) {
+    auto form = make(SmallWindow());
+    form->setVisible(true);
+    EXPECT_FALSE(form->window()->close()) << "the close is refused";
+    EXPECT_EQ(events.log, (std::vector<std::string>{"CloseRequested CloseBox"}));
+    EXPECT_TRUE(form->visible());
+}
+
+TEST_F(QtFormTest, AWindowMayCloseItselfInsideItsOwnEvent) {
+    auto form = make(SmallWindow());
+    form->setVisible(true);
+    QPointer<FormWindow> window = form->window();
+    events.onClick = [&](platform::ControlId) { form->close(); };
+    QTest::mouseClick(form->widget(4), Qt::LeftButton);
+    EXPECT_TRUE(form->isClosed());
+    EXPECT_FALSE(form->visible());
+    EXPECT_TRUE(WaitUntil([&] { return window.isNull(); })) << "deleted once the event is over";
+    // Every call is now a no-op.
+    form->setText(2, "x");
+    form->setVisible(true);
+    EXPECT_EQ(form->text(2), "");
+    EXPECT_EQ(form->handle(), 0U);
+}
+
+TEST_F(QtFormTest, DestroyingTheFormTakesItsWindowAlong) {
+    auto form = make(SmallWindow());
+    QPointer<FormWindow> window = form->window();
+    form.reset();
+    EXPECT_TRUE(WaitUntil([&] { return window.isNull(); }));
+}
+
+TEST_F(QtFormTest, APopupMenuRunsTheChosenItemBeforeItReturns) {
+    auto form = make(StartUpFormLayout());
+    form->setControlVisible(ctl::mnuTop, false);
+    QMenu* top = form->menu(ctl::mnuTop);
+    QTimer::singleShot(50, top, [&] {
+        form->action(ctl::mnuNowChk)->trigger();
+        top->close();
+    });
+    form->popupMenu(ctl::mnuTop);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"Click " + std::to_string(ctl::mnuNowChk)}));
+    EXPECT_FALSE(top->isVisible());
+}
+
+TEST_F(QtFormTest, FocusAndSelectionReachTheTextBox) {
+    auto form = make(StartUpFormLayout());
+    form->setVisible(true);
+    form->setText(ctl::txtInterval, "abc");
+    form->setFocus(ctl::txtInterval);
+    form->selectAll(ctl::txtInterval);
+    auto* box = qobject_cast<QLineEdit*>(form->widget(ctl::txtInterval));
+    EXPECT_EQ(box->selectedText(), QStringLiteral("abc"));
+    EXPECT_EQ(form->window()->focusWidget(), box);
+    form->setEnabled(ctl::txtInterval, false);
+    EXPECT_FALSE(form->enabled(ctl::txtInterval));
+}
+
+TEST_F(QtFormTest, TheSessionEndAsksEveryOpenWindow) {
+    auto first = make(SmallWindow());
+    auto second = make(SmallWindow());
+    second->close();
+    ui.endSession();
+    EXPECT_EQ(events.log, (std::vector<std::string>{"CloseRequested SessionEnd"}));
+}
+
+TEST_F(QtFormTest, KeepShownIgnoresHiding) {
+    auto form = make(StartUpFormLayout());
+    form->keepShown();
+    EXPECT_TRUE(form->visible());
+    form->setVisible(false);
+    EXPECT_TRUE(form->visible());
+}
+
+}  // namespace
+}  // namespace vantorel::qt::test

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "RecordingEvents.h"
+#include "app/StartUpFormLayout.h"
+#include "platform/qt/QtFileDialogs.h"
+#include "platform/qt/QtForm.h"
+#include "platform/qt/QtSoundPlayer.h"
+#include "platform/qt/QtTimer.h"
+#include "platform/qt/QtTrayShell.h"
+#include "platform/qt/QtWindowFramework.h"
+
+namespace vantorel::qt::test {
+namespace {
+
+class Recorded : public platform::Diagnostics {
+  public:
+    void warn(const std::string& message) override { lines.push_back(message); }
+    std::vector<std::string> lines;
+};
+
+// ---- timers
+
+TEST(QtTimer, APeriodOfZeroGivesNoTicks) {
+    int ticks = 0;
+    QtTimer timer([&] { ++ticks; });
+    timer.setEnabled(true);
+    EXPECT_TRUE(timer.enabled());
+    EXPECT_FALSE(timer.ticking());
+    timer.setInterval(5);
+    EXPECT_TRUE(timer.ticking()) << "a period makes an enabled timer run";
+    EXPECT_TRUE(WaitUntil([&] { return ticks >= 2; }));
+    timer.setInterval(0);
+    EXPECT_FALSE(timer.ticking());
+    EXPECT_TRUE(timer.enabled());
+}
+
+TEST(QtTimer, EnablingARunningTimerChangesNothing) {
+    int ticks = 0;
+    QtTimer timer([&] { ++ticks; });
+    timer.setInterval(60000);
+    timer.setEnabled(true);
+    ASSERT_TRUE(timer.ticking());
+    timer.setEnabled(true);
+    EXPECT_TRUE(timer.ticking());
+    timer.setEnabled(false);
+    EXPECT_FALSE(timer.ticking());
+    EXPECT_EQ(timer.interval(), 60000U);
+    EXPECT_EQ(ticks, 0);
+}
+
+TEST(QtTimer, AFailingTickIsReportedAndEndsTheProgram) {
+    Recorded diagnostics;
+    QtWindowFramework ui(diagnostics);
+    // The box that reports it is closed as soon as it is up.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->close();
+        }
+    });
+    closer.start(20);
+    auto timer = ui.createTimer("Timer1", [] { throw std::runtime_error("count out of range"); });
+    timer->setInterval(5);
+    timer->setEnabled(true);
+    EXPECT_TRUE(WaitUntil([&] { return !diagnostics.lines.empty(); }));
+    timer->setEnabled(false);
+    EXPECT_EQ(diagnostics.lines.front(), "unhandled failure: count out of range");
+}
+
+// ---- tray
+
+class QtTrayTest : public ::testing::Test {
+  protected:
+    QtTrayTest() {
+        form.reset(static_cast<QtForm*>(ui.createForm(StartUpFormLayout(), events).release()));
+        record.size = 88;
+        record.window = form->handle();
+        record.id = 1;
+        record.flags = 7;
+        record.callbackMessage = 0x200;
+        record.icon = form->icon();
+        record.tip = "Vantorel";
+    }
+
+    Recorded diagnostics;
+    QtWindowFramework ui{diagnostics};
+    RecordingEvents events;
+    std::unique_ptr<QtForm> form;
+    QtTrayShell tray{ui, diagnostics};
+    platform::NotifyIconRecord record;
+};
+
+TEST_F(QtTrayTest, WithoutATrayTheOwnerStaysShownAndThatIsSaidOnce) {
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()) << "the offscreen platform has none";
+    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Add, record));
+    EXPECT_TRUE(form->visible());
+    form->setVisible(false);
+    EXPECT_TRUE(form->visible()) << "hiding would lose the program";
+    EXPECT_TRUE(tray.notifyIcon(platform::NotifyIconMessage::Delete, record));
+    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Add, record));
+    EXPECT_EQ(diagnostics.lines.size(), 1U);
+}
+
+TEST_F(QtTrayTest, AnIconIsAddedOnceAndRemovedOnce) {
+    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
+    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Add, record)) << "a duplicate";
+    EXPECT_TRUE(tray.notifyIcon(platform::NotifyIconMessage::Delete, record));
+    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Delete, record)) << "already gone";
+}
+
+TEST_F(QtTrayTest, DoubleClickAndRightPressReachTheOwnerAsMouseCodes) {
+    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
+    tray.activated(record.window, 1, QSystemTrayIcon::Trigger);
+    tray.activated(record.window, 1, QSystemTrayIcon::DoubleClick);
+    tray.activated(record.window, 1, QSystemTrayIcon::MiddleClick);
+    tray.activated(record.window, 1, QSystemTrayIcon::Context);
+    // The same press reported a second time right after the menu closed.
+    tray.activated(record.window, 1, QSystemTrayIcon::Context);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"TrayNotify 515", "TrayNotify 516"}));
+}
+
+TEST_F(QtTrayTest, AnIconWithoutCallbacksOrARemovedIconReportsNothing) {
+    record.flags = 6;
+    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
+    tray.activated(record.window, 1, QSystemTrayIcon::DoubleClick);
+    tray.notifyIcon(platform::NotifyIconMessage::Delete, record);
+    record.flags = 7;
+    tray.activated(record.window, 1, QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(events.log.empty());
+}
+
+// ---- sound
+
+class QtSoundPlayerTest : public ::testing::Test {
+  protected:
+    // A short, valid WAV file: 8 kHz, 8-bit mono, 800 samples of silence.
+    QString writeWav() {
+        constexpr int kSamples = 800;
+        QByteArray data("RIFF");
+        auto u32 = [&](quint32 v) {
+            for (int i = 0; i < 4; ++i) {
+                data.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+            }
+        };
+        auto u16 = [&](quint16 v) {
+            data.append(static_cast<char>(v & 0xFF));
+            data.append(static_cast<char>(v >> 8));
+        };
+        u32(36 + kSamples);
+        data.append("WAVEfmt ");
+        u32(16);
+        u16(1);
+        u16(1);
+        u32(8000);
+        u32(8000);
+        u16(1);
+        u16(8);
+        data.append("data");
+        u32(kSamples);
+        data.append(QByteArray(kSamples, static_cast<char>(0x80)));
+        const QString path = folder.filePath(QStringLiteral("ちゃいむ.wav"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+        return path;
+    }
+
+    QTemporaryDir folder;
+    QtSoundPlayer player;
+};
+
+TEST_F(QtSoundPlayerTest, OpenPlayAndCloseAWavFile) {
+    player.setDeviceType("WaveAudio");
+    player.setFileName(writeWav().toStdString());
+    EXPECT_EQ(player.deviceId(), 0);
+    player.setCommand("Open");
+    EXPECT_NE(player.deviceId(), 0);
+    player.setCommand("Play");
+    EXPECT_TRUE(player.played());
+    player.setCommand("Close");
+    EXPECT_EQ(player.deviceId(), 0);
+    EXPECT_FALSE(player.played());
+}
+
+TEST_F(QtSoundPlayerTest, AMissingFileOrAnUnknownDeviceFailsSilently) {
+    player.setDeviceType("WaveAudio");
+    player.setFileName("");
+    player.setCommand("Open");
+    EXPECT_EQ(player.deviceId(), 0);
+    player.setFileName(folder.filePath(QStringLiteral("none.wav")).toStdString());
+    player.setCommand("Open");
+    player.setCommand("Play");
+    EXPECT_EQ(player.deviceId(), 0);
+    EXPECT_FALSE(player.played());
+    player.setDeviceType("Sequencer");
+    player.setFileName(writeWav().toStdString());
+    player.setCommand("Open");
+    EXPECT_EQ(player.deviceId(), 0);
+    player.setCommand("Rewind");
+    player.setCommand("Close");
+    EXPECT_EQ(player.deviceId(), 0);
+}
+
+// ---- file dialog
+
+TEST(QtFilter, KeepsADescriptionThatNamesItsPattern) {
+    EXPECT_EQ(QtFilter("WAVファイル(*.wav)|*.wav"), QStringLiteral("WAVファイル(*.wav)"));
+}
+
+TEST(QtFilter, NamesThePatternsOfOtherDescriptions) {
+    EXPECT_EQ(QtFilter("Sound|*.wav;*.wave|All|*.*"),
+              QStringLiteral("Sound (*.wav *.wave);;All (*.*)"));
+    EXPECT_EQ(QtFilter(""), QString());
+}
+
+TEST(QtFileDialog, HoldsNoNameBeforeAChoice) {
+    QtFileDialogs dialogs;
+    auto dialog = dialogs.createFileDialog();
+    dialog->setFilter("WAVファイル(*.wav)|*.wav");
+    EXPECT_EQ(dialog->fileName(), "");
+}
+
+}  // namespace
+}  // namespace vantorel::qt::test
