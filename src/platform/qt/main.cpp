@@ -6,6 +6,7 @@
 #include "app/StartUpForm.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeFailure.h"
+#include "platform/SystemTextCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/InterfaceConnection.h"
 #include "platform/posix/PosixAppInfo.h"
@@ -16,23 +17,11 @@
 #include "platform/qt/QtTrayShell.h"
 #include "platform/qt/QtWindowFramework.h"
 #include "platform/qt/SessionEnd.h"
+#include "settings/IniProfile.h"
 
 namespace {
 
-// Stand-ins until the settings file store and the mail library binding are
-// part of the build.
-class NoProfile : public vantorel::platform::Profile {
-  public:
-    std::string getString(std::string_view, std::string_view, std::string_view fallback,
-                          const std::string&) override {
-        return std::string(fallback);
-    }
-    bool writeString(std::string_view, std::string_view, std::string_view,
-                     const std::string&) override {
-        return false;
-    }
-};
-
+// A stand-in until the mail library binding is part of the build.
 class NoMailLibrary : public vantorel::platform::MailLibrary {
   public:
     vantorel::platform::MailReply RcvMail(const std::string&, const std::string&,
@@ -52,7 +41,8 @@ int main(int argc, char** argv) {
     posix::PosixAppInfo appInfo;
     posix::PosixFileSystem files;
     posix::StderrDiagnostics diagnostics;
-    NoProfile profile;
+    const auto codec = MakeSystemTextCodec();
+    IniProfile profile(*codec);
     qt::QtWindowFramework ui(diagnostics);
     qt::QtTrayShell tray(ui, diagnostics);
     const auto windows = qt::MakeForeignWindows(diagnostics);

@@ -108,7 +108,7 @@ TEST(PosixAppInfo, NamesTheProgramAndItsVersion) {
     EXPECT_EQ(app.version().minor, 3);
     EXPECT_EQ(app.version().revision, 5);
     EXPECT_EQ(app.pathSeparator(), '/');
-    EXPECT_EQ(app.exeName(), "vantorel_posix_tests");
+    EXPECT_EQ(app.exeName(), "vantorel_tests");
     EXPECT_EQ(app.path(), app.path()) << "chosen once";
 }
 
