@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Starting with accepted settings puts the icon into the tray and no window
+# on the screen; a right-button press opens the tray menu; a double-click on
+# the icon brings back the basic-settings window.
+source "$(dirname "$0")/lib/e2e.sh"
+
+desktop_start "$E2E_WORK/desktop"
+install_program
+write_settings USERINFO REMOTEHOST=127.0.0.1:9 USERNAME=hanako PASSWORD=secret \
+    INTERVAL=30 TIMER=1 STARTUP=True
+
+step "start in tray mode"
+start_vantorel
+expect 15 "the icon did not appear in the tray" tray_icon_shown
+window_shown Vantorel && fail "the basic-settings window is shown in tray mode"
+shot tray-icon
+
+step "a right-button press opens the tray menu"
+click_tray 3
+expect 10 "the tray menu did not open" popup_menu_shown
+shot tray-menu
+xdotool key Escape
+expect 10 "the tray menu did not close" popup_menu_gone
+vantorel_running || fail "the program ended"
+
+step "a double-click brings back the basic-settings window"
+click_tray 1 2
+expect 10 "the basic-settings window did not come back" window_shown Vantorel
+expect 10 "the icon stayed in the tray" tray_icon_gone
+shot settings-back
+echo "PASS [$E2E_NAME]"
