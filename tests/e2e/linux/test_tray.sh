@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starting with accepted settings puts the icon into the tray and no window
-# on the screen; a right-button press opens the tray menu; a double-click on
-# the icon brings back the basic-settings window.
+# on the screen; the icon comes back when the tray host restarts; a
+# right-button press opens the tray menu; a double-click on the icon brings
+# back the basic-settings window.
 source "$(dirname "$0")/lib/e2e.sh"
 
 desktop_start "$E2E_WORK/desktop"
@@ -14,6 +15,13 @@ start_vantorel
 expect 15 "the icon did not appear in the tray" tray_icon_shown
 window_shown Vantorel && fail "the basic-settings window is shown in tray mode"
 shot tray-icon
+
+step "the icon comes back when the tray host restarts"
+tray_stop
+expect 10 "the icon outlived the tray host" tray_icon_gone
+tray_start
+expect 15 "the icon did not come back to the new tray" tray_icon_shown
+vantorel_running || fail "the program ended with the tray host"
 
 step "a right-button press opens the tray menu"
 click_tray 3

@@ -4,6 +4,8 @@
 # session bus outlives it.
 #
 #   desktop_start WORKDIR   starts everything, exports DISPLAY, HOME, XDG_*
+#                           (DESKTOP_TRAY=no: no tray host)
+#   tray_stop / tray_start  ends or starts the tray host (tint2)
 #   desktop_stop            stops what desktop_start started
 #   desktop_screenshot FILE writes a PNG of the whole screen
 #   wait_for SECONDS CMD... runs CMD until it succeeds; fails after SECONDS
@@ -21,6 +23,10 @@ wait_for() {
         fi
         sleep 0.1
     done
+}
+
+window_manager_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"
 }
 
 tray_ready() {
@@ -53,18 +59,33 @@ desktop_start() {
 
     openbox >"$workdir/openbox.log" 2>&1 &
     DESKTOP_PIDS+=($!)
-    wait_for 15 xprop -root -f _NET_SUPPORTING_WM_CHECK 32x ' $0' _NET_SUPPORTING_WM_CHECK ||
-        echo "desktop: openbox is slow to start" >&2
-    tint2 >"$workdir/tint2.log" 2>&1 &
-    DESKTOP_PIDS+=($!)
+    wait_for 15 window_manager_ready || echo "desktop: openbox is slow to start" >&2
+    DESKTOP_WORK=$workdir
+    if [ "${DESKTOP_TRAY:-yes}" != no ]; then
+        tray_start
+    fi
+}
+
+tray_start() {
+    tint2 >>"$DESKTOP_WORK/tint2.log" 2>&1 &
+    TRAY_PID=$!
     wait_for 15 tray_ready || {
         echo "desktop: the tray did not come up" >&2
         return 1
     }
 }
 
+tray_stop() {
+    [ -n "${TRAY_PID:-}" ] || return 0
+    kill -TERM "$TRAY_PID" 2>/dev/null || true
+    wait_gone 5 "$TRAY_PID" || kill -KILL "$TRAY_PID" 2>/dev/null || true
+    wait "$TRAY_PID" 2>/dev/null || true
+    TRAY_PID=""
+}
+
 desktop_stop() {
     local pid
+    tray_stop
     for ((i = ${#DESKTOP_PIDS[@]} - 1; i >= 0; i--)); do
         pid=${DESKTOP_PIDS[i]}
         kill -TERM "$pid" 2>/dev/null || true
