@@ -21,7 +21,7 @@ std::unique_ptr<platform::ForeignWindows> MakeForeignWindows(platform::Diagnosti
     auto schedule = [](int milliseconds, std::function<void()> task) {
         QTimer::singleShot(milliseconds, qApp, std::move(task));
     };
-    return std::make_unique<XlibWindows>(static_cast<void*>(x11->display()), schedule);
+    return std::make_unique<x11::XlibWindows>(static_cast<void*>(x11->display()), schedule);
 }
 
 }  // namespace vantorel::qt
