@@ -135,6 +135,15 @@ class StartUpForm : public platform::FormEvents {
     // An option's check mark as the settings file holds it.
     bool ReadOption(std::string_view key, bool fallback);
 
+    // ---- steps of the display cycle (notify/DisplayCycle.cpp)
+    void StartDisplayCycle();
+    void ShowNextMessage();
+    bool AllMessagesShown() const;
+    void EndDisplayCycle();
+
+    // ---- the arrival sound (notify/FlashAndSound.cpp)
+    void PlayArrivalSound();
+
     // True from the start of a mail check to its end, so that a second
     // check asked for meanwhile (from the tray menu while a box of the first
     // is open) is ignored rather than run on the same members.
