@@ -12,15 +12,6 @@ namespace {
 }
 }  // namespace
 
-void StartUpForm::Timer1_Timer() {
-    NotBuilt("Timer1_Timer");
-}
-bool StartUpForm::PopStat(const std::string&) {
-    NotBuilt("PopStat");
-}
-bool StartUpForm::StartPop() {
-    NotBuilt("StartPop");
-}
 void StartUpForm::mnuConfig_Click() {
     NotBuilt("mnuConfig_Click");
 }
