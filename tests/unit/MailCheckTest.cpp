@@ -49,7 +49,7 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
 
 // How each way out of a check leaves the timers, for a check the check
 // timer started (the check timer is off on entry).
-TEST_F(MailCheck, EachExitLeavesTheTimersAsDesigned) {
+TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
     struct Case {
         const char* name;
         std::function<void()> setUp;
@@ -58,29 +58,29 @@ TEST_F(MailCheck, EachExitLeavesTheTimersAsDesigned) {
         bool result;
     };
     const Case cases[] = {
-        {"A: server not reached, errors shown",
+        {"server not reached, errors shown",
          [&] {
              mark(ctl::mnuErrPop, true);
              fake.mail.replies.push_back(platform::MailReply::Text("connection refused"));
          },
          false, false, false},
-        {"B: empty mailbox", [&] { mailbox(0); }, true, false, true},
-        {"C: nothing new under once-only",
+        {"empty mailbox", [&] { mailbox(0); }, true, false, true},
+        {"nothing new under once-only",
          [&] {
              mark(ctl::mnuCHKOnceOnly, true);
              program->ShownCount = 3;
              mailbox(3);
          },
          true, false, false},
-        {"D: fewer than announced",
+        {"fewer than announced",
          [&] {
              mark(ctl::mnuCHKOnceOnly, true);
              program->ShownCount = 5;
              mailbox(3);
          },
          true, false, false},
-        {"F: announcement", [&] { mailbox(2); }, false, true, true},
-        {"G: status without a count",
+        {"announcement", [&] { mailbox(2); }, false, true, true},
+        {"status without a count",
          [&] { fake.mail.replies.push_back(platform::MailReply::List({"3"})); }, true, false,
          false},
     };
@@ -211,11 +211,11 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
                             "2通目:" + fake::MessageShown(5), "以上2通メールが来ています。"));
 
     fake.windows.titlesWritten.clear();
-    EXPECT_FALSE(program->StartPop());  // exit C
+    EXPECT_FALSE(program->StartPop());  // nothing new
     EXPECT_EQ(program->ShownCount, 5);
 
     mailbox(4);
-    EXPECT_FALSE(program->StartPop());  // exit D
+    EXPECT_FALSE(program->StartPop());  // one removed: all again next time
     EXPECT_EQ(program->ShownCount, 0);
     EXPECT_THAT(editorTitles(), IsEmpty());
 
