@@ -4,8 +4,8 @@
 #include <QApplication>
 
 #include "app/StartUpForm.h"
+#include "mail/PopmailLibrary.h"
 #include "platform/Platform.h"
-#include "platform/RuntimeFailure.h"
 #include "platform/SystemTextCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/InterfaceConnection.h"
@@ -18,20 +18,6 @@
 #include "platform/qt/QtWindowFramework.h"
 #include "platform/qt/SessionEnd.h"
 #include "settings/IniProfile.h"
-
-namespace {
-
-// A stand-in until the mail library binding is part of the build.
-class NoMailLibrary : public vantorel::platform::MailLibrary {
-  public:
-    vantorel::platform::MailReply RcvMail(const std::string&, const std::string&,
-                                          const std::string&, const std::string&,
-                                          const std::string&) override {
-        throw vantorel::RuntimeFailure("the mail library is not part of this build");
-    }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace vantorel;
@@ -49,7 +35,8 @@ int main(int argc, char** argv) {
     posix::InterfaceConnection connection;
     qt::QtSoundPlayer player;
     qt::QtFileDialogs fileDialogs;
-    NoMailLibrary mail;
+    posix::DlLibraryLoader loader;
+    PopmailLibrary mail(loader, diagnostics, posix::ExecutableFolder());
 
     platform::Platform os{appInfo,  files,      diagnostics, profile,     ui,  tray,
                           *windows, connection, player,      fileDialogs, mail};
