@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "RecordingEvents.h"
@@ -70,6 +72,39 @@ TEST(QtTimer, AFailingTickIsReportedAndEndsTheProgram) {
     EXPECT_TRUE(WaitUntil([&] { return !diagnostics.lines.empty(); }));
     timer->setEnabled(false);
     EXPECT_EQ(diagnostics.lines.front(), "unhandled failure: count out of range");
+}
+
+// ---- message boxes
+
+TEST(QtMessageBox, IsModalWithOneOkButtonAndLeavesItsTextOnStandardError) {
+    Recorded diagnostics;
+    QtWindowFramework ui(diagnostics);
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QMessageBox::StandardButtons buttons;
+    bool modal = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            icon = box->icon();
+            buttons = box->standardButtons();
+            modal = box->isModal();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    closer.start(20);
+    ui.messageBox("エラーです。設定しなおしてください", "Vantorel",
+                  platform::MessageIcon::Information);
+    EXPECT_EQ(title, QStringLiteral("Vantorel"));
+    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_TRUE(modal);
+    ui.messageBox("数値が不正です", "Vantorel", platform::MessageIcon::None);
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
+    EXPECT_EQ(diagnostics.lines,
+              (std::vector<std::string>{"message box: エラーです。設定しなおしてください",
+                                        "message box: 数値が不正です"}));
 }
 
 // ---- tray

@@ -45,6 +45,8 @@ std::unique_ptr<platform::Timer> QtWindowFramework::createTimer(std::string_view
 
 void QtWindowFramework::messageBox(std::string_view text, std::string_view caption,
                                    platform::MessageIcon icon) {
+    // What a box said stays in the session's log after it is closed.
+    diagnostics_.warn("message box: " + std::string(text));
     QMessageBox box(
         icon == platform::MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
         ToQ(caption), ToQ(text), QMessageBox::Ok);

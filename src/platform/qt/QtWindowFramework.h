@@ -27,6 +27,7 @@ class QtWindowFramework : public platform::WindowFramework {
                                                platform::FormEvents& events) override;
     std::unique_ptr<platform::Timer> createTimer(std::string_view name,
                                                  std::function<void()> onTick) override;
+    // Also writes the text to standard error.
     void messageBox(std::string_view text, std::string_view caption,
                     platform::MessageIcon icon) override;
     int twipsPerPixelX() override;

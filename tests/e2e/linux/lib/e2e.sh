@@ -197,3 +197,99 @@ expect() {
     shift 2
     wait_for "$seconds" "$@" || fail "$what"
 }
+
+# start_mail_server COUNT: a private dovecot (tests/dovecot) whose mailbox
+# ALICE_USER holds COUNT sample Japanese messages; their subjects are in
+# $E2E_WORK/subjects, one per line. Sources dovecot.env (POP3_HOST,
+# POP3_PORT, ALICE_USER, ALICE_PASSWORD, SSL_CERT_FILE for the test CA).
+start_mail_server() {
+    E2E_DOVECOT="$E2E_WORK/dovecot"
+    "$VANTOREL_SOURCE/tests/dovecot/start-dovecot.sh" "$E2E_DOVECOT" >/dev/null
+    source "$E2E_DOVECOT/dovecot.env"
+    local maildir="$E2E_DOVECOT/home/$ALICE_USER/Maildir"
+    rm -rf "$maildir"
+    python3 "$E2E_LIB/sample-mail.py" "$maildir" "$1" >"$E2E_WORK/subjects"
+    chown -R nobody:nogroup "$E2E_DOVECOT/home"
+}
+
+# start_target TITLE: another program's window, active; its id in TARGET.
+start_target() {
+    "${E2E_TARGET:?}" "$1" >"$E2E_WORK/target.id" 2>"$E2E_WORK/target.log" &
+    E2E_PIDS+=($!)
+    wait_for 15 test -s "$E2E_WORK/target.id" || fail "the target window did not start"
+    TARGET=$(head -n1 "$E2E_WORK/target.id")
+    wait_for 10 window_shown "$1" || fail "the target window is not shown"
+    xdotool windowactivate --sync "$TARGET" 2>/dev/null || true
+}
+
+# record_titles WINDOW: from now on every title the window gets is noted,
+# as it changes; recorded_titles prints them, one per line.
+record_titles() {
+    xprop -spy -id "$1" _NET_WM_NAME >"$E2E_WORK/titles.raw" 2>/dev/null &
+    E2E_PIDS+=($!)
+}
+
+recorded_titles() {
+    sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p' "$E2E_WORK/titles.raw"
+}
+
+# title_recorded TEXT: true once the window has had that title.
+title_recorded() {
+    recorded_titles | grep -qxF "$1"
+}
+
+# tray_menu_choose N: opens the tray menu and chooses its N-th item (menu
+# order, separators not counted).
+tray_menu_choose() {
+    click_tray 3
+    expect 10 "the tray menu did not open" popup_menu_shown
+    xdotool key --delay 60 $(printf 'Down %.0s' $(seq "$1")) Return
+    expect 10 "the tray menu did not close" popup_menu_gone
+}
+
+# The program's message box on the screen, if any (a dialog of the program).
+message_box() {
+    local id
+    for id in $(xdotool search --onlyvisible --classname vantorel 2>/dev/null); do
+        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# close_message_box: presses OK in the program's message box.
+close_message_box() {
+    local box
+    box=$(message_box) || fail "no message box to close"
+    xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
+    xdotool key --window "$box" Return
+    wait_for 10 bash -c "! xwininfo -id $box 2>/dev/null | grep -q IsViewable" ||
+        fail "the message box did not close"
+}
+
+# The texts of the message boxes shown so far, one per line (the program
+# writes each to standard error as it shows it).
+message_box_texts() {
+    sed -n 's/^vantorel: message box: //p' "$PROGRAM_LOG"
+}
+
+# box_said TEXT: true once a message box has shown a text containing TEXT.
+box_said() {
+    message_box_texts | grep -qF "$1"
+}
+
+# type_into_settings HOST USER PASSWORD INTERVAL TIMER: fills the five boxes
+# of the shown basic-settings window from the keyboard, in tab order.
+type_into_settings() {
+    local window value
+    window=$(find_window Vantorel)
+    [ -n "$window" ] || fail "no basic-settings window to type into"
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    for value in "$@"; do
+        xdotool key --window "$window" ctrl+a BackSpace
+        xdotool type --window "$window" --delay 15 -- "$value"
+        xdotool key --window "$window" Tab
+    done
+}
