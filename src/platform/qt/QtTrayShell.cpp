@@ -72,8 +72,10 @@ bool QtTrayShell::remove(const platform::NotifyIconRecord& record) {
     if (it == icons_.end()) {
         return false;
     }
-    it->second.icon->hide();
-    // Deleted later: the removal may come from inside this icon's own event.
+    // Hiding would take down the icon's widget at once, and the removal may
+    // come from inside that widget's own mouse event (a double-click, or a
+    // menu popped up by a right press whose item ends the program): the
+    // icon goes once that event has returned.
     it->second.icon.release()->deleteLater();
     icons_.erase(it);
     return true;

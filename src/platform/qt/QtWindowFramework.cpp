@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -64,8 +65,11 @@ int QtWindowFramework::pixels(int twips) const {
 }
 
 void QtWindowFramework::quit() {
-    // The event loop ends once the current event has returned.
-    QCoreApplication::exit(0);
+    // The event loop ends once the current event has returned. Ending it
+    // from inside the event would also end the loops of a menu or box that
+    // is still running it (the tray menu whose item chose to quit), and
+    // leave Qt with a popup half taken down.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 void QtWindowFramework::raise(const std::function<void()>& event) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Without a tray host the program says so once on standard error and keeps
-# the basic-settings window on the screen instead of vanishing; it keeps
-# running (its check timer runs as in tray mode).
+# the basic-settings window on the screen instead of vanishing, also after
+# OK; it keeps running (its check timer runs as in tray mode).
 source "$(dirname "$0")/lib/e2e.sh"
 
 DESKTOP_TRAY=no desktop_start "$E2E_WORK/desktop"
@@ -17,4 +17,16 @@ shot window-kept
 [ "$(grep -c "no system tray" "$PROGRAM_LOG")" = 1 ] || fail "the missing tray was reported more than once"
 vantorel_running || fail "the program ended"
 window_shown Vantorel || fail "the window went away"
+
+if (require commands) >/dev/null; then
+    step "OK leaves the window on the screen"
+    type_into_settings 127.0.0.1:9 hanako secret 31 1
+    xdotool key Return
+    interval_saved() {
+        [ "$(read_setting USERINFO INTERVAL)" = 31 ]
+    }
+    expect 10 "OK did not save the settings" interval_saved
+    window_shown Vantorel || fail "OK took the window off the screen with no tray to go to"
+    shot after-ok
+fi
 echo "PASS [$E2E_NAME]"
