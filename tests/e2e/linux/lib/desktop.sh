@@ -44,7 +44,7 @@ desktop_start() {
 
     # Xvfb picks a free display number and writes it to the file.
     : >"$workdir/display"
-    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -nolisten unix_abstract \
+    setsid Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -nolisten unix_abstract \
         9>"$workdir/display" >"$workdir/xvfb.log" 2>&1 &
     DESKTOP_PIDS+=($!)
     wait_for 15 test -s "$workdir/display" || {
@@ -57,7 +57,7 @@ desktop_start() {
         return 1
     }
 
-    openbox >"$workdir/openbox.log" 2>&1 &
+    setsid openbox >"$workdir/openbox.log" 2>&1 &
     DESKTOP_PIDS+=($!)
     wait_for 15 window_manager_ready || echo "desktop: openbox is slow to start" >&2
     DESKTOP_WORK=$workdir
@@ -67,7 +67,7 @@ desktop_start() {
 }
 
 tray_start() {
-    tint2 >>"$DESKTOP_WORK/tint2.log" 2>&1 &
+    setsid tint2 >>"$DESKTOP_WORK/tint2.log" 2>&1 &
     TRAY_PID=$!
     wait_for 15 tray_ready || {
         echo "desktop: the tray did not come up" >&2
