@@ -76,8 +76,8 @@ void ChangeText(Display* display, Window window, Atom property, Atom type,
                     static_cast<int>(bytes.size()));
 }
 
-// WM_NAME as ICCCM wants it, or UTF8_STRING where the locale's converters
-// cannot make compound text of it.
+// WM_NAME as ICCCM wants it, or UTF8_STRING should Xlib fail to make
+// compound text of it.
 void WriteLegacyName(Display* display, const Atoms& atoms, Window window, const std::string& utf8) {
     if (const auto latin1 = Utf8ToLatin1(utf8)) {
         ChangeText(display, window, XA_WM_NAME, XA_STRING, *latin1);
