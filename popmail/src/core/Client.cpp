@@ -78,7 +78,8 @@ class CommandRun {
         if (*session.messageCount < count) {
             Failure failure =
                 Fail(FailureKind::NotEnoughMessages,
-                     std::to_string(*session.messageCount) + " < " + std::to_string(count));
+                     "メールボックス " + std::to_string(*session.messageCount) + " 通、要求 " +
+                         std::to_string(count) + " 通");
             failure.server = session.Server();
             session.Quit(kQuitTimeout);
             return failure;

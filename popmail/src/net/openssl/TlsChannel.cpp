@@ -193,6 +193,7 @@ Result<std::size_t> TlsChannel::Read(char* buffer, std::size_t capacity, Deadlin
     SSL* ssl = handles_->ssl;
     for (;;) {
         ERR_clear_error();
+        errno = 0;
         std::size_t got = 0;
         const int result = SSL_read_ex(ssl, buffer, capacity, &got);
         if (result == 1) {
@@ -208,6 +209,10 @@ Result<std::size_t> TlsChannel::Read(char* buffer, std::size_t capacity, Deadlin
         }
         if (*next == Next::Stop) {
             if (error == SSL_ERROR_SYSCALL && ERR_peek_error() == 0) {
+                // The socket ended without an error: the server closed it.
+                if (errno == 0) {
+                    return std::size_t{0};
+                }
                 return Fail(FailureKind::NetworkError, posix::ErrnoText(errno));
             }
             return Fail(FailureKind::TlsFailed, QueuedErrorText());
