@@ -110,6 +110,9 @@ TEST(EncodedWord, SingleByteCharsets) {
     EXPECT_EQ(DecodeHeaderValue("=?windows-1252?Q?=80?="), "€");
     EXPECT_EQ(DecodeHeaderValue("=?windows-1251?B?z/Do4uXy?="), "Привет");
     EXPECT_EQ(DecodeHeaderValue("=?KOI8-R?B?8NLJ18XU?="), "Привет");
+    // The last letter must not wait for a combining mark that never comes.
+    EXPECT_EQ(DecodeHeaderValue("=?windows-1258?Q?Vi=EAt?="), "Viêt");
+    EXPECT_EQ(DecodeHeaderValue("=?windows-1255?Q?=F9=EC=E5=ED?="), "שלום");
     // Bytes a code page leaves unassigned.
     EXPECT_EQ(DecodeHeaderValue("=?windows-1252?Q?a=81b?="), "a\uFFFDb");
     EXPECT_EQ(DecodeHeaderValue("=?ISO-8859-3?Q?=A5?="), "\uFFFD");

@@ -56,6 +56,11 @@ class ConverterCache {
 // single byte is a half-width katakana, three bytes in UTF-8).
 constexpr std::size_t kMaxUtf8BytesPerInputByte = 3;
 
+// Room for a character held back to the end of the input (see below).
+constexpr std::size_t kHeldBackRoom = 8;
+
+constexpr std::size_t kIconvFailed = static_cast<std::size_t>(-1);
+
 iconv_t OpenConverter(CodePage page) {
     thread_local ConverterCache cache;
     return cache.Get(page);
@@ -74,13 +79,17 @@ std::optional<std::string> ConvertCodePage(CodePage page, std::string_view bytes
     }
     iconv(converter, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
 
-    std::string out(bytes.size() * kMaxUtf8BytesPerInputByte, '\0');
+    std::string out(bytes.size() * kMaxUtf8BytesPerInputByte + kHeldBackRoom, '\0');
     // iconv's interface takes a non-const input pointer but does not write through it.
     char* in = const_cast<char*>(bytes.data());
     std::size_t inLeft = bytes.size();
     char* outPos = out.data();
     std::size_t outLeft = out.size();
-    if (iconv(converter, &in, &inLeft, &outPos, &outLeft) == static_cast<std::size_t>(-1)) {
+    const std::size_t converted = iconv(converter, &in, &inLeft, &outPos, &outLeft);
+    // glibc's CP1255 and CP1258 hold the last character back, waiting for a
+    // combining mark; without this call it would be lost.
+    const std::size_t flushed = iconv(converter, nullptr, nullptr, &outPos, &outLeft);
+    if (converted == kIconvFailed || flushed == kIconvFailed) {
         return std::nullopt;
     }
     out.resize(out.size() - outLeft);
