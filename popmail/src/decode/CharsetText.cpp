@@ -1,6 +1,8 @@
 #include "decode/CharsetText.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 #include "decode/CodePageText.h"
 #include "decode/Decode.h"
@@ -11,6 +13,8 @@ namespace popmail::decode {
 namespace {
 
 constexpr std::uint8_t kFirstNonAsciiByte = 0x80;
+constexpr std::string_view kJisX0208Designation = "\x1B$B";
+constexpr std::string_view kJisC6226Designation = "\x1B$@";
 
 // The single-byte charsets are listed in the same order in both enums.
 static_assert(static_cast<int>(Charset::Koi8R) - static_cast<int>(Charset::Iso8859_1) ==
@@ -53,8 +57,20 @@ std::optional<std::string> CharsetBytesToUtf8(Charset charset, std::string_view 
     }
 }
 
-std::string UnlabelledBytesToUtf8(std::string_view bytes) {
-    if (auto text = CodePageToUtf8(CodePage::Cp932, bytes)) {
+Charset UnlabelledCharset(std::string_view bytes) {
+    const bool sevenBit = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<std::uint8_t>(c) < kFirstNonAsciiByte;
+    });
+    if (sevenBit) {
+        const bool designatesJis = bytes.find(kJisX0208Designation) != std::string_view::npos ||
+                                   bytes.find(kJisC6226Designation) != std::string_view::npos;
+        return designatesJis ? Charset::Iso2022Jp : Charset::UsAscii;
+    }
+    return IsValidUtf8(bytes) ? Charset::Utf8 : Charset::Cp932;
+}
+
+std::string UnlabelledBytesToUtf8(Charset charset, std::string_view bytes) {
+    if (auto text = CharsetBytesToUtf8(charset, bytes)) {
         return std::move(*text);
     }
     return RepairUtf8(bytes);

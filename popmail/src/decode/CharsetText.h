@@ -13,8 +13,13 @@ namespace popmail::decode {
 // converter for the charset.
 std::optional<std::string> CharsetBytesToUtf8(Charset charset, std::string_view bytes);
 
-// Unlabelled 8-bit header text that is not UTF-8: CP932, which is what old
-// Japanese mailers send. Without a CP932 converter, repaired UTF-8.
-std::string UnlabelledBytesToUtf8(std::string_view bytes);
+// How header text outside encoded words is read: ISO-2022-JP when it is
+// 7-bit and designates JIS X 0208 (old Japanese mailers sent it so), UTF-8
+// when it is valid UTF-8 (what modern mailers send), otherwise CP932 (what
+// old Windows mailers send).
+Charset UnlabelledCharset(std::string_view bytes);
+
+// CharsetBytesToUtf8, falling back to repaired UTF-8 without a converter.
+std::string UnlabelledBytesToUtf8(Charset charset, std::string_view bytes);
 
 }  // namespace popmail::decode

@@ -122,31 +122,26 @@ void AppendWordRun(std::string_view value, const std::vector<Word>& words, std::
     }
 }
 
-// Text outside the words is read as UTF-8 (what modern mailers send
-// unlabelled) only when all of it is valid UTF-8, so that one value is never
-// read half one way, half the other.
-bool TextOutsideWordsIsUtf8(std::string_view value, const std::vector<Word>& words) {
+// All the text outside the words, so that it is read one way, never half one
+// way, half the other.
+std::string TextOutsideWords(std::string_view value, const std::vector<Word>& words) {
+    std::string text;
     std::size_t pos = 0;
     for (const Word& word : words) {
-        if (!IsValidUtf8(value.substr(pos, word.begin - pos))) {
-            return false;
-        }
+        text.append(value.substr(pos, word.begin - pos));
         pos = word.end;
     }
-    return IsValidUtf8(value.substr(pos));
+    text.append(value.substr(pos));
+    return text;
 }
 
 }  // namespace
 
 std::string DecodeEncodedWords(std::string_view value) {
     const std::vector<Word> words = FindWords(value);
-    const bool textIsUtf8 = TextOutsideWordsIsUtf8(value, words);
-    const auto appendText = [textIsUtf8](std::string_view text, std::string& out) {
-        if (textIsUtf8) {
-            out.append(text);
-        } else {
-            out.append(UnlabelledBytesToUtf8(text));
-        }
+    const Charset textCharset = UnlabelledCharset(TextOutsideWords(value, words));
+    const auto appendText = [textCharset](std::string_view text, std::string& out) {
+        out.append(UnlabelledBytesToUtf8(textCharset, text));
     };
 
     std::string out;

@@ -11,8 +11,8 @@ namespace popmail::decode {
 // text. Whitespace between two decoded words is dropped, and adjacent words
 // of one charset are converted as one byte run, so that a character split
 // across them comes out whole. A malformed word, or one whose charset is not
-// allow-listed, stays as its raw text, like the text around the words:
-// UTF-8 when all of that is valid UTF-8, otherwise CP932.
+// allow-listed, stays as its raw text, like the text around the words (read
+// as UnlabelledCharset says).
 std::string DecodeEncodedWords(std::string_view value);
 
 }  // namespace popmail::decode

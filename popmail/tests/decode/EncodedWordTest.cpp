@@ -130,6 +130,15 @@ TEST(EncodedWord, RawEightBitTextIsUtf8OrCp932) {
     EXPECT_EQ(DecodeHeaderValue("\x80\xFD"), "\uFFFD\uFFFD");
 }
 
+TEST(EncodedWord, RawIso2022JpTextIsRead) {
+    // Old Japanese mailers put ISO-2022-JP into headers without encoded words.
+    EXPECT_EQ(DecodeHeaderValue("\x1B$B;3EDB@O:\x1B(B <taro@example.jp>"),
+              "山田太郎 <taro@example.jp>");
+    EXPECT_EQ(DecodeHeaderValue("Re: \x1B$BF|K\\\x1B(B =?UTF-8?Q?=C3=A9?="), "Re: 日本 é");
+    // An escape that designates nothing Japanese is just a control.
+    EXPECT_EQ(DecodeHeaderValue("a\x1B[1mb"), "a [1mb");
+}
+
 TEST(EncodedWord, ControlsBecomeOneSpaceEach) {
     EXPECT_EQ(DecodeHeaderValue("a\tb\x01"
                                 "c\x7F"
