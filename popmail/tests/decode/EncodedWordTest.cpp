@@ -56,6 +56,9 @@ TEST(EncodedWord, CharacterSplitAcrossWordsIsJoined) {
               "日本");
     // CP932 "会議" with the lead byte of "議" ending the first word.
     EXPECT_EQ(DecodeHeaderValue("=?Shift_JIS?B?ie+L?= =?Shift_JIS?B?Yw==?="), "会議");
+    // A word of another charset starts afresh: ISO-2022-JP left in its
+    // double-byte mode does not swallow the next word's text.
+    EXPECT_EQ(DecodeHeaderValue("=?ISO-2022-JP?B?GyRCRnw=?= =?UTF-8?Q?ab?="), "日ab");
     // Q and B words of one charset form one run too.
     EXPECT_EQ(DecodeHeaderValue("=?UTF-8?Q?=E6=97?= =?UTF-8?B?peacrA==?="), "日本");
 }

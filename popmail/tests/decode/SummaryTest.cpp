@@ -85,6 +85,9 @@ TEST(Summary, HugeFoldedFieldIsBounded) {
     block += "\r\nDate: d\r\n";
     const std::string summary = SummarizeHeaders(block);
     EXPECT_TRUE(summary.starts_with("Subject:start 日日日"));
+    // Cut between characters: whole three-byte characters up to the ellipsis.
+    const std::size_t subjectEnd = summary.find('\t');
+    EXPECT_EQ((subjectEnd - std::string_view("Subject:start ").size()) % 3, 0u);
     EXPECT_LE(summary.size(), 3 * kMaxFieldTextBytes + 32);
     EXPECT_TRUE(summary.ends_with("…\tFrom:\tDate:"));  // Date lies beyond the block limit
 }
