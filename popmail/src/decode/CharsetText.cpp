@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "decode/CodePageText.h"
 #include "decode/Decode.h"

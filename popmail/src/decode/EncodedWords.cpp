@@ -1,6 +1,7 @@
 #include "decode/EncodedWords.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "decode/Charset.h"

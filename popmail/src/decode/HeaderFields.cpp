@@ -1,6 +1,7 @@
 #include "decode/HeaderFields.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "decode/Limits.h"
 
