@@ -48,11 +48,12 @@ for target in "${targets[@]}"; do
     "$build/$target" "${args[@]}" "${dirs[@]}" >"$log" 2>&1 || status=$?
 
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+    took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -n 1)
     last=$(grep -E '^#[0-9]+.*cov: ' "$log" | tail -n 1 || true)
     cov=$(sed -n 's/.*cov: \([0-9]*\).*/\1/p' <<<"$last")
     features=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
     inputs=$(find "$corpus" -type f | wc -l)
-    echo "$target: ${runs:-?} executions in $seconds s, coverage ${cov:-?} edges" \
+    echo "$target: ${runs:-?} executions in ${took:-?} s, coverage ${cov:-?} edges" \
          "(${features:-?} features), corpus $inputs inputs"
     if [ "$status" -ne 0 ]; then
         echo "$target FAILED (exit status $status); log: $log"
