@@ -135,7 +135,9 @@ local 127.0.0.2 {
 }
 CONF
 
-"$dovecot_bin" -c "$workdir/dovecot.conf"
+# dovecot goes into the background; it must not hold the caller's output
+# open (ctest would wait for it until it stops).
+"$dovecot_bin" -c "$workdir/dovecot.conf" </dev/null >>"$workdir/dovecot.log" 2>&1
 
 # Ready when all three listeners answer with a greeting.
 ready() {

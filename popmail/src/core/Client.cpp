@@ -76,10 +76,9 @@ class CommandRun {
     // The summaries on a session whose STAT is known, then QUIT.
     static Result<std::vector<std::string>> ListOn(Session& session, std::size_t count) {
         if (*session.messageCount < count) {
-            Failure failure =
-                Fail(FailureKind::NotEnoughMessages,
-                     "メールボックス " + std::to_string(*session.messageCount) + " 通、要求 " +
-                         std::to_string(count) + " 通");
+            Failure failure = Fail(FailureKind::NotEnoughMessages,
+                                   "メールボックス " + std::to_string(*session.messageCount) +
+                                       " 通、要求 " + std::to_string(count) + " 通");
             failure.server = session.Server();
             session.Quit(kQuitTimeout);
             return failure;
