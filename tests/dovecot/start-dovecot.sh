@@ -8,6 +8,8 @@
 #        ... talk to it ...
 #        tests/dovecot/stop-dovecot.sh WORKDIR
 #
+# WORKDIR's parent folders must be searchable by user nobody, who reads the
+# Maildirs (a folder made by mktemp -d is not: chmod 0755 it).
 # WORKDIR is created (or emptied) and holds everything: configuration,
 # certificates, users, Maildirs, logs, the pid file. dovecot.env sets:
 #   POP3_HOST        127.0.0.1
@@ -45,14 +47,20 @@ workdir="$(cd "$workdir" && pwd)"
 chmod 0755 "$workdir"
 mkdir -p "$workdir/run" "$workdir/state" "$workdir/home" "$workdir/tls"
 
-free_port() {
-    python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()'
-}
-pop3_port=$(free_port)
-pop3s_port=$(free_port)
-notls_port=$(free_port)
-while [ "$pop3s_port" = "$pop3_port" ]; do pop3s_port=$(free_port); done
-while [ "$notls_port" = "$pop3_port" ] || [ "$notls_port" = "$pop3s_port" ]; do notls_port=$(free_port); done
+# Debian's python3 (tests/scripts/packages-popmail.txt); a version manager's
+# shim on PATH may take seconds to start.
+python=/usr/bin/python3
+[ -x "$python" ] || python="$(command -v python3)"
+
+# Three distinct free loopback ports.
+read -r pop3_port pop3s_port notls_port < <("$python" - <<'PY'
+import socket
+sockets = [socket.socket() for _ in range(3)]
+for s in sockets:
+    s.bind(("127.0.0.1", 0))
+print(" ".join(str(s.getsockname()[1]) for s in sockets))
+PY
+)
 
 # A test CA and a server certificate for localhost and 127.0.0.1.
 tls="$workdir/tls"
@@ -74,7 +82,7 @@ cat >"$workdir/passwd" <<PASSWD
 alice:{PLAIN}$alice_password::::::
 empty:{PLAIN}$empty_password::::::
 PASSWD
-python3 "$here/make-mailboxes.py" "$workdir/home"
+"$python" "$here/make-mailboxes.py" "$workdir/home"
 chown -R nobody:nogroup "$workdir/home"
 
 cat >"$workdir/dovecot.conf" <<CONF
@@ -139,10 +147,9 @@ CONF
 # open (ctest would wait for it until it stops).
 "$dovecot_bin" -c "$workdir/dovecot.conf" </dev/null >>"$workdir/dovecot.log" 2>&1
 
-# Ready when all three listeners answer with a greeting.
-ready() {
-    python3 - "$pop3_port" "$pop3s_port" "$notls_port" <<'PY'
-import socket, ssl, sys
+# Ready when all three listeners answer with a greeting (5 s at most).
+if ! "$python" - "$pop3_port" "$pop3s_port" "$notls_port" <<'PY'
+import socket, ssl, sys, time
 def greets(host, port, tls=False):
     try:
         with socket.create_connection((host, port), timeout=1) as s:
@@ -154,14 +161,14 @@ def greets(host, port, tls=False):
     except OSError:
         return False
 p, ps, pn = map(int, sys.argv[1:])
-sys.exit(0 if greets("127.0.0.1", p) and greets("127.0.0.1", ps, True) and greets("127.0.0.2", pn) else 1)
+deadline = time.monotonic() + 5
+while time.monotonic() < deadline:
+    if greets("127.0.0.1", p) and greets("127.0.0.1", ps, True) and greets("127.0.0.2", pn):
+        sys.exit(0)
+    time.sleep(0.05)
+sys.exit(1)
 PY
-}
-for _ in $(seq 100); do
-    ready && break
-    sleep 0.05
-done
-if ! ready; then
+then
     echo "start-dovecot.sh: dovecot did not come up; log follows" >&2
     cat "$workdir/dovecot.log" >&2 || true
     exit 1
