@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "core/Client.h"
@@ -14,6 +15,19 @@
 #include "fake/FakePop3Server.h"
 #include "fake/TestCertificates.h"
 #include "net/Transport.h"
+
+namespace popmail {
+
+// Test messages show the reply, not its bytes.
+inline void PrintTo(const Reply& reply, std::ostream* out) {
+    if (reply.isList) {
+        *out << "list of " << reply.elements.size();
+    } else {
+        *out << "text \"" << reply.text << "\"";
+    }
+}
+
+}  // namespace popmail
 
 namespace popmail::testing {
 

@@ -80,9 +80,12 @@ TEST_F(ClientTest, EndlessGreetingLineDropsTheConnection) {
 
 TEST_F(ClientTest, EndlessHeaderLineDropsTheConnection) {
     FakeMailbox mailbox = OneMessage();
-    mailbox.messages[0] = "Subject: " + std::string(kTenMiB, 'y') + "\n\nbody\n";
+    // Made before the server starts, so that sending begins at once.
+    mailbox.replies["TOP"] = "+OK\r\nSubject: " + std::string(kTenMiB, 'y') + "\r\n.\r\n";
     ServeOnce(mailbox);
-    EXPECT_THAT(Run(Plain(), "LIST 1-1"), FailsWith("応答が大きすぎる"));
+    options_.replyTimeout = 5s;  // the cap, not the clock, must end this
+    Client client(*network_, keeper_, options_);
+    EXPECT_THAT(client.Run(Plain(), "alice", "secret", "LIST 1-1"), FailsWith("応答が大きすぎる"));
     EXPECT_THAT(Commands(), Not(::testing::Contains("QUIT")));
 }
 
@@ -188,6 +191,10 @@ TEST_P(ResponseCodeTest, EachCodeHasItsOwnMessage) {
     EXPECT_THAT(reply.text, HasSubstr(server_.address()));
 }
 
+std::string CodeName(const ::testing::TestParamInfo<CodeCase>& info) {
+    return "case" + std::to_string(info.index);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Codes, ResponseCodeTest,
     ::testing::Values(CodeCase{"-ERR [IN-USE] Mailbox locked", "他のメールソフトが使用中"},
@@ -195,7 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"-ERR [AUTH] Authentication failed.", "パスワードが違います"},
                       CodeCase{"-ERR [SYS/TEMP] try later", "一時的な障害"},
                       CodeCase{"-ERR [SYS/PERM] broken", "管理者に連絡"},
-                      CodeCase{"-ERR no", "ログインできません"}));
+                      CodeCase{"-ERR no", "ログインできません"}),
+    CodeName);
 
 class OddStatTest : public ClientTest, public ::testing::WithParamInterface<const char*> {};
 
@@ -210,7 +218,8 @@ TEST_P(OddStatTest, IsAFailureNotACount) {
 
 INSTANTIATE_TEST_SUITE_P(Replies, OddStatTest,
                          ::testing::Values("+OK", "+OK -1 5", "+OK 99999999999999999999 0",
-                                           "+OK three 400", "+OK 3"));
+                                           "+OK three 400", "+OK 3"),
+                         [](const auto& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(ClientTest, RefusedStatKeepsTheServersText) {
     FakeMailbox mailbox = OneMessage();
