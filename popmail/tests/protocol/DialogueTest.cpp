@@ -49,6 +49,22 @@ TEST_F(ClientTest, ListPipelinesAllTopCommandsAndKeepsTheirOrder) {
                                         "TOP 1 0", "TOP 2 0", "TOP 3 0", "QUIT"));
 }
 
+TEST_F(ClientTest, LargeListIsPipelinedInWindowsAndStaysInOrder) {
+    constexpr int kMessages = 1200;  // far more commands than one window holds
+    FakeMailbox mailbox;
+    for (int i = 1; i <= kMessages; ++i) {
+        mailbox.messages.push_back(MakeMessage("m" + std::to_string(i), "x@example.jp", "d"));
+    }
+    ServeOnce(mailbox);
+    const Reply reply = Run(Plain(), "LIST 1-" + std::to_string(kMessages));
+    ASSERT_TRUE(reply.isList) << reply.text;
+    ASSERT_EQ(reply.elements.size(), static_cast<std::size_t>(kMessages));
+    for (int i = 1; i <= kMessages; ++i) {
+        ASSERT_EQ(reply.elements[static_cast<std::size_t>(i - 1)],
+                  "Subject:m" + std::to_string(i) + "\tFrom:x@example.jp\tDate:d");
+    }
+}
+
 TEST_F(ClientTest, WithoutPipeliningEachCommandWaitsForTheReplyBefore) {
     FakeMailbox mailbox = ThreeMessages();
     mailbox.capabilities = {"TOP", "USER"};
