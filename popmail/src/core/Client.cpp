@@ -40,6 +40,7 @@ class CommandRun {
         }
         auto text = popmail::Stat(**session);
         if (!text) {
+            (*session)->Quit(kQuitTimeout);  // only where the session is still sound
             return text.failure();
         }
         keeper_.Park(key_, std::move(*session));
@@ -63,6 +64,7 @@ class CommandRun {
             return session.failure();
         }
         if (auto stat = popmail::Stat(**session); !stat) {
+            (*session)->Quit(kQuitTimeout);
             return stat.failure();
         }
         return ListOn(**session, count);
