@@ -22,8 +22,12 @@ work="$(mktemp -d)"
 chmod 0755 "$work"  # dovecot's mail processes (user nobody) must reach in
 relay_pid=""
 cleanup() {
-    [ -n "$relay_pid" ] && kill "$relay_pid" 2>/dev/null && wait "$relay_pid" 2>/dev/null
-    "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot" || true
+    set +e  # stop everything, whatever fails
+    if [ -n "$relay_pid" ]; then
+        kill "$relay_pid" 2>/dev/null
+        wait "$relay_pid" 2>/dev/null
+    fi
+    "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot"
     rm -rf "$work"
 }
 trap cleanup EXIT
