@@ -37,7 +37,7 @@ if [ ! -x "$dovecot_bin" ] || [ ! -e /usr/lib/dovecot/pop3 ]; then
 fi
 
 # Stop an instance left over in the same folder, then start clean.
-if [ -f "$workdir/dovecot.env" ]; then
+if [ -f "$workdir/run/master.pid" ]; then
     "$here/stop-dovecot.sh" "$workdir" || true
 fi
 rm -rf "$workdir"
@@ -171,6 +171,7 @@ PY
 then
     echo "start-dovecot.sh: dovecot did not come up; log follows" >&2
     cat "$workdir/dovecot.log" >&2 || true
+    "$here/stop-dovecot.sh" "$workdir" || true
     exit 1
 fi
 
