@@ -24,7 +24,7 @@ constexpr std::size_t kMessagesAsked = 3;
 // Plays the server's side from a byte string; what the client writes is
 // dropped; TLS is refused.
 class ReplayConnection final : public popmail::net::Connection {
-public:
+  public:
     ReplayConnection(std::string_view input, std::size_t chunk) : input_(input), chunk_(chunk) {}
 
     popmail::Result<std::size_t> Read(char* buffer, std::size_t capacity,
@@ -42,13 +42,13 @@ public:
     }
     bool Encrypted() const override { return false; }
 
-private:
+  private:
     std::string_view input_;
     std::size_t chunk_;
 };
 
 class ReplayNetwork final : public popmail::net::Network {
-public:
+  public:
     ReplayNetwork(std::string_view input, std::size_t chunk) : input_(input), chunk_(chunk) {}
 
     popmail::Result<std::unique_ptr<popmail::net::Connection>> Connect(
@@ -57,7 +57,7 @@ public:
             std::make_unique<ReplayConnection>(input_, chunk_));
     }
 
-private:
+  private:
     std::string_view input_;
     std::size_t chunk_;
 };
@@ -84,8 +84,8 @@ void PlayDialogue(std::string_view input, std::size_t chunk) {
     const std::vector<popmail::Endpoint> endpoints = {
         {"fuzz.invalid", 110, popmail::Security::StlsIfOffered, false}};
     const auto deadline = popmail::net::Clock::now() + 10s;
-    auto session = popmail::Session::Open(network, endpoints, {"user", "password"}, {1s, 1s},
-                                          deadline);
+    auto session =
+        popmail::Session::Open(network, endpoints, {"user", "password"}, {1s, 1s}, deadline);
     if (!session) {
         return;
     }

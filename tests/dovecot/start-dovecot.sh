@@ -8,8 +8,10 @@
 #        ... talk to it ...
 #        tests/dovecot/stop-dovecot.sh WORKDIR
 #
-# WORKDIR's parent folders must be searchable by user nobody, who reads the
-# Maildirs (a folder made by mktemp -d is not: chmod 0755 it).
+# Runs as root (as the tests and CI do): dovecot's auth and mail processes
+# switch to their own users. WORKDIR's parent folders must be searchable by
+# user nobody, who reads the Maildirs (a folder made by mktemp -d is not:
+# chmod 0755 it).
 # WORKDIR is created (or emptied) and holds everything: configuration,
 # certificates, users, Maildirs, logs, the pid file. dovecot.env sets:
 #   POP3_HOST        127.0.0.1
