@@ -190,6 +190,41 @@ TEST_F(ClientTest, KeptSessionEndsWithQuitWhenNoListFollows) {
     EXPECT_EQ(Commands().back(), "QUIT");
 }
 
+TEST_F(ClientTest, KeptSessionDroppedByTheServerIsReplacedByANewLogin) {
+    SessionKeeper keeper(5s);
+    Client client(*network_, keeper, options_);
+    FakeMailbox mailbox = ThreeMessages();
+    server_.Serve({[](Peer& peer) {
+                       peer.Send("+OK hi\r\n");
+                       peer.ReadCommand();
+                       peer.Send("+OK\r\nUSER\r\n.\r\n");
+                       peer.ReadCommand();
+                       peer.Send("+OK\r\n");
+                       peer.ReadCommand();
+                       peer.Send("+OK\r\n");
+                       peer.ReadCommand();
+                       peer.Send("+OK 3 300\r\n");
+                       peer.Close();  // e.g. an idle time-out on the server
+                   },
+                   [mailbox](Peer& peer) { ServeMailbox(peer, mailbox); }});
+    ASSERT_TRUE(client.Run(Plain(), "alice", "secret", "STAT").isList);
+    const Reply list = client.Run(Plain(), "alice", "secret", "LIST 1-3");
+    ASSERT_TRUE(list.isList) << list.text;
+    EXPECT_EQ(list.elements.size(), 3u);
+    EXPECT_EQ(server_.Connections(), 2);
+}
+
+TEST_F(ClientTest, KeptSessionEndsWithQuitWhenTheLibraryGoesAway) {
+    auto keeper = std::make_unique<SessionKeeper>(60s);
+    Client client(*network_, *keeper, options_);
+    ServeOnce(ThreeMessages());
+    ASSERT_TRUE(client.Run(Plain(), "alice", "secret", "STAT").isList);
+    const auto started = std::chrono::steady_clock::now();
+    keeper.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
+    EXPECT_EQ(Commands().back(), "QUIT");
+}
+
 TEST_F(ClientTest, NoMessageNeedsNoServer) {
     const Reply reply = Run(Plain(), "LIST 1-0");
     EXPECT_FALSE(reply.isList);
