@@ -10,6 +10,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+constexpr const char* kWaitsForMailCheck = "waits for StartPop from the mail-check branch";
 constexpr const char* kNotSaved =
     "[Vantorel] 設定を保存できませんでした。\n/opt/vantorel/vantorel.ini";
 
@@ -204,6 +205,67 @@ TEST_F(BasicSettings, CancelWithoutASettingsFileGivesEmptyBoxesAndIntervalThree)
     EXPECT_EQ(mainForm().textOf(ctl::txtInterval), "3");
     EXPECT_EQ(mainForm().textOf(ctl::txtTimer), "");
     EXPECT_THAT(lines("ini write"), IsEmpty());
+}
+
+// ---- the first acceptance runs one check
+
+TEST_F(BasicSettings, OnAFirstRunAGoodCheckPutsTheProgramIntoTheTray) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    start();
+    fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
+    type("mail.example", "bob", "pw", "5", "2");
+    pressOK();
+    EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
+    EXPECT_EQ(stored("STARTUP"), "True");
+    EXPECT_EQ(program->MinuteCount, 0);
+    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_EQ(timer("Timer2").period(), 2000u);
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_FALSE(mainForm().isVisible());
+    EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
+}
+
+TEST_F(BasicSettings, OnAFirstRunAFailedCheckKeepsTheWindowForCorrection) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    start();
+    fake.mail.answer = [](const std::string&) {
+        return platform::MailReply::Text("connection refused");
+    };
+    type("wrong.example", "bob", "pw", "5", "2");
+    pressOK();
+    EXPECT_THAT(
+        lines("MsgBox"),
+        testing::Contains("MsgBox [Vantorel] エラーです。設定しなおしてください (information)"));
+    // The values are saved, but the settings are not marked as accepted.
+    EXPECT_EQ(stored("REMOTEHOST"), "wrong.example");
+    EXPECT_EQ(stored("STARTUP"), "FALSE");
+    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_EQ(timer("Timer2").period(), 0u);
+
+    // A restart comes back to the window with the new values; the next OK
+    // checks again.
+    program.reset();
+    start();
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "wrong.example");
+    fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
+    pressOK();
+    EXPECT_EQ(stored("STARTUP"), "True");
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
+}
+
+TEST_F(BasicSettings, AnAcceptanceMarkThatIsNoBooleanTextCountsAsNeverAccepted) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    acceptedSettings();
+    fake.profile.set("USERINFO", "STARTUP", "maybe");
+    start();  // not exactly "True": the window is shown
+    fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
+    pressOK();
+    EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
+    EXPECT_EQ(stored("STARTUP"), "True");
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
 }
 
 }  // namespace

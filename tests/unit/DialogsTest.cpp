@@ -11,6 +11,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+constexpr const char* kWaitsForMailCheck = "waits for CloseSound from the mail-check branch";
+
 class Dialogs : public fake::ProgramFixture {
   protected:
     Dialogs() {
@@ -185,6 +187,28 @@ TEST_F(Dialogs, SoundOffAtOKWritesOnlyTheSwitch) {
     fake::FakeForm& again = openMusic();
     EXPECT_EQ(again.textOf(ctl::music::txtWavPath), "");
     EXPECT_FALSE(again.isEnabled(ctl::music::txtWavPath));
+}
+
+TEST_F(Dialogs, SoundOnAtOKSavesThePathAndOpensThePlayerOnIt) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
+    program.reset();
+    start();  // the player is open on the old file
+    ASSERT_TRUE(fake.player.open);
+    fake::FakeForm& window = openMusic();
+    fake.fileDialogs.choices = {std::string("/sounds/new.wav")};
+    window.userClicks(ctl::music::cmdShowDialog);
+    fake.transcript.clear();
+    window.userClicks(ctl::music::cmdOK);
+    EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = TRUE",
+                                                "ini write [SOUND] WAVEPATH = /sounds/new.wav"));
+    EXPECT_TRUE(program->SoundEnabled);
+    EXPECT_THAT(lines("MMControl1"),
+                ElementsAre("MMControl1.DeviceID? -> 1", "MMControl1.Command = Close",
+                            "MMControl1.DeviceType = WaveAudio",
+                            "MMControl1.FileName = /sounds/new.wav", "MMControl1.Command = Open"));
+    EXPECT_TRUE(window.isClosed());
 }
 
 TEST_F(Dialogs, SoundSettingsThatCannotBeSavedKeepTheWindowAndTheSoundAsTheyWere) {

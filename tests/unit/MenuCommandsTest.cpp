@@ -14,6 +14,11 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+constexpr const char* kWaitsForMailCheck =
+    "waits for StartPop, SetTitle, CloseSound and the display cycle (Timer2_Timer) from the "
+    "mail-check branch";
+constexpr platform::WindowHandle kEditor = 0x10;
+
 class MenuCommands : public fake::ProgramFixture {
   protected:
     // The user right-clicks the tray icon and chooses `item`.
@@ -24,6 +29,21 @@ class MenuCommands : public fake::ProgramFixture {
     int count(const std::string& line) {
         const auto& all = fake.transcript.lines();
         return static_cast<int>(std::count(all.begin(), all.end(), line));
+    }
+    // The program in the tray with two messages waiting on the server and
+    // the user working in an editor.
+    void trayWithTwoMessages() {
+        fake.windows.add(kEditor, "notes.txt - Editor");
+        fake.windows.foreground = kEditor;
+        acceptedSettings("3", "1");
+        fake.mail.answer = [](const std::string& command) {
+            if (command == "STAT") {
+                return platform::MailReply::List({"2 640"});
+            }
+            return platform::MailReply::List(
+                {"Subject:Lunch\tFrom:ann@example.net\tDate:Mon, 3 Nov 2025 12:00:00",
+                 "Subject:Build\tFrom:ci@example.net\tDate:Mon, 3 Nov 2025 12:05:00"});
+        };
     }
     std::optional<std::string> option(const std::string& key) {
         return fake.profile.value("OPTION", key);
@@ -153,6 +173,120 @@ TEST_F(MenuCommands, TheVersionWindowComesFromTheTrayMenu) {
     chooseFromTray(ctl::mnuVersion);
     ASSERT_EQ(fake.ui.openCount("frmAbout"), 1);
     EXPECT_EQ(fake.ui.form("frmAbout")->caption(), "Vantorelのﾊﾞｰｼﾞｮﾝ情報");
+}
+
+// ---- checking from the menus and ending the program
+
+TEST_F(MenuCommands, CheckNowAndCheckServerEachRunOneCheck) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    acceptedSettings();
+    start();
+    fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
+    chooseFromTray(ctl::mnuNowChk);
+    EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
+    mainForm().userClicks(ctl::mnuCheckServer);
+    EXPECT_THAT(fake.mail.commands, ElementsAre("STAT", "STAT"));
+    // An empty mailbox: nothing announced, checking goes on.
+    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("Timer2").isEnabled());
+}
+
+TEST_F(MenuCommands, APauseDuringADisplayCycleLastsOnlyUntilTheCycleEnds) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    trayWithTwoMessages();
+    start();
+    chooseFromTray(ctl::mnuNowChk);
+    ASSERT_TRUE(timer("Timer2").isEnabled());
+
+    chooseFromTray(ctl::mnuTempStop);
+    EXPECT_TRUE(marked(ctl::mnuTempStop));
+    EXPECT_FALSE(timer("Timer1").isEnabled());
+    // The cycle runs on: two message notices, then the summary ends it.
+    for (int tick = 0; tick < 3; ++tick) {
+        EXPECT_TRUE(fake.tick("Timer2")) << tick;
+    }
+    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(marked(ctl::mnuTempStop));
+}
+
+TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    acceptedSettings();
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    StartUpForm& form = start();
+    ASSERT_TRUE(fake.player.open);
+    fake.transcript.clear();
+
+    chooseFromTray(ctl::mnuEnd);
+    EXPECT_FALSE(fake.player.open);
+    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
+    EXPECT_EQ(form.taskTray(), nullptr);
+    EXPECT_FALSE(timer("Timer1").isEnabled());
+    // The window is never shown on the way out, and nothing is saved.
+    EXPECT_THAT(lines("StartUpForm show"), IsEmpty());
+    EXPECT_THAT(lines("ini write"), IsEmpty());
+    EXPECT_TRUE(fake.ui.quitRequested);
+    EXPECT_EQ(fake.transcript.lines().back(), "quit");
+}
+
+TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExit) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    for (const auto reason : {platform::CloseReason::CloseBox, platform::CloseReason::SessionEnd}) {
+        acceptedSettings();
+        StartUpForm& form = start();
+        mainForm().userClicks(ctl::mnuTitleConf);  // a small window is open too
+        if (reason == platform::CloseReason::CloseBox) {
+            fake.trayMouse(tray_code::kLeftDoubleClick);  // the window is shown to be closed
+        }
+        mainForm().userCloses(reason);
+        EXPECT_TRUE(fake.tray.icons.empty());
+        EXPECT_EQ(form.taskTray(), nullptr);
+        EXPECT_TRUE(fake.ui.quitRequested);
+        EXPECT_THAT(lines("ini write"), IsEmpty());
+        program.reset();
+        fake.ui.quitRequested = false;
+    }
+}
+
+TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestoringIsOn) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    // Exit right after the arrival notice, after a message notice, and while
+    // the summary waits for its restore tick.
+    for (const int ticks : {0, 1, 3}) {
+        trayWithTwoMessages();
+        fake.profile.set("OPTION", "TitleCallBack", "True");
+        StartUpForm& form = start();
+        chooseFromTray(ctl::mnuNowChk);
+        for (int tick = 0; tick < ticks; ++tick) {
+            fake.tick("Timer2");
+        }
+        ASSERT_NE(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
+        EXPECT_EQ(form.RestorePending, ticks == 3);
+
+        chooseFromTray(ctl::mnuEnd);
+        EXPECT_EQ(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
+        EXPECT_FALSE(timer("Timer2").isEnabled()) << ticks;
+        EXPECT_TRUE(fake.ui.quitRequested) << ticks;
+        program.reset();
+        fake.ui.quitRequested = false;
+        fake.tray.icons.clear();
+    }
+}
+
+TEST_F(MenuCommands, ExitDuringADisplayCycleLeavesTheNoticeWhenRestoringIsOff) {
+    GTEST_SKIP() << kWaitsForMailCheck;
+    trayWithTwoMessages();
+    start();
+    chooseFromTray(ctl::mnuNowChk);
+    fake.tick("Timer2");
+    const std::string notice = fake.windows.titleOf(kEditor);
+    fake.transcript.clear();
+    chooseFromTray(ctl::mnuEnd);
+    EXPECT_THAT(lines("SetWindowText"), IsEmpty());
+    EXPECT_EQ(fake.windows.titleOf(kEditor), notice);
+    EXPECT_TRUE(fake.ui.quitRequested);
 }
 
 }  // namespace
