@@ -48,27 +48,13 @@ TEST(Layouts, OnlyTheVersionWindowHasDefaultAndCancelButtons) {
     }
 }
 
-TEST(Layouts, TheSmallWindowsCarryTheirCaptions) {
-    EXPECT_EQ(TitleConfLayout().caption, "タイトルバーの設定");
-    EXPECT_EQ(MusicLayout().caption, "効果音の設定");
-    EXPECT_EQ(MusicLayout().find(ctl::music::chkMusic)->caption, "効果音を有効にする。");
-    EXPECT_EQ(MusicLayout().find(ctl::music::cmdShowDialog)->caption, "..");
-    // The title-bar window's rows read subject, sender, date from the top.
+TEST(Layouts, TheTitleBarWindowsRowsReadSubjectSenderDateWithTheirLabels) {
     const auto top = [](platform::ControlId id) { return TitleConfLayout().find(id)->top; };
     EXPECT_LT(top(ctl::title::Text2), top(ctl::title::Text1));
     EXPECT_LT(top(ctl::title::Text1), top(ctl::title::Text3));
     EXPECT_EQ(top(ctl::title::Label2), top(ctl::title::Text2));
     EXPECT_EQ(top(ctl::title::Label1), top(ctl::title::Text1));
     EXPECT_EQ(top(ctl::title::Label3), top(ctl::title::Text3));
-}
-
-TEST(Layouts, TheMainWindowHidesThePasswordAndHasItsCredit) {
-    const FormLayout& main = StartUpFormLayout();
-    for (const auto& control : main.controls) {
-        EXPECT_EQ(control.password, control.id == ctl::txtPass) << control.name;
-    }
-    EXPECT_FALSE(main.find(ctl::lblCredit)->caption.empty());
-    EXPECT_EQ(main.find(ctl::Label1)->caption, "確認時間間隔(分）");
 }
 
 }  // namespace
