@@ -68,6 +68,29 @@ bool SettingsAccepted(iniBas& ini) {
     return TextToBoolean(startUp).value_or(false);
 }
 
+// A settings file that cannot be written keeps the window open with what
+// the user typed, rather than going to the tray as if it were kept.
+// Checking goes on (or stays off) as the file's settings allow: with
+// settings accepted earlier, the check timer runs on them while the window
+// stays; on a first run there is nothing to check with.
+void StayAfterFailedSave(platform::Platform& os, iniBas& ini, platform::Timer& checkTimer) {
+    ShowSettingsNotSaved(os, ini);
+    checkTimer.setEnabled(SettingsAccepted(ini));
+}
+
+// The first check proves the settings; until one succeeds the window stays
+// for correction, checking stays off and the program stays out of the tray.
+void StayAfterFailedFirstCheck(platform::Platform& os, iniBas& ini, platform::Form& form,
+                               platform::Timer& checkTimer) {
+    os.ui.messageBox(kFirstCheckFailed, os.app.title(), platform::MessageIcon::Information);
+    const bool saved = ini.WriteIni(keys::kUserInfo, keys::kStartUp, kNotAccepted);
+    checkTimer.setEnabled(false);
+    form.setVisible(true);
+    if (!saved) {
+        ShowSettingsNotSaved(os, ini);
+    }
+}
+
 }  // namespace
 
 void StartUpForm::Command1_Click() {
@@ -77,38 +100,21 @@ void StartUpForm::Command1_Click() {
         !AcceptInterval(os_, *form_, ctl::txtTimer)) {
         return;
     }
-    // A settings file that cannot be written keeps the window open with what
-    // the user typed, rather than going to the tray as if it were kept.
-    // Checking goes on (or stays off) as the file's settings allow: with
-    // settings accepted earlier, the check timer runs on them while the
-    // window stays; on a first run there is nothing to check with.
-    const auto stayAfterFailedSave = [this] {
-        ShowSettingsNotSaved(os_, ini_);
-        Timer1->setEnabled(SettingsAccepted(ini_));
-    };
     if (!SaveBoxes(*form_, ini_)) {
-        stayAfterFailedSave();
+        StayAfterFailedSave(os_, ini_, *Timer1);
         return;
     }
 
     MinuteCount = 0;
     Timer1->setEnabled(true);
 
+    // Settings never accepted before get one check at once.
     if (!SettingsAccepted(ini_) && !StartPop()) {
-        // The first check proves the settings; until one succeeds the window
-        // stays for correction and the program stays out of the tray.
-        os_.ui.messageBox(kFirstCheckFailed, os_.app.title(), platform::MessageIcon::Information);
-        const bool saved = ini_.WriteIni(keys::kUserInfo, keys::kStartUp, kNotAccepted);
-        Timer1->setEnabled(false);
-        form_->setVisible(true);
-        if (!saved) {
-            ShowSettingsNotSaved(os_, ini_);
-        }
+        StayAfterFailedFirstCheck(os_, ini_, *form_, *Timer1);
         return;
     }
-
     if (!ini_.WriteIni(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
-        stayAfterFailedSave();
+        StayAfterFailedSave(os_, ini_, *Timer1);
         return;
     }
     Timer1->setEnabled(true);
