@@ -14,9 +14,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kWaitsForMailCheck =
-    "waits for StartPop, SetTitle, CloseSound and the display cycle (Timer2_Timer) from the "
-    "mail-check branch";
 constexpr platform::WindowHandle kEditor = 0x10;
 
 class MenuCommands : public fake::ProgramFixture {
@@ -170,7 +167,6 @@ TEST_F(MenuCommands, EachSmallWindowOpensOnceAndIsLoadedAnewAfterClosing) {
 // ---- checking from the menus and ending the program
 
 TEST_F(MenuCommands, CheckNowAndCheckServerEachRunOneCheck) {
-    GTEST_SKIP() << kWaitsForMailCheck;
     acceptedSettings();
     start();
     fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
@@ -184,7 +180,6 @@ TEST_F(MenuCommands, CheckNowAndCheckServerEachRunOneCheck) {
 }
 
 TEST_F(MenuCommands, APauseDuringADisplayCycleLastsOnlyUntilTheCycleEnds) {
-    GTEST_SKIP() << kWaitsForMailCheck;
     trayWithTwoMessages();
     start();
     chooseFromTray(ctl::mnuNowChk);
@@ -203,7 +198,6 @@ TEST_F(MenuCommands, APauseDuringADisplayCycleLastsOnlyUntilTheCycleEnds) {
 }
 
 TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
-    GTEST_SKIP() << kWaitsForMailCheck;
     acceptedSettings();
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     StartUpForm& form = start();
@@ -224,7 +218,6 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
 }
 
 TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExit) {
-    GTEST_SKIP() << kWaitsForMailCheck;
     for (const auto reason : {platform::CloseReason::CloseBox, platform::CloseReason::SessionEnd}) {
         acceptedSettings();
         StartUpForm& form = start();
@@ -243,7 +236,6 @@ TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExi
 }
 
 TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestoringIsOn) {
-    GTEST_SKIP() << kWaitsForMailCheck;
     // Exit right after the arrival notice, after a message notice, and while
     // the summary waits for its restore tick.
     for (const int ticks : {0, 1, 3}) {
@@ -268,7 +260,6 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
 }
 
 TEST_F(MenuCommands, ExitDuringADisplayCycleLeavesTheNoticeWhenRestoringIsOff) {
-    GTEST_SKIP() << kWaitsForMailCheck;
     trayWithTwoMessages();
     start();
     chooseFromTray(ctl::mnuNowChk);
