@@ -142,7 +142,7 @@ class StartUpForm : public platform::FormEvents {
 
     // ---- steps of the mail check (mail/StartPop.cpp)
     bool RunMailCheck();
-    void Announce(bool onceOnly);
+    bool Announce(bool onceOnly);
     bool ResumeChecking(bool result);
     bool EndCheckAfterFailure(bool mailLibraryMissing);
     void ReportMissingMailLibrary();
@@ -164,6 +164,10 @@ class StartUpForm : public platform::FormEvents {
     // The box saying that the mail library could not be loaded is shown
     // once per run, not at every check.
     bool mailLibraryMissingShown_ = false;
+    // True once the main window has been unloaded: the program is ending,
+    // and a check still waiting on the server or on one of its boxes must
+    // not touch another window's title after the exit has restored it.
+    bool unloaded_ = false;
 
     platform::Platform& os_;
     iniBas ini_;

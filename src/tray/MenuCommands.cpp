@@ -130,6 +130,7 @@ void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
 }
 
 void StartUpForm::Form_Unload() {
+    unloaded_ = true;
     // An unloaded window's timers tick no more: nothing may run on without
     // the tray object.
     Timer1->setEnabled(false);
