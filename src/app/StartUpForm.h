@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/SmallWindow.h"
 #include "platform/Platform.h"
 #include "settings/iniBas.h"
 
@@ -141,7 +142,7 @@ class StartUpForm : public platform::FormEvents {
 
     // ---- steps of the mail check (mail/StartPop.cpp)
     bool RunMailCheck();
-    void Announce(bool onceOnly);
+    bool Announce(bool onceOnly);
     bool ResumeChecking(bool result);
     bool EndCheckAfterFailure(bool mailLibraryMissing);
     void ReportMissingMailLibrary();
@@ -163,6 +164,10 @@ class StartUpForm : public platform::FormEvents {
     // The box saying that the mail library could not be loaded is shown
     // once per run, not at every check.
     bool mailLibraryMissingShown_ = false;
+    // True once the main window has been unloaded: the program is ending,
+    // and a check still waiting on the server or on one of its boxes must
+    // not touch another window's title after the exit has restored it.
+    bool unloaded_ = false;
 
     platform::Platform& os_;
     iniBas ini_;
@@ -170,6 +175,11 @@ class StartUpForm : public platform::FormEvents {
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::Timer> Timer2;
     std::unique_ptr<TaskTray> clsTaskTray;
+
+    // The small windows, each open at most once (dialogs/).
+    WindowSlot TitleConfWindow;
+    WindowSlot MusicWindow;
+    WindowSlot AboutWindow;
 };
 
 }  // namespace vantorel

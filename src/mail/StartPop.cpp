@@ -55,7 +55,11 @@ bool StartUpForm::RunMailCheck() {
     // Summaries of earlier checks never show as this check's mail.
     MailList.clear();
 
-    if (!PopStat(std::string(kStatCommand))) {
+    const bool statOk = PopStat(std::string(kStatCommand));
+    if (unloaded_) {
+        return false;  // the program ended while the server was asked
+    }
+    if (!statOk) {
         if (form_->checked(ctl::mnuErrPop)) {
             os_.ui.messageBox(kCheckSettingsText, os_.app.title(), platform::MessageIcon::None);
             return false;
@@ -88,11 +92,10 @@ bool StartUpForm::RunMailCheck() {
     if (NewCount == 0 && !zeroMark) {
         return ResumeChecking(false);
     }
-    Announce(onceOnly);
-    return true;
+    return Announce(onceOnly);
 }
 
-void StartUpForm::Announce(bool onceOnly) {
+bool StartUpForm::Announce(bool onceOnly) {
     // Worked out before any title is touched, so that a count at the end of
     // its range ends the check before a notice is written.
     const std::int16_t firstNew = onceOnly ? Add16(ShownCount, 1) : DispIndex;
@@ -102,6 +105,9 @@ void StartUpForm::Announce(bool onceOnly) {
     // summary of message j lands at index j. A failed list leaves the
     // entries empty.
     PopStat(std::string(kListCommandFromFirst) + DecimalText(MailCount));
+    if (unloaded_) {
+        return false;
+    }
     SetTitle(ArrivalNotice(NewCount));
     if (onceOnly) {
         DispIndex = firstNew;
@@ -116,6 +122,7 @@ void StartUpForm::Announce(bool onceOnly) {
     FromLabel = ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
     DateLabel = ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
     StartDisplayCycle();
+    return true;
 }
 
 bool StartUpForm::ResumeChecking(bool result) {
@@ -124,6 +131,9 @@ bool StartUpForm::ResumeChecking(bool result) {
 }
 
 bool StartUpForm::EndCheckAfterFailure(bool mailLibraryMissing) {
+    if (unloaded_) {
+        return false;  // the program is ending: nothing resumes
+    }
     // Nothing is retried; checking resumes and the next check comes at the
     // next interval. An announcement under way ends where it stands, and
     // leaves neither its sound nor a notice behind.

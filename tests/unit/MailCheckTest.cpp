@@ -397,3 +397,45 @@ TEST_F(MailCheck, AMissingMailLibraryIsShownOnceWhenErrorsAreShown) {
 
 }  // namespace
 }  // namespace vantorel
+
+namespace vantorel {
+namespace {
+
+using ::testing::IsEmpty;
+
+class ExitDuringACheck : public fake::CheckFixture {};
+
+TEST_F(ExitDuringACheck, ACheckWaitingOnTheServerEndsWithoutTouchingAnyWindow) {
+    startInTray();
+    mailbox(3);
+    // The user ends the program from the tray menu while the server is asked.
+    fake.mail.duringCall = [&] { mainForm().userClicks(ctl::mnuEnd); };
+
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_TRUE(fake.ui.quitRequested);
+    EXPECT_THAT(fake.mail.commands, ::testing::ElementsAre("STAT"));
+    EXPECT_THAT(lines("SetWindowText"), IsEmpty());
+    EXPECT_THAT(lines("GetForegroundWindow"), IsEmpty());
+    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_TRUE(fake.tray.icons.empty());
+}
+
+TEST_F(ExitDuringACheck, AnExitWhileTheListIsFetchedWritesNoNotice) {
+    startInTray();
+    mailbox(2);
+    fake.mail.duringCall = [&] {
+        if (fake.mail.commands.size() == 2) {  // "LIST 1-2"
+            mainForm().userClicks(ctl::mnuEnd);
+        }
+    };
+
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_THAT(lines("SetWindowText"), IsEmpty());
+    EXPECT_THAT(lines("FlashWindowEx"), IsEmpty());
+    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("Timer2").isEnabled());
+}
+
+}  // namespace
+}  // namespace vantorel
