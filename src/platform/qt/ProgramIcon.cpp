@@ -1,20 +1,27 @@
 #include "platform/qt/ProgramIcon.h"
 
+#include <QImage>
 #include <QPixmap>
+
+#include "app/ProgramIcon.h"
 
 namespace vantorel::qt {
 
 namespace {
-#include "platform/qt/icon/vantorel.xpm"
-
-constexpr int kSmallSize = 16;
+constexpr int kBytesPerPixel = 4;
 }  // namespace
 
+QImage IconQImage(const IconImage& image) {
+    const QImage view(image.rgba.data(), image.size, image.size, image.size * kBytesPerPixel,
+                      QImage::Format_RGBA8888);
+    return view.copy();  // the copy owns its pixels
+}
+
 QIcon ProgramIcon() {
-    const QPixmap large(vantorel_xpm);
-    QIcon icon(large);
-    icon.addPixmap(
-        large.scaled(kSmallSize, kSmallSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QIcon icon;
+    for (const IconImage& image : ProgramIconImages()) {
+        icon.addPixmap(QPixmap::fromImage(IconQImage(image)));
+    }
     return icon;
 }
 

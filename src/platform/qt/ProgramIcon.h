@@ -1,11 +1,17 @@
 #pragma once
-// The program's one icon: the main window's, the tray's and the version
-// window's picture.
+// The program's one icon as Qt shows it: the main window's, the tray's and
+// the version window's picture, made from the program's own icon images.
 
 #include <QIcon>
+#include <QImage>
+
+#include "app/ProgramIcon.h"
 
 namespace vantorel::qt {
 
 QIcon ProgramIcon();
+
+// One of the program's icon images as a QImage.
+QImage IconQImage(const IconImage& image);
 
 }  // namespace vantorel::qt

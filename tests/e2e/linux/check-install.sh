@@ -20,7 +20,13 @@ check() {
     fi
 }
 check test -x "$prefix/bin/vantorel"
-check test -f "$prefix/share/pixmaps/vantorel.xpm"
+check test -f "$prefix/share/icons/hicolor/16x16/apps/vantorel.png"
+check test -f "$prefix/share/icons/hicolor/32x32/apps/vantorel.png"
+png_size() {
+    python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24); print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" else "none")' "$1"
+}
+check test "$(png_size "$prefix/share/icons/hicolor/16x16/apps/vantorel.png")" = 16x16
+check test "$(png_size "$prefix/share/icons/hicolor/32x32/apps/vantorel.png")" = 32x32
 check test -f "$prefix/share/applications/vantorel.desktop"
 if command -v desktop-file-validate >/dev/null; then
     check desktop-file-validate "$prefix/share/applications/vantorel.desktop"
