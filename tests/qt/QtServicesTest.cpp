@@ -9,6 +9,7 @@
 
 #include "RecordingEvents.h"
 #include "app/StartUpFormLayout.h"
+#include "platform/qt/AppSetup.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtSoundPlayer.h"
@@ -72,6 +73,16 @@ TEST(QtTimer, AFailingTickIsReportedAndEndsTheProgram) {
     EXPECT_TRUE(WaitUntil([&] { return !diagnostics.lines.empty(); }));
     timer->setEnabled(false);
     EXPECT_EQ(diagnostics.lines.front(), "unhandled failure: count out of range");
+}
+
+// ---- the application
+
+TEST(AppSetup, QtsOwnDialogsSpeakJapaneseAndClosingTheLastWindowDoesNotQuit) {
+    SetUpApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+              QStringLiteral("キャンセル"));
+    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
 // ---- message boxes
