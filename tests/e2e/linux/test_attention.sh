@@ -27,7 +27,7 @@ step "今すぐチェック with the pointer over the other window"
 click_tray 3
 expect 10 "the tray menu did not open" popup_menu_shown
 eval "$(xdotool getwindowgeometry --shell "$pointed")"
-xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))  # a move away from the tray
 xdotool key --delay 60 Down Down Down Down Return
 expect 20 "no arrival notice in the window under the mouse" title_recorded "2通メールが来ています。"
 expect 5 "the window under the mouse does not demand attention" demands_attention "$pointed"

@@ -164,8 +164,9 @@ click_tray() {
     icon=$(tray_icon)
     [ -n "$icon" ] || fail "no tray icon to click"
     read -r _ x y w h <<<"$icon"
-    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2))
-    xdotool click --repeat "${2:-1}" --delay 80 "$1"
+    # One xdotool call: the move reaches the server before the click. (Its
+    # --sync would wait in vain when the pointer is already there.)
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat "${2:-1}" --delay 80 "$1"
 }
 
 # True while one of the program's pop-up menus is on the screen: a shown
