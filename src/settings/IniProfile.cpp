@@ -1,0 +1,61 @@
+#include "settings/IniProfile.h"
+
+#include "settings/IniDocument.h"
+#include "settings/IniFile.h"
+#include "settings/IniSyntax.h"
+#include "settings/Utf8Text.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr char kNul = '\0';
+
+bool CanStore(std::string_view section, std::string_view key, std::string_view value) {
+    return ini::IsStorableSection(section) && ini::IsStorableKey(key) &&
+           ini::IsStorableValue(value) && value.size() <= IniProfile::kMaxValueBytes &&
+           IsValidUtf8(section) && IsValidUtf8(key) && IsValidUtf8(value);
+}
+
+}  // namespace
+
+std::string IniProfile::getString(std::string_view section, std::string_view key,
+                                  std::string_view fallback, const std::string& path) {
+    const ini::FileContent file = ini::ReadWholeFile(ini::PathFromUtf8(path), kMaxFileBytes);
+    if (file.status != ini::ReadStatus::Read) {
+        return std::string(fallback);
+    }
+    const ini::Document document = ini::Document::Parse(file.bytes, codec_);
+    const std::optional<std::string> value =
+        document.find(ini::TrimBlanks(section), ini::TrimBlanks(key));
+    if (!value) {
+        return std::string(fallback);
+    }
+    const std::string_view text = std::string_view(*value).substr(0, value->find(kNul));
+    return std::string(CutAtCharacter(text, kMaxValueBytes));
+}
+
+bool IniProfile::writeString(std::string_view section, std::string_view key, std::string_view value,
+                             const std::string& path) {
+    section = ini::TrimBlanks(section);
+    key = ini::TrimBlanks(key);
+    if (!CanStore(section, key, value)) {
+        return false;
+    }
+    const std::filesystem::path filePath = ini::PathFromUtf8(path);
+    const ini::FileContent file = ini::ReadWholeFile(filePath, kMaxFileBytes);
+    if (file.status == ini::ReadStatus::Failed) {
+        return false;  // rewriting a file that could not be read would lose it
+    }
+    ini::Document document = ini::Document::Parse(file.bytes, codec_);
+    if (!document.set(section, key, ini::QuoteForFile(value))) {
+        return true;  // the file already holds exactly this
+    }
+    const std::string bytes = document.Serialize();
+    if (bytes.size() > kMaxFileBytes) {
+        return false;  // it could not be read back
+    }
+    return ini::ReplaceFile(filePath, bytes);
+}
+
+}  // namespace vantorel
