@@ -12,33 +12,6 @@ namespace {
 }
 }  // namespace
 
-void StartUpForm::Timer1_Timer() {
-    NotBuilt("Timer1_Timer");
-}
-bool StartUpForm::PopStat(const std::string&) {
-    NotBuilt("PopStat");
-}
-bool StartUpForm::StartPop() {
-    NotBuilt("StartPop");
-}
-void StartUpForm::PickTarget() {
-    NotBuilt("PickTarget");
-}
-std::string StartUpForm::GetTitle(platform::WindowHandle) {
-    NotBuilt("GetTitle");
-}
-void StartUpForm::SetTitle(std::string_view) {
-    NotBuilt("SetTitle");
-}
-void StartUpForm::Timer2_Timer() {
-    NotBuilt("Timer2_Timer");
-}
-void StartUpForm::FlashTarget() {
-    NotBuilt("FlashTarget");
-}
-void StartUpForm::CloseSound() {
-    NotBuilt("CloseSound");
-}
 void StartUpForm::mnuConfig_Click() {
     NotBuilt("mnuConfig_Click");
 }

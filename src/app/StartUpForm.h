@@ -135,10 +135,34 @@ class StartUpForm : public platform::FormEvents {
     // An option's check mark as the settings file holds it.
     bool ReadOption(std::string_view key, bool fallback);
 
+    // ---- steps of the mailbox query (mail/PopStat.cpp)
+    void FileListReply(const std::vector<std::string>& elements);
+    void TakeMessageCount();
+
+    // ---- steps of the mail check (mail/StartPop.cpp)
+    bool RunMailCheck();
+    void Announce(bool onceOnly);
+    bool ResumeChecking(bool result);
+    bool EndCheckAfterFailure(bool mailLibraryMissing);
+    void ReportMissingMailLibrary();
+
+    // ---- steps of the display cycle (notify/DisplayCycle.cpp)
+    void StartDisplayCycle();
+    void ShowNextMessage();
+    bool AllMessagesShown() const;
+    void EndDisplayCycle();
+
+    // ---- the arrival sound (notify/FlashAndSound.cpp)
+    void PlayArrivalSound();
+
     // True from the start of a mail check to its end, so that a second
     // check asked for meanwhile (from the tray menu while a box of the first
     // is open) is ignored rather than run on the same members.
     bool checkInProgress_ = false;
+
+    // The box saying that the mail library could not be loaded is shown
+    // once per run, not at every check.
+    bool mailLibraryMissingShown_ = false;
 
     platform::Platform& os_;
     iniBas ini_;

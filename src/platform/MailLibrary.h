@@ -6,7 +6,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/RuntimeFailure.h"
+
 namespace vantorel::platform {
+
+// The run-time failure of a mail library that cannot be found, or lacks one
+// of its functions: told apart from other failures so that the user can be
+// told what is missing.
+class MailLibraryMissing : public RuntimeFailure {
+  public:
+    using RuntimeFailure::RuntimeFailure;
+};
 
 struct MailReply {
     bool isList = false;
@@ -25,7 +35,8 @@ class MailLibrary {
 
     // Runs `command` ("STAT" or "LIST 1-N") for the mailbox of user at host.
     // All texts are UTF-8. Blocks until the exchange is over.
-    // Throws RuntimeFailure when the library or its function cannot be found.
+    // Throws MailLibraryMissing when the library or its function cannot be
+    // found, RuntimeFailure when it gives no reply at all.
     virtual MailReply RcvMail(const std::string& host, const std::string& user,
                               const std::string& password, const std::string& command,
                               const std::string& saveDir) = 0;

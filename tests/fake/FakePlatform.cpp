@@ -546,7 +546,7 @@ platform::MailReply FakeMail::RcvMail(const std::string& host, const std::string
     t_.add("RcvMail " + host + " " + user + " " + password + " " + command + " " + saveDir);
     commands.push_back(command);
     if (missing) {
-        throw RuntimeFailure("the mail library popmail cannot be loaded");
+        throw platform::MailLibraryMissing("the mail library popmail cannot be loaded");
     }
     if (duringCall) {
         duringCall();

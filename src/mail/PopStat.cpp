@@ -1,0 +1,80 @@
+// The mailbox query: one command through the mail library, its reply filed
+// into the main window's reply lists.
+
+#include "app/StartUpForm.h"
+#include "app/StartUpFormLayout.h"
+#include "platform/RuntimeFailure.h"
+#include "settings/SettingsKeys.h"
+#include "settings/ValueText.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::string_view kStatCommand = "STAT";
+// The library's answer to a list of no messages: not a failure the user
+// needs to see.
+constexpr std::string_view kNoMessageReply = "No Message+OK 0 0";
+constexpr char kCountEnd = ' ';
+
+}  // namespace
+
+bool StartUpForm::PopStat(const std::string& command) {
+    // Read for every command, so that an edited settings file takes effect
+    // at once.
+    const std::string host = ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty);
+    const std::string user = ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty);
+    const std::string password = ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty);
+
+    const platform::MailReply reply =
+        os_.mail.RcvMail(host, user, password, command, ini_.SaveFolder());
+
+    if (!reply.isList) {
+        if (reply.text != kNoMessageReply && form_->checked(ctl::mnuErrPop)) {
+            os_.ui.messageBox(reply.text, os_.app.title(), platform::MessageIcon::None);
+        }
+        MailPresent = true;
+        return false;
+    }
+
+    FileListReply(reply.list);
+    if (command == kStatCommand) {
+        TakeMessageCount();
+    } else {
+        MailPresent = true;
+    }
+    return true;
+}
+
+void StartUpForm::FileListReply(const std::vector<std::string>& elements) {
+    LastReply.assign(1, std::string());  // index 0 is never used
+    for (const std::string& element : elements) {
+        LastReply.push_back(element);
+        // Tested before the store: a check never files more elements than
+        // its 16-bit count can number.
+        const std::int16_t next = Add16(ListCount, 1);
+        const auto index = static_cast<std::size_t>(ListCount);
+        if (MailList.size() <= index) {
+            MailList.resize(index + 1);
+        }
+        MailList[index] = element;
+        ListCount = next;
+    }
+}
+
+void StartUpForm::TakeMessageCount() {
+    // The count is the number before the first space ("3 456"); without
+    // one, the reply is not a mailbox status.
+    if (LastReply.size() < 2) {
+        throw RuntimeFailure("the mailbox status came as an empty list");
+    }
+    const std::string& status = LastReply[1];
+    const std::size_t end = status.find(kCountEnd);
+    if (end == std::string::npos) {
+        throw RuntimeFailure("the mailbox status holds no count: " + status);
+    }
+    MailCount = ToInt16(LeadingNumber(std::string_view(status).substr(0, end)));
+    MailPresent = MailCount != 0;
+}
+
+}  // namespace vantorel

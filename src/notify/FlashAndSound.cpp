@@ -1,0 +1,46 @@
+// The caption flash and the sound player of an announcement.
+
+#include "app/StartUpForm.h"
+#include "settings/SettingsKeys.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::uint32_t kFlashCount = 3;
+constexpr std::uint32_t kBlinkRateTimeout = 0;  // the system's cursor blink rate
+
+constexpr std::string_view kWaveAudio = "WaveAudio";
+constexpr std::string_view kOpenCommand = "Open";
+constexpr std::string_view kPlayCommand = "Play";
+constexpr std::string_view kCloseCommand = "Close";
+
+}  // namespace
+
+void StartUpForm::FlashTarget() {
+    platform::FlashInfo info;
+    info.window = TargetWindow;
+    info.flags = platform::FlashInfo::kFlashCaption;
+    info.count = kFlashCount;
+    info.timeoutMs = kBlinkRateTimeout;
+    os_.windows.flashWindow(info);
+}
+
+void StartUpForm::CloseSound() {
+    // Closing also stops a sound that is still playing.
+    if (os_.player.deviceId() != 0) {
+        os_.player.setCommand(kCloseCommand);
+    }
+}
+
+void StartUpForm::PlayArrivalSound() {
+    CloseSound();
+    os_.player.setDeviceType(kWaveAudio);
+    // Read anew, so that a file chosen since the last check plays. A file
+    // that cannot be played fails silently in the player.
+    os_.player.setFileName(ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
+    os_.player.setCommand(kOpenCommand);
+    os_.player.setCommand(kPlayCommand);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,45 @@
+// The window that receives the notices: choosing it, saving its own title
+// and writing into its title bar.
+
+#include "app/StartUpForm.h"
+#include "app/StartUpFormLayout.h"
+#include "notify/hWndBas.h"
+
+namespace vantorel {
+
+void StartUpForm::PickTarget() {
+    platform::ForeignWindows& windows = os_.windows;
+    const platform::WindowHandle found = form_->checked(ctl::mnuMouse)
+                                             ? windows.windowFromPoint(windows.cursorPos())
+                                             : windows.foregroundWindow();
+    const platform::WindowHandle target = GetTopParent(windows, found);
+
+    const bool cycleRunning = Timer2->enabled();
+    if (cycleRunning && target == TargetWindow) {
+        // The window shows a notice of the running announcement now; the
+        // title saved when that announcement began is the one to restore.
+        return;
+    }
+    if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
+        // The announcement moves to another window: the one left behind
+        // gets its own title back rather than keeping a notice for good.
+        SetTitle(SavedTitle);
+    }
+    SavedTitle = GetTitle(target);
+    TargetWindow = target;
+}
+
+std::string StartUpForm::GetTitle(platform::WindowHandle window) {
+    if (!os_.windows.isWindow(window)) {
+        return {};
+    }
+    // The whole title, however long, so that a restore gives it back as it was.
+    return os_.windows.windowText(window);
+}
+
+void StartUpForm::SetTitle(std::string_view text) {
+    // A window that has gone meanwhile just does not change.
+    os_.windows.setWindowText(TargetWindow, text);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,153 @@
+// The display cycle: the notices written tick by tick, the labelled
+// summaries, and how the cycle ends.
+
+#include <gmock/gmock.h>
+
+#include "CheckFixture.h"
+#include "notify/NoticeText.h"
+#include "notify/ReplaceBas.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+
+class DisplayCycle : public fake::CheckFixture {};
+
+TEST(NoticeText, TheMarkersOfASummaryBecomeTheUsersLabels) {
+    const std::string entry = fake::Summary("見積もり", "sato@example.jp", "Tue, 2 Apr");
+    EXPECT_EQ(LabelledEntry(entry, "Subject:", "From:", "Date:"),
+              "Subject:見積もり From:sato@example.jp Date:Tue, 2 Apr");
+    EXPECT_EQ(LabelledEntry(entry, "件名:", "差出人:", "日付:"),
+              "件名:見積もり 差出人:sato@example.jp 日付:Tue, 2 Apr");
+    // Empty labels: the subject comes first, sender and date after one space.
+    EXPECT_EQ(LabelledEntry(entry, "", "", ""), "見積もり sato@example.jp Tue, 2 Apr");
+    // A marker inside the subject is rewritten the same way.
+    EXPECT_EQ(LabelledEntry(fake::Summary("a\tFrom:b", "c", "d"), "S:", "F:", "D:"),
+              "S:a F:b F:c D:d");
+    // The first 8 bytes are dropped whatever they say.
+    EXPECT_EQ(LabelledEntry("Betreff:Hallo\tFrom:x\tDate:y", "S:", "F:", "D:"), "S:Hallo F:x D:y");
+}
+
+TEST(NoticeText, ShortOrOddEntriesShowTheLabelsWithEmptyFields) {
+    for (const char* entry : {"", "Subj", "Subject", "件名:会議\tFrom:x\tDate:y", "\xE4\xBB"}) {
+        EXPECT_EQ(LabelledEntry(entry, "S:", "F:", "D:"), "S: F: D:") << entry;
+    }
+    EXPECT_EQ(LabelledEntry("Subject:", "S:", "F:", "D:"), "S:");
+    EXPECT_EQ(LabelledEntry("Subject:件名", "S:", "F:", "D:"), "S:件名");
+}
+
+TEST(ReplaceBas, EveryOccurrenceIsReplacedAndReplacementsAreNotSearchedAgain) {
+    std::string text = "a\tFrom:b\tFrom:c";
+    ReplaceAll(text, "\tFrom:", " \tFrom:");
+    EXPECT_EQ(text, "a \tFrom:b \tFrom:c");
+
+    text = "aaa";
+    ReplaceAll(text, "a", "aa");
+    EXPECT_EQ(text, "aaaaaa");
+
+    text = "case Case";
+    ReplaceAll(text, "Case", "");
+    EXPECT_EQ(text, "case ");
+}
+
+TEST_F(DisplayCycle, WithoutTheRestoreOptionTheClosingNoticeStays) {
+    startInTray();
+    mark(ctl::mnuTitleBack, false);
+    mailbox(2);
+    program->StartPop();
+
+    fake.transcript.clear();
+    EXPECT_EQ(runCycle(), 3);
+    EXPECT_THAT(lines("Timer"),
+                ElementsAre("Timer1 off", "Timer1 off", "Timer1 off", "Timer1 on", "Timer2 off"));
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上2通メールが来ています。");
+    EXPECT_FALSE(program->RestorePending);
+}
+
+TEST_F(DisplayCycle, TheRestoreOptionSwitchedOffBeforeTheLastTickKeepsTheNotice) {
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    mailbox(1);
+    program->StartPop();
+    fake.tick("Timer2");
+    fake.tick("Timer2");
+    ASSERT_TRUE(program->RestorePending);
+
+    mark(ctl::mnuTitleBack, false);
+    EXPECT_TRUE(fake.tick("Timer2"));
+    EXPECT_FALSE(program->RestorePending);
+    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上1通メールが来ています。");
+}
+
+TEST_F(DisplayCycle, OnceOnlyNumbersTheNewMessagesFromOne) {
+    startInTray();
+    mark(ctl::mnuCHKOnceOnly, true);
+    mailbox(2);
+    program->StartPop();
+    runCycle();
+
+    mailbox(5);
+    fake.windows.titlesWritten.clear();
+    program->StartPop();
+    runCycle();
+    EXPECT_THAT(editorTitles(),
+                ElementsAre("3通メールが来ています。", "1通目:" + fake::MessageShown(3),
+                            "2通目:" + fake::MessageShown(4), "3通目:" + fake::MessageShown(5),
+                            "以上3通メールが来ています。"));
+
+    // With the option off again, every message is numbered from 1.
+    mark(ctl::mnuCHKOnceOnly, false);
+    fake.windows.titlesWritten.clear();
+    program->StartPop();
+    EXPECT_EQ(runCycle(), 6);
+    EXPECT_EQ(editorTitles().at(1), "1通目:" + fake::MessageShown(1));
+    EXPECT_EQ(editorTitles().at(5), "5通目:" + fake::MessageShown(5));
+}
+
+TEST_F(DisplayCycle, ADisplayIntervalOfZeroUsesThreeSecondsSoTheCycleEnds) {
+    acceptedSettings("3", "");  // a hand-edited file without a display interval
+    fake.windows.add(fake::kEditor, fake::kEditorTitle);
+    fake.windows.foreground = fake::kEditor;
+    start();
+    ASSERT_EQ(timer("Timer2").period(), 0u);
+    mailbox(1);
+
+    timerCheck();
+    EXPECT_EQ(timer("Timer2").period(), StartUpForm::kDisplayTimerDesignPeriodMs);
+    EXPECT_EQ(runCycle(), 2);
+    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_FALSE(timerOn("Timer2"));
+}
+
+TEST_F(DisplayCycle, AMailboxCountLoweredByALaterCheckEndsTheCycle) {
+    startInTray();
+    mailbox(3);
+    program->StartPop();
+    fake.tick("Timer2");
+    fake.tick("Timer2");
+    // A hostile server reports a negative count to a check from the menu.
+    fake.mail.answer = nullptr;
+    fake.mail.replies.push_back(platform::MailReply::List({"-5 0"}));
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_TRUE(timerOn("Timer2"));
+    EXPECT_EQ(runCycle(), 1);
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上-5通メールが来ています。");
+}
+
+TEST_F(DisplayCycle, TheLargestIndexEndsTheListWithoutOverflow) {
+    startInTray();
+    program->MailCount = kInt16Max;
+    program->DispIndex = kInt16Max - 1;
+    program->NewCount = 2;
+    program->TargetWindow = fake::kEditor;
+    timer("Timer2").setInterval(1000);
+    timer("Timer2").setEnabled(true);
+    EXPECT_EQ(runCycle(), 2);
+    EXPECT_EQ(program->DispIndex, kInt16Max);
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上2通メールが来ています。");
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,399 @@
+// The mail check, from the check timer's tick to the restored title: what
+// the user sees in the title bar, which boxes come up and how the two
+// timers are left.
+
+#include <gmock/gmock.h>
+
+#include "CheckFixture.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kCheckSettingsBox =
+    "[Vantorel] エラー:設定が正しいか、又はオンラインか確認してください。";
+constexpr const char* kLibraryMissingBox =
+    "[Vantorel] エラー:メールライブラリ(popmail)を読み込めませんでした。";
+
+class MailCheck : public fake::CheckFixture {};
+
+TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    mailbox(3);
+
+    timerCheck();
+    EXPECT_THAT(lines("RcvMail"),
+                ElementsAre("RcvMail mail.example bob secret STAT /opt/vantorel/save",
+                            "RcvMail mail.example bob secret LIST 1-3 /opt/vantorel/save"));
+    EXPECT_THAT(editorTitles(), ElementsAre("3通メールが来ています。"));
+    EXPECT_TRUE(fake.transcript.contains("FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0"));
+    EXPECT_FALSE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("Timer2"));
+    EXPECT_EQ(program->DispIndex, 1);
+    EXPECT_EQ(program->ShownBase, 0);
+
+    EXPECT_EQ(runCycle(), 5);
+    EXPECT_THAT(editorTitles(),
+                ElementsAre("3通メールが来ています。", "1通目:" + fake::MessageShown(1),
+                            "2通目:" + fake::MessageShown(2), "3通目:" + fake::MessageShown(3),
+                            "以上3通メールが来ています。", "以上3通メールが来ています。",
+                            fake::kEditorTitle));
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
+    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
+}
+
+// How each way out of a check leaves the timers, for a check the check
+// timer started (the check timer is off on entry).
+TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
+    struct Case {
+        const char* name;
+        std::function<void()> setUp;
+        bool timer1;
+        bool timer2;
+        bool result;
+    };
+    const Case cases[] = {
+        {"server not reached, errors shown",
+         [&] {
+             mark(ctl::mnuErrPop, true);
+             fake.mail.replies.push_back(platform::MailReply::Text("connection refused"));
+         },
+         false, false, false},
+        {"empty mailbox", [&] { mailbox(0); }, true, false, true},
+        {"nothing new under once-only",
+         [&] {
+             mark(ctl::mnuCHKOnceOnly, true);
+             program->ShownCount = 3;
+             mailbox(3);
+         },
+         true, false, false},
+        {"fewer than announced",
+         [&] {
+             mark(ctl::mnuCHKOnceOnly, true);
+             program->ShownCount = 5;
+             mailbox(3);
+         },
+         true, false, false},
+        {"announcement", [&] { mailbox(2); }, false, true, true},
+        {"status without a count",
+         [&] { fake.mail.replies.push_back(platform::MailReply::List({"3"})); }, true, false,
+         false},
+    };
+    for (const Case& c : cases) {
+        startInTray();
+        c.setUp();
+        timer("Timer1").setEnabled(false);
+        EXPECT_EQ(program->StartPop(), c.result) << c.name;
+        EXPECT_EQ(timerOn("Timer1"), c.timer1) << c.name;
+        EXPECT_EQ(timerOn("Timer2"), c.timer2) << c.name;
+        // Only an announcement touches a title.
+        EXPECT_EQ(fake.windows.titlesWritten.empty(), !c.timer2) << c.name;
+        program.reset();
+        fake.mail.replies.clear();
+        fake.ui.messageBoxes.clear();
+        fake.windows.titlesWritten.clear();
+    }
+}
+
+TEST_F(MailCheck, AFailedStatusWithErrorsShownGivesTheServersTextThenTheSettingsHint) {
+    startInTray();
+    mark(ctl::mnuErrPop, true);
+    fake.mail.replies.push_back(platform::MailReply::Text("-ERR authentication failed"));
+
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_THAT(lines("MsgBox"),
+                ElementsAre("MsgBox [Vantorel] -ERR authentication failed (none)",
+                            std::string("MsgBox ") + kCheckSettingsBox + " (none)"));
+    EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
+    EXPECT_THAT(lines("SetWindowText"), IsEmpty());
+}
+
+TEST_F(MailCheck, AFailedStatusWithErrorsHiddenNeverAnnouncesAnEarlierCount) {
+    startInTray();
+    mark(ctl::mnuErrPop, false);
+    mailbox(2);
+    timerCheck();
+    runCycle();
+    fake.transcript.clear();
+
+    fake.mail.answer = nullptr;  // the server is gone
+    fake.mail.replies.push_back(platform::MailReply::Text("connect: timed out"));
+    timer("Timer1").setEnabled(false);
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_THAT(lines("SetWindowText"), IsEmpty());
+    EXPECT_THAT(lines("MsgBox"), IsEmpty());
+    EXPECT_THAT(lines("FlashWindowEx"), IsEmpty());
+    EXPECT_EQ(fake.mail.commands.back(), "STAT");
+}
+
+TEST_F(MailCheck, ZeroMailsAreAnnouncedWithTheZeroOptionWithoutBoxOrSound) {
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    startInTray();
+    mark(ctl::mnuZeroCheck, true);
+    mark(ctl::mnuTitleBack, true);
+    mark(ctl::mnuErrPop, true);
+    mailbox(0);
+
+    EXPECT_TRUE(program->StartPop());
+    EXPECT_THAT(fake.mail.commands, ElementsAre("STAT", "LIST 1-0"));
+    EXPECT_THAT(lines("MsgBox"), IsEmpty());
+    EXPECT_THAT(lines("MMControl1.Command"), IsEmpty());
+    EXPECT_EQ(runCycle(), 2);
+    EXPECT_THAT(editorTitles(),
+                ElementsAre("0通メールが来ています。", "以上0通メールが来ています。",
+                            "以上0通メールが来ています。", fake::kEditorTitle));
+}
+
+TEST_F(MailCheck, TheSoundPlaysWithTheAnnouncementAndStopsWithTheCycle) {
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
+    StartUpForm& form = startInTray();
+    fake.profile.set("SOUND", "WAVEPATH", "/sounds/new.wav");
+    mailbox(3);
+
+    timerCheck();
+    EXPECT_TRUE(form.SoundEnabled);
+    EXPECT_THAT(
+        lines("MMControl1"),
+        ElementsAre("MMControl1.DeviceID? -> 1", "MMControl1.Command = Close",
+                    "MMControl1.DeviceType = WaveAudio", "MMControl1.FileName = /sounds/new.wav",
+                    "MMControl1.Command = Open", "MMControl1.Command = Play"));
+    EXPECT_TRUE(fake.player.playing);
+    runCycle();
+    EXPECT_FALSE(fake.player.open);
+    EXPECT_EQ(lines("MMControl1").back(), "MMControl1.Command = Close");
+}
+
+TEST_F(MailCheck, TheLabelsAreReadFromTheSettingsAtEachAnnouncement) {
+    fake.profile.set("TITLEBAR", "SUBJECT", "件名:");
+    fake.profile.set("TITLEBAR", "FROM", "差出人:");
+    fake.profile.set("TITLEBAR", "DATE", "日付:");
+    startInTray();
+    fake.mail.replies = {platform::MailReply::List({"1 300"}),
+                         platform::MailReply::List({fake::Summary("会議", "tanaka", "Mon")})};
+    program->StartPop();
+    runCycle();
+    EXPECT_THAT(editorTitles(),
+                ElementsAre("1通メールが来ています。", "1通目:件名:会議 差出人:tanaka 日付:Mon",
+                            "以上1通メールが来ています。"));
+}
+
+// The once-only option over five checks of a mailbox holding 3, 5, 5, 4
+// and 4 messages.
+TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
+    startInTray();
+    mark(ctl::mnuCHKOnceOnly, true);
+
+    mailbox(3);
+    EXPECT_TRUE(program->StartPop());
+    EXPECT_EQ(program->DispIndex, 1);
+    EXPECT_EQ(program->ShownBase, 0);
+    EXPECT_EQ(program->ShownCount, 3);
+    runCycle();
+
+    mailbox(5);
+    fake.windows.titlesWritten.clear();
+    EXPECT_TRUE(program->StartPop());
+    EXPECT_EQ(fake.mail.commands.back(), "LIST 1-5");
+    EXPECT_EQ(program->DispIndex, 4);
+    EXPECT_EQ(program->ShownBase, 3);
+    EXPECT_EQ(program->ShownCount, 5);
+    runCycle();
+    EXPECT_THAT(editorTitles(),
+                ElementsAre("2通メールが来ています。", "1通目:" + fake::MessageShown(4),
+                            "2通目:" + fake::MessageShown(5), "以上2通メールが来ています。"));
+
+    fake.windows.titlesWritten.clear();
+    EXPECT_FALSE(program->StartPop());  // nothing new
+    EXPECT_EQ(program->ShownCount, 5);
+
+    mailbox(4);
+    EXPECT_FALSE(program->StartPop());  // one removed: all again next time
+    EXPECT_EQ(program->ShownCount, 0);
+    EXPECT_THAT(editorTitles(), IsEmpty());
+
+    EXPECT_TRUE(program->StartPop());
+    EXPECT_EQ(program->NewCount, 4);
+    EXPECT_EQ(program->DispIndex, 1);
+    EXPECT_EQ(program->ShownCount, 4);
+}
+
+TEST_F(MailCheck, AMailboxOfSixtyMessagesIsAnnouncedWhole) {
+    startInTray();
+    mailbox(60);
+    timerCheck();
+    EXPECT_EQ(fake.mail.commands.back(), "LIST 1-60");
+    EXPECT_EQ(program->ListCount, 61);
+    EXPECT_EQ(runCycle(), 61);
+    const auto titles = editorTitles();
+    ASSERT_EQ(titles.size(), 62u);
+    EXPECT_EQ(titles.front(), "60通メールが来ています。");
+    EXPECT_EQ(titles[51], "51通目:" + fake::MessageShown(51));
+    EXPECT_EQ(titles[60], "60通目:" + fake::MessageShown(60));
+    EXPECT_EQ(titles.back(), "以上60通メールが来ています。");
+}
+
+TEST_F(MailCheck, AFailedListShowsEmptyEntriesNeverAnEarlierChecksMail) {
+    startInTray();
+    mailbox(3);
+    program->StartPop();
+    runCycle();
+    fake.windows.titlesWritten.clear();
+
+    fake.mail.answer = nullptr;
+    fake.mail.replies = {platform::MailReply::List({"2 100"}),
+                         platform::MailReply::Text("-ERR mailbox locked")};
+    EXPECT_TRUE(program->StartPop());
+    runCycle();
+    EXPECT_THAT(editorTitles(),
+                ElementsAre("2通メールが来ています。", "1通目:Subject: From: Date:",
+                            "2通目:Subject: From: Date:", "以上2通メールが来ています。"));
+}
+
+// A check from the tray menu while an announcement still runs on the same
+// window: the title given back at the end is the window's own.
+TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) {
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    mailbox(2);
+    program->StartPop();
+    fake.tick("Timer2");  // "1通目:..." in the title now
+
+    mailbox(3);
+    fake.transcript.clear();
+    EXPECT_TRUE(program->StartPop());
+    EXPECT_EQ(program->SavedTitle, fake::kEditorTitle);
+    EXPECT_THAT(lines("GetWindowText"), IsEmpty());
+    runCycle();
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
+}
+
+TEST_F(MailCheck, ASecondAnnouncementOnAnotherWindowGivesTheFirstItsTitleBack) {
+    constexpr platform::WindowHandle kBrowser = 0x40;
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    fake.windows.add(kBrowser, "Browser");
+    mailbox(2);
+    program->StartPop();
+    fake.tick("Timer2");
+
+    fake.windows.foreground = kBrowser;
+    mailbox(3);
+    program->StartPop();
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
+    EXPECT_EQ(fake.windows.titleOf(kBrowser), "3通メールが来ています。");
+    runCycle();
+    EXPECT_EQ(fake.windows.titleOf(kBrowser), "Browser");
+}
+
+TEST_F(MailCheck, ANewAnnouncementIsNotSwallowedByAPendingRestore) {
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    mailbox(1);
+    program->StartPop();
+    fake.tick("Timer2");
+    fake.tick("Timer2");  // the closing notice; the next tick would restore
+    ASSERT_TRUE(program->RestorePending);
+
+    mailbox(2);
+    EXPECT_TRUE(program->StartPop());
+    EXPECT_FALSE(program->RestorePending);
+    fake.windows.titlesWritten.clear();
+    runCycle();
+    EXPECT_THAT(editorTitles(),
+                ElementsAre("1通目:" + fake::MessageShown(1), "2通目:" + fake::MessageShown(2),
+                            "以上2通メールが来ています。", "以上2通メールが来ています。",
+                            fake::kEditorTitle));
+}
+
+TEST_F(MailCheck, AFailingCheckEndsARunningAnnouncementWithoutLeavingANotice) {
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    mailbox(3);
+    program->StartPop();
+    fake.tick("Timer2");
+    ASSERT_TRUE(fake.player.playing);
+
+    fake.mail.answer = nullptr;
+    fake.mail.replies.push_back(platform::MailReply::List({"garbage"}));
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_FALSE(fake.player.open);
+    EXPECT_FALSE(program->RestorePending);
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
+}
+
+TEST_F(MailCheck, AFailingCheckWithoutTheRestoreOptionLeavesTheTitleAlone) {
+    startInTray();
+    mailbox(3);
+    program->StartPop();
+    fake.tick("Timer2");
+    fake.windows.titlesWritten.clear();
+
+    fake.mail.answer = nullptr;
+    fake.mail.replies.push_back(platform::MailReply::List({"99999 1"}));  // out of range
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_THAT(editorTitles(), IsEmpty());
+}
+
+TEST_F(MailCheck, ACheckAskedForDuringACheckIsIgnored) {
+    startInTray();
+    mark(ctl::mnuErrPop, true);
+    fake.mail.replies.push_back(platform::MailReply::Text("-ERR busy"));
+    bool nestedResult = true;
+    bool asked = false;
+    int minutesDuringBox = -1;
+    fake.ui.whileMessageBoxOpen = [&](const std::string&) {
+        if (asked) {
+            return;
+        }
+        asked = true;
+        const std::int16_t before = program->MinuteCount;
+        nestedResult = program->StartPop();  // "check now" from the tray menu
+        EXPECT_TRUE(fake.tick("Timer1"));    // a minute passes meanwhile
+        minutesDuringBox = program->MinuteCount - before;
+    };
+    timer("Timer1").setEnabled(true);  // a check from the menu: the check timer runs
+
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(nestedResult);
+    EXPECT_EQ(minutesDuringBox, 0);
+    EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
+    EXPECT_THAT(lines("InternetGetConnectedState"), IsEmpty());
+    EXPECT_TRUE(timerOn("Timer1"));  // periodic checking goes on
+}
+
+TEST_F(MailCheck, AMissingMailLibraryIsShownOnceWhenErrorsAreShown) {
+    startInTray();
+    mark(ctl::mnuErrPop, false);
+    fake.mail.missing = true;
+    timer("Timer1").setEnabled(false);
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
+
+    mark(ctl::mnuErrPop, true);
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kLibraryMissingBox));
+
+    // Other failures of the check show nothing.
+    fake.mail.missing = false;
+    fake.mail.replies.push_back(platform::MailReply::List({}));  // a status without elements
+    EXPECT_FALSE(program->StartPop());
+    EXPECT_EQ(fake.ui.messageBoxes.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,111 @@
+// The mailbox query: one command through the mail library, the reply filed
+// in the reply lists and, for "STAT", the message count taken from it.
+
+#include <gmock/gmock.h>
+
+#include "CheckFixture.h"
+#include "platform/RuntimeFailure.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class PopStat : public fake::CheckFixture {
+  protected:
+    bool stat(const std::string& element) {
+        fake.mail.replies.push_back(platform::MailReply::List({element}));
+        return program->PopStat("STAT");
+    }
+};
+
+TEST_F(PopStat, TheStatusIsFiledAndGivesTheCount) {
+    StartUpForm& form = startInTray();
+    EXPECT_TRUE(stat("3 456"));
+    EXPECT_EQ(form.MailCount, 3);
+    EXPECT_TRUE(form.MailPresent);
+    EXPECT_EQ(form.ListCount, 1);
+    EXPECT_THAT(form.MailList, ElementsAre("3 456"));
+    EXPECT_THAT(form.LastReply, ElementsAre("", "3 456"));
+    EXPECT_THAT(lines("RcvMail"),
+                ElementsAre("RcvMail mail.example bob secret STAT /opt/vantorel/save"));
+
+    // An edited settings file takes effect at the next command.
+    fake.profile.set("USERINFO", "REMOTEHOST", "pop.example.org");
+    fake.profile.set("USERINFO", "PASSWORD", "");
+    stat("0 0");
+    EXPECT_EQ(lines("RcvMail").back(), "RcvMail pop.example.org bob  STAT /opt/vantorel/save");
+}
+
+TEST_F(PopStat, TheCountIsTheLeadingNumberBeforeTheFirstSpace) {
+    const std::pair<const char*, int> cases[] = {{"0 0", 0},        {"12abc 99", 12}, {" 7", 0},
+                                                 {"2.5 1", 2},      {"3.5 1", 4},     {"-4 0", -4},
+                                                 {"32767 1", 32767}};
+    StartUpForm& form = startInTray();
+    for (const auto& [element, count] : cases) {
+        form.ListCount = 0;
+        EXPECT_TRUE(stat(element)) << element;
+        EXPECT_EQ(form.MailCount, count) << element;
+        EXPECT_EQ(form.MailPresent, count != 0) << element;
+    }
+}
+
+TEST_F(PopStat, AStatusWithoutACountIsARunTimeFailure) {
+    StartUpForm& form = startInTray();
+    stat("2 100");
+    for (const char* element : {"3", "", "40000 1", "-40000 1"}) {
+        EXPECT_THROW(stat(element), RuntimeFailure) << element;
+        EXPECT_EQ(form.MailCount, 2) << element;
+    }
+    fake.mail.replies.push_back(platform::MailReply::List({}));
+    EXPECT_THROW(program->PopStat("STAT"), RuntimeFailure);
+}
+
+TEST_F(PopStat, AFailureTextIsShownOnlyWithTheErrorMarkAndNeverForNoMessages) {
+    StartUpForm& form = startInTray();
+    stat("2 100");
+    form.MailPresent = false;
+
+    mark(ctl::mnuErrPop, false);
+    fake.mail.replies.push_back(platform::MailReply::Text("-ERR no such user"));
+    EXPECT_FALSE(form.PopStat("STAT"));
+    EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
+    EXPECT_TRUE(form.MailPresent);
+    EXPECT_EQ(form.MailCount, 2);
+
+    mark(ctl::mnuErrPop, true);
+    fake.mail.replies.push_back(platform::MailReply::Text("-ERR no such user"));
+    EXPECT_FALSE(form.PopStat("STAT"));
+    fake.mail.replies.push_back(platform::MailReply::Text("No Message+OK 0 0"));
+    EXPECT_FALSE(form.PopStat("LIST 1-0"));
+    EXPECT_THAT(lines("MsgBox"), ElementsAre("MsgBox [Vantorel] -ERR no such user (none)"));
+    EXPECT_EQ(form.ListCount, 1);
+    EXPECT_THAT(form.LastReply, ElementsAre("", "2 100"));
+}
+
+TEST_F(PopStat, TheListFollowsTheStatusSoThatIndexJIsMessageJ) {
+    StartUpForm& form = startInTray();
+    stat("2 100");
+    fake.mail.replies.push_back(
+        platform::MailReply::List({fake::MessageSummary(1), fake::MessageSummary(2)}));
+    EXPECT_TRUE(form.PopStat("LIST 1-2"));
+    EXPECT_TRUE(form.MailPresent);
+    EXPECT_EQ(form.MailCount, 2);
+    EXPECT_EQ(form.ListCount, 3);
+    EXPECT_THAT(form.MailList,
+                ElementsAre("2 100", fake::MessageSummary(1), fake::MessageSummary(2)));
+    EXPECT_THAT(form.LastReply, ElementsAre("", fake::MessageSummary(1), fake::MessageSummary(2)));
+}
+
+TEST_F(PopStat, ACheckFilesNoMoreElementsThanItsCountCanNumber) {
+    StartUpForm& form = startInTray();
+    fake.mail.replies.push_back(
+        platform::MailReply::List(std::vector<std::string>(kInt16Max + 1, "x")));
+    EXPECT_THROW(form.PopStat("LIST 1-32768"), RuntimeFailure);
+    EXPECT_EQ(form.ListCount, kInt16Max);
+    EXPECT_EQ(form.MailList.size(), static_cast<std::size_t>(kInt16Max));
+}
+
+}  // namespace
+}  // namespace vantorel
