@@ -11,6 +11,7 @@
 #include "platform/win32/MciPlayer.h"
 #include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/ShellTray.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32AppInfo.h"
 #include "platform/win32/Win32Connection.h"
 #include "platform/win32/Win32ForeignWindows.h"
