@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# One mail check (STAT, then the 50 header summaries) by popmail's popcheck,
+# Python's poplib and curl, each through a relay that delays every chunk by
+# 10 ms in each direction. Prints the time and the round trips of each,
+# over implicit TLS and over plain POP3 with STLS. Not part of ctest.
+#
+# usage: bench/run-mail-bench.sh [BUILD_DIR]     (default: build)
+# Needs the packages of tests/scripts/packages-popmail.txt and a built
+# BUILD_DIR/popcheck.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-$root/build}" && pwd)"
+popcheck="$build/popcheck"
+[ -x "$popcheck" ] || { echo "no $popcheck: build first" >&2; exit 1; }
+
+readonly delay_ms=10
+readonly count=50
+readonly runs=3
+
+work="$(mktemp -d)"
+chmod 0755 "$work"  # dovecot's mail processes (user nobody) must reach in
+relay_pid=""
+cleanup() {
+    set +e  # stop everything, whatever fails
+    if [ -n "$relay_pid" ]; then
+        kill "$relay_pid" 2>/dev/null
+        wait "$relay_pid" 2>/dev/null
+    fi
+    "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$root/tests/dovecot/start-dovecot.sh" "$work/dovecot" >/dev/null
+# shellcheck source=/dev/null
+source "$work/dovecot/dovecot.env"
+
+# Debian's python3: a version manager's shim on PATH may take seconds to start.
+python=/usr/bin/python3
+[ -x "$python" ] || python="$(command -v python3)"
+
+free_port() {
+    "$python" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()'
+}
+
+start_relay() {  # target port
+    relay_port=$(free_port)
+    rm -f "$work/stats"
+    "$python" "$root/bench/relay.py" "$relay_port" "$1" "$delay_ms" "$work/stats" &
+    relay_pid=$!
+    # The relay writes its stats file once it listens.
+    for _ in $(seq 200); do
+        [ -s "$work/stats" ] && break
+        sleep 0.05
+    done
+    read -r base_trips base_connections _ <"$work/stats"
+}
+
+stop_relay() {
+    kill "$relay_pid" 2>/dev/null || true
+    wait "$relay_pid" 2>/dev/null || true
+    relay_pid=""
+}
+
+run_popcheck() {  # mode port
+    local host="pop3s://localhost:$2"
+    [ "$1" = stls ] && host="localhost:$2"
+    printf '%s\n' "$ALICE_PASSWORD" | "$popcheck" "$host" "$ALICE_USER" STAT "LIST 1-$count" \
+        >"$work/out"
+    [ "$(sed -n 3p "$work/out")" = "$(sed -n 1p "$ALICE_EXPECTED")" ]
+}
+
+run_poplib() {  # mode port
+    printf '%s\n' "$ALICE_PASSWORD" |
+        "$python" "$root/bench/poplib_check.py" "$1" "$2" "$ALICE_USER" "$count" >"$work/out"
+}
+
+run_curl() {  # mode port
+    local url="pop3s://localhost:$2/" tls=()
+    [ "$1" = stls ] && url="pop3://localhost:$2/" && tls=(--ssl-reqd)
+    local common=(--silent --show-error --cacert "$SSL_CERT_FILE" "${tls[@]}"
+                  -u "$ALICE_USER:$ALICE_PASSWORD" "$url")
+    local args=("${common[@]}" -X STAT -I)
+    for ((i = 1; i <= count; i++)); do
+        args+=(--next "${common[@]}" -X "TOP $i 0")
+    done
+    curl "${args[@]}" >"$work/out"
+}
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+measure() {  # client mode
+    local client="$1" mode="$2" target="$POP3S_PORT" times=() trips connections
+    [ "$mode" = stls ] && target="$POP3_PORT"
+    for ((run = 1; run <= runs; run++)); do
+        start_relay "$target"
+        local started
+        started=$(now_ms)
+        "run_$client" "$mode" "$relay_port" || { echo "$client $mode failed" >&2; exit 1; }
+        times+=($(($(now_ms) - started)))
+        sleep 0.05
+        read -r trips connections _ <"$work/stats"
+        stop_relay
+    done
+    local median
+    median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
+    printf '%-10s %-6s %10s %12s %12s\n' "$client" "$mode" "$median" \
+        "$((trips - base_trips))" "$((connections - base_connections))"
+}
+
+echo "One check: STAT + $count header summaries, ${delay_ms} ms delay each way," \
+     "median of $runs runs (time includes process start)"
+printf '%-10s %-6s %10s %12s %12s\n' client mode "time/ms" "round trips" connections
+for mode in tls stls; do
+    for client in popcheck poplib curl; do
+        measure "$client" "$mode"
+    done
+done

@@ -1,0 +1,74 @@
+// The C entry point: RcvMail and the accessors of its reply. Everything
+// else of the library is hidden (built with -fvisibility=hidden).
+
+#include <new>
+
+#include "core/Client.h"
+#include "popmail/popmail.h"
+
+struct PopmailReply {
+    popmail::Reply reply;
+};
+
+namespace {
+
+// The library's one client, with the system network and the documented
+// time-outs. Destroyed when the library is unloaded or the program ends,
+// which ends a session still kept open.
+struct Library {
+    std::unique_ptr<popmail::net::Network> network = popmail::net::MakeSystemNetwork();
+    popmail::SessionKeeper keeper{popmail::kSessionKeepAlive};
+    popmail::Client client{*network, keeper};
+};
+
+Library& TheLibrary() {
+    static Library library;
+    return library;
+}
+
+std::string_view TextOrEmpty(const char* text) {
+    return text != nullptr ? std::string_view(text) : std::string_view();
+}
+
+}  // namespace
+
+extern "C" {
+
+POPMAIL_API PopmailReply* RcvMail(const char* host, const char* user, const char* password,
+                                  const char* command, const char* /*saveDir*/) {
+    try {
+        auto* result = new PopmailReply{TheLibrary().client.Run(
+            TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(password), TextOrEmpty(command))};
+        return result;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+POPMAIL_API int PopmailReplyIsList(const PopmailReply* reply) {
+    return reply != nullptr && reply->reply.isList ? 1 : 0;
+}
+
+POPMAIL_API size_t PopmailReplyCount(const PopmailReply* reply) {
+    return reply != nullptr && reply->reply.isList ? reply->reply.elements.size() : 0;
+}
+
+POPMAIL_API const char* PopmailReplyElement(const PopmailReply* reply, size_t index) {
+    if (reply == nullptr || !reply->reply.isList || index >= reply->reply.elements.size()) {
+        return nullptr;
+    }
+    return reply->reply.elements[index].c_str();
+}
+
+POPMAIL_API const char* PopmailReplyText(const PopmailReply* reply) {
+    if (reply == nullptr || reply->reply.isList) {
+        return "";
+    }
+    return reply->reply.text.c_str();
+}
+
+POPMAIL_API void PopmailReplyFree(PopmailReply* reply) {
+    delete reply;
+}
+
+}  // extern "C"

@@ -1,0 +1,140 @@
+#include "core/Client.h"
+
+#include <algorithm>
+
+#include "core/Command.h"
+#include "core/FailureText.h"
+#include "core/Mailbox.h"
+
+namespace popmail {
+namespace {
+
+bool HasForbiddenCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+}
+
+std::string KeyOf(std::string_view host, std::string_view user, std::string_view password) {
+    std::string key(host);
+    key.append(1, '\0').append(user).append(1, '\0').append(password);
+    return key;
+}
+
+class CommandRun {
+  public:
+    CommandRun(net::Network& network, SessionKeeper& keeper, const ClientOptions& options,
+               Credentials credentials, std::string key)
+        : network_(network),
+          keeper_(keeper),
+          options_(options),
+          credentials_(std::move(credentials)),
+          key_(std::move(key)) {}
+
+    Result<std::vector<std::string>> Stat(const std::vector<Endpoint>& endpoints) {
+        const net::Deadline total = net::Clock::now() + options_.totalTimeoutBase;
+        // A STAT starts a check: it always reads the mailbox anew.
+        keeper_.EndParked();
+        auto session = Open(endpoints, total);
+        if (!session) {
+            return session.failure();
+        }
+        auto text = popmail::Stat(**session);
+        if (!text) {
+            (*session)->Quit(kQuitTimeout);  // only where the session is still sound
+            return text.failure();
+        }
+        keeper_.Park(key_, std::move(*session));
+        return std::vector<std::string>{std::move(*text)};
+    }
+
+    Result<std::vector<std::string>> List(const std::vector<Endpoint>& endpoints,
+                                          std::size_t count) {
+        const net::Deadline total = net::Clock::now() + options_.totalTimeoutBase +
+                                    options_.perMessageAllowance * static_cast<long>(count);
+        if (std::unique_ptr<Session> kept = keeper_.Take(key_)) {
+            kept->SetTotalDeadline(total);
+            auto summaries = ListOn(*kept, count);
+            // A server may drop a session kept waiting; then log in anew.
+            if (summaries || !IsConnectionLoss(summaries.failure().kind)) {
+                return summaries;
+            }
+        }
+        auto session = Open(endpoints, total);
+        if (!session) {
+            return session.failure();
+        }
+        if (auto stat = popmail::Stat(**session); !stat) {
+            (*session)->Quit(kQuitTimeout);
+            return stat.failure();
+        }
+        return ListOn(**session, count);
+    }
+
+  private:
+    static bool IsConnectionLoss(FailureKind kind) {
+        return kind == FailureKind::ConnectionClosed || kind == FailureKind::NetworkError;
+    }
+
+    // The summaries on a session whose STAT is known, then QUIT.
+    static Result<std::vector<std::string>> ListOn(Session& session, std::size_t count) {
+        if (*session.messageCount < count) {
+            Failure failure = Fail(FailureKind::NotEnoughMessages,
+                                   "メールボックス " + std::to_string(*session.messageCount) +
+                                       " 通、要求 " + std::to_string(count) + " 通");
+            failure.server = session.Server();
+            session.Quit(kQuitTimeout);
+            return failure;
+        }
+        auto summaries = FetchSummaries(session, count);
+        session.Quit(kQuitTimeout);
+        return summaries;
+    }
+
+    Result<std::unique_ptr<Session>> Open(const std::vector<Endpoint>& endpoints,
+                                          net::Deadline total) {
+        return Session::Open(network_, endpoints, credentials_,
+                             {options_.connectTimeout, options_.replyTimeout}, total);
+    }
+
+    net::Network& network_;
+    SessionKeeper& keeper_;
+    const ClientOptions& options_;
+    Credentials credentials_;
+    std::string key_;
+};
+
+Reply FailureReply(const Failure& failure, std::string_view password) {
+    return Reply{false, {}, FailureText(failure, password)};
+}
+
+}  // namespace
+
+Reply Client::Run(std::string_view host, std::string_view user, std::string_view password,
+                  std::string_view command) {
+    if (HasForbiddenCharacter(host) || HasForbiddenCharacter(user) ||
+        HasForbiddenCharacter(password)) {
+        return FailureReply(Fail(FailureKind::ForbiddenCharacter), password);
+    }
+    auto parsed = ParseCommand(command);
+    if (!parsed) {
+        return FailureReply(parsed.failure(), password);
+    }
+    const std::string key = KeyOf(host, user, password);
+    if (parsed->kind == Command::Kind::List && parsed->count == 0) {
+        keeper_.EndParked();  // the check is over: end its session now
+        return Reply{false, {}, std::string(kNoMessageText)};
+    }
+    auto endpoints = ParseServerSetting(host, options_.ports);
+    if (!endpoints) {
+        return FailureReply(endpoints.failure(), password);
+    }
+    CommandRun run(network_, keeper_, options_, {std::string(user), std::string(password)}, key);
+    auto result = parsed->kind == Command::Kind::Stat ? run.Stat(*endpoints)
+                                                      : run.List(*endpoints, parsed->count);
+    if (!result) {
+        return FailureReply(result.failure(), password);
+    }
+    return Reply{true, std::move(*result), {}};
+}
+
+}  // namespace popmail

@@ -1,0 +1,50 @@
+#pragma once
+// Runs one command of the program against the mailbox: the whole of
+// RcvMail's work, with the network and the time-outs passed in so that tests
+// can use a scripted server and short waits.
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Limits.h"
+#include "core/ServerSetting.h"
+#include "core/SessionKeeper.h"
+#include "net/Transport.h"
+
+namespace popmail {
+
+struct ClientOptions {
+    std::chrono::milliseconds connectTimeout = kConnectTimeout;
+    std::chrono::milliseconds replyTimeout = kReplyTimeout;
+    std::chrono::milliseconds totalTimeoutBase = kTotalTimeoutBase;
+    std::chrono::milliseconds perMessageAllowance = kPerMessageAllowance;
+    PortChoice ports{kImplicitTlsPort, kPlainPort};
+};
+
+struct Reply {
+    bool isList = false;
+    std::vector<std::string> elements;  // when isList
+    std::string text;                   // the failure text otherwise
+};
+
+// The reply of "LIST 1-0": nothing to list.
+inline constexpr std::string_view kNoMessageText = "No Message+OK 0 0";
+
+class Client {
+  public:
+    // `keeper` holds the session of a STAT for the LIST that follows.
+    Client(net::Network& network, SessionKeeper& keeper, ClientOptions options = {})
+        : network_(network), keeper_(keeper), options_(options) {}
+
+    Reply Run(std::string_view host, std::string_view user, std::string_view password,
+              std::string_view command);
+
+  private:
+    net::Network& network_;
+    SessionKeeper& keeper_;
+    ClientOptions options_;
+};
+
+}  // namespace popmail

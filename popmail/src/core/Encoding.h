@@ -1,0 +1,15 @@
+#pragma once
+// The encodings logins need: Base64 for SASL PLAIN (RFC 4648) and the MD5
+// hex digest for APOP (RFC 1321, RFC 1939).
+
+#include <string>
+#include <string_view>
+
+namespace popmail {
+
+std::string Base64Encode(std::string_view data);
+
+// Lower-case hex MD5 digest of `data`.
+std::string Md5Hex(std::string_view data);
+
+}  // namespace popmail

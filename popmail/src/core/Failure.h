@@ -1,0 +1,89 @@
+#pragma once
+// Errors as values: every step of the client returns either its result or a
+// Failure that says what went wrong. FailureText() turns one into the short
+// Japanese text the user sees.
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace popmail {
+
+enum class FailureKind {
+    // Refused before anything is sent.
+    MissingHost,
+    BadServerSetting,
+    ForbiddenCharacter,  // CR, LF or NUL in host, user or password
+    UnknownCommand,
+    ListTooLarge,
+    // Reaching the server.
+    ResolveFailed,
+    ConnectRefused,
+    ConnectTimedOut,
+    NetworkError,
+    // Talking to it.
+    ReplyTimedOut,
+    DeadlineExceeded,
+    ConnectionClosed,
+    ReplyTooLarge,
+    ProtocolError,
+    // Encryption.
+    TlsFailed,
+    CertificateNameMismatch,
+    CertificateUntrusted,
+    CertificateExpired,
+    CertificateInvalid,
+    TlsNotOffered,
+    StlsRefused,
+    // Login.
+    NoLoginMethod,
+    LoginRefused,
+    // Mailbox commands.
+    CommandRefused,
+    BadStatReply,
+    NotEnoughMessages,
+};
+
+struct Failure {
+    FailureKind kind;
+    // The server's own status text (after "-ERR "), or a technical detail
+    // such as the TLS library's reason; may be empty.
+    std::string detail;
+    // The RFC 2449 response code of a -ERR reply ("IN-USE", "SYS/TEMP"...).
+    std::string responseCode;
+    // What the user can do about it, shown after the cause; may be empty.
+    std::string advice;
+    // The server ("host:port") the failure happened with; may be empty.
+    std::string server;
+};
+
+inline Failure Fail(FailureKind kind, std::string detail = {}, std::string code = {}) {
+    return Failure{kind, std::move(detail), std::move(code), {}, {}};
+}
+
+// A value or a Failure.
+template <typename T>
+class Result {
+  public:
+    Result(T value) : content_(std::move(value)) {}
+    Result(Failure failure) : content_(std::move(failure)) {}
+
+    bool ok() const { return std::holds_alternative<T>(content_); }
+    explicit operator bool() const { return ok(); }
+    T& value() { return std::get<T>(content_); }
+    const T& value() const { return std::get<T>(content_); }
+    T& operator*() { return value(); }
+    T* operator->() { return &value(); }
+    const Failure& failure() const { return std::get<Failure>(content_); }
+
+  private:
+    std::variant<T, Failure> content_;
+};
+
+struct Done {};
+using Status = Result<Done>;
+inline Status Ok() {
+    return Done{};
+}
+
+}  // namespace popmail

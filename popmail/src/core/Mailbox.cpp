@@ -1,0 +1,162 @@
+#include "core/Mailbox.h"
+
+#include <deque>
+
+#include "core/Limits.h"
+#include "core/Summary.h"
+
+namespace popmail {
+namespace {
+
+Failure RefusedBy(const Session& session, FailureKind kind, const StatusLine& status) {
+    Failure failure = Fail(kind, "-ERR " + status.text, status.code);
+    failure.server = session.Server();
+    return failure;
+}
+
+// Reads one TOP or RETR reply after its +OK: keeps the header block (up to
+// kMaxHeaderBytes) and reads past the body without keeping it.
+Result<std::string> ReadHeaderBlock(Session& session) {
+    std::string block;
+    for (;;) {
+        auto line = session.ReadDataLine(kMaxDataLineBytes);
+        if (!line) {
+            return line.failure();
+        }
+        const DataLine data = ClassifyDataLine(*line);
+        if (data.end) {
+            return block;
+        }
+        if (data.text.empty()) {
+            break;  // end of the header
+        }
+        if (block.size() + data.text.size() + 2 <= kMaxHeaderBytes) {
+            block.append(data.text).append("\r\n");
+        }
+    }
+    for (;;) {
+        auto end = session.SkipDataLine();
+        if (!end) {
+            return end.failure();
+        }
+        if (*end) {
+            return block;
+        }
+    }
+}
+
+class SummaryFetcher {
+  public:
+    SummaryFetcher(Session& session, std::size_t count)
+        : session_(session),
+          summaries_(count),
+          useTop_(!session.capabilities.known || session.capabilities.top) {
+        for (std::size_t message = 1; message <= count; ++message) {
+            unsent_.push_back(message);
+        }
+    }
+
+    Result<std::vector<std::string>> Run() {
+        while (!unsent_.empty() || !inFlight_.empty()) {
+            if (auto sent = SendMore(); !sent) {
+                return sent.failure();
+            }
+            if (auto read = ReadOneReply(); !read) {
+                return read.failure();
+            }
+        }
+        return std::move(summaries_);
+    }
+
+  private:
+    struct Request {
+        std::size_t message;
+        bool top;
+        std::size_t bytes;
+    };
+
+    std::string CommandFor(std::size_t message, bool top) const {
+        const std::string number = std::to_string(message);
+        return top ? "TOP " + number + " 0\r\n" : "RETR " + number + "\r\n";
+    }
+
+    // Pipelined: as many commands as fit in the window, in one write.
+    // Otherwise one command once the previous reply is read.
+    Status SendMore() {
+        const bool pipelined = session_.capabilities.pipelining;
+        std::string batch;
+        while (!unsent_.empty() && (inFlight_.empty() || pipelined)) {
+            const std::size_t message = unsent_.front();
+            std::string command = CommandFor(message, useTop_);
+            if (!inFlight_.empty() && bytesInFlight_ + command.size() > kMaxPipelinedBytes) {
+                break;
+            }
+            inFlight_.push_back({message, useTop_, command.size()});
+            bytesInFlight_ += command.size();
+            batch += command;
+            unsent_.pop_front();
+        }
+        return batch.empty() ? Ok() : session_.Send(batch);
+    }
+
+    Status ReadOneReply() {
+        const Request request = inFlight_.front();
+        inFlight_.pop_front();
+        bytesInFlight_ -= request.bytes;
+        auto status = session_.ReadStatus();
+        if (!status) {
+            return status.failure();
+        }
+        if (status->kind != StatusLine::Kind::Ok) {
+            if (request.top && status->kind == StatusLine::Kind::Err) {
+                // TOP is optional (RFC 1939): fetch this and the rest whole.
+                useTop_ = false;
+                unsent_.push_front(request.message);
+                return Ok();
+            }
+            return RefusedBy(session_, FailureKind::CommandRefused, *status);
+        }
+        auto block = ReadHeaderBlock(session_);
+        if (!block) {
+            return block.failure();
+        }
+        summaries_[request.message - 1] = SummaryOf(*block);
+        return Ok();
+    }
+
+    Session& session_;
+    std::vector<std::string> summaries_;
+    bool useTop_;
+    std::deque<std::size_t> unsent_;
+    std::deque<Request> inFlight_;
+    std::size_t bytesInFlight_ = 0;
+};
+
+}  // namespace
+
+Result<std::string> Stat(Session& session) {
+    if (auto sent = session.Send("STAT\r\n"); !sent) {
+        return sent.failure();
+    }
+    auto status = session.ReadStatus();
+    if (!status) {
+        return status.failure();
+    }
+    if (status->kind != StatusLine::Kind::Ok) {
+        return RefusedBy(session, FailureKind::CommandRefused, *status);
+    }
+    const auto count = StatMessageCount(status->text);
+    if (!count) {
+        Failure failure = Fail(FailureKind::BadStatReply, "+OK " + status->text);
+        failure.server = session.Server();
+        return failure;
+    }
+    session.messageCount = count;
+    return status->text;
+}
+
+Result<std::vector<std::string>> FetchSummaries(Session& session, std::size_t count) {
+    return SummaryFetcher(session, count).Run();
+}
+
+}  // namespace popmail

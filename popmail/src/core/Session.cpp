@@ -1,0 +1,106 @@
+#include "core/Session.h"
+
+#include <algorithm>
+
+#include "core/Limits.h"
+
+namespace popmail {
+
+Session::Session(std::unique_ptr<net::Connection> connection, std::string server,
+                 const SessionTimeouts& timeouts, net::Deadline total)
+    : connection_(std::move(connection)),
+      reader_(*connection_),
+      server_(std::move(server)),
+      timeouts_(timeouts),
+      total_(total) {}
+
+net::Deadline Session::ReplyDeadline() const {
+    return std::min(net::Clock::now() + timeouts_.reply, total_);
+}
+
+Failure Session::Broken(Failure failure) {
+    usable_ = false;
+    if (failure.kind == FailureKind::ReplyTimedOut && net::Clock::now() >= total_) {
+        failure.kind = FailureKind::DeadlineExceeded;
+    }
+    failure.server = server_;
+    return failure;
+}
+
+Status Session::Send(std::string_view lines) {
+    if (!usable_) {
+        return Broken(Fail(FailureKind::ConnectionClosed));
+    }
+    auto sent = connection_->Write(lines, ReplyDeadline());
+    if (!sent) {
+        return Broken(sent.failure());
+    }
+    return Ok();
+}
+
+Result<StatusLine> Session::ReadStatus() {
+    auto line = reader_.ReadLine(kMaxStatusLineBytes, ReplyDeadline());
+    if (!line) {
+        return Broken(line.failure());
+    }
+    StatusLine status = ParseStatusLine(*line);
+    if (status.kind == StatusLine::Kind::Invalid) {
+        return Broken(Fail(FailureKind::ProtocolError, *line));
+    }
+    return status;
+}
+
+Result<std::string> Session::ReadDataLine(std::size_t cap) {
+    auto line = reader_.ReadLine(cap, ReplyDeadline());
+    if (!line) {
+        return Broken(line.failure());
+    }
+    return line;
+}
+
+Result<bool> Session::SkipDataLine() {
+    auto end = reader_.SkipLine(ReplyDeadline());
+    if (!end) {
+        return Broken(end.failure());
+    }
+    return end;
+}
+
+Result<std::vector<std::string>> Session::ReadDataLines(std::size_t lineCap, std::size_t maxLines) {
+    std::vector<std::string> lines;
+    for (;;) {
+        auto line = ReadDataLine(lineCap);
+        if (!line) {
+            return line.failure();
+        }
+        const DataLine data = ClassifyDataLine(*line);
+        if (data.end) {
+            return lines;
+        }
+        if (lines.size() == maxLines) {
+            return Broken(Fail(FailureKind::ReplyTooLarge));
+        }
+        lines.emplace_back(data.text);
+    }
+}
+
+Status Session::StartTls(const std::string& serverName) {
+    reader_.DiscardBuffered();
+    auto started = connection_->StartTls(serverName, ReplyDeadline());
+    if (!started) {
+        return Broken(started.failure());
+    }
+    return Ok();
+}
+
+void Session::Quit(std::chrono::milliseconds wait) {
+    if (usable_) {
+        total_ = std::min(total_, net::Clock::now() + wait);
+        if (Send("QUIT\r\n")) {
+            (void)ReadStatus();
+        }
+    }
+    usable_ = false;
+}
+
+}  // namespace popmail

@@ -1,0 +1,46 @@
+#pragma once
+// A well-behaved POP3 mailbox for the fake server, with hooks to make it
+// misbehave: replaced replies, STLS, held replies, pipelining checks.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fake/FakePop3Server.h"
+
+namespace popmail::testing {
+
+struct FakeMailbox {
+    std::string greeting = "+OK fake POP3 server ready";
+    // CAPA lines; STLS is added while `tls` is set and TLS not yet started.
+    std::vector<std::string> capabilities = {"TOP", "USER", "PIPELINING", "SASL PLAIN",
+                                             "RESP-CODES"};
+    bool answersCapa = true;
+    std::string user = "alice";
+    std::string password = "secret";
+    std::vector<std::string> messages;  // whole messages, LF line ends
+    // Raw replies (CR LF included) that replace the normal answer to a verb
+    // ("STAT", "PASS", "TOP", "STLS"...).
+    std::map<std::string, std::string> replies;
+    // Offer STLS with this certificate.
+    std::optional<TlsIdentity> tls;
+    // Bytes sent right after the "+OK" to STLS, before the handshake.
+    std::string injectedBeforeTls;
+    // Answer no TOP until this many TOP commands have arrived, as a server
+    // would that reads a whole pipelined batch first.
+    std::size_t holdTopRepliesUntil = 0;
+    // Note "<pipelined>" when a command arrives before the previous reply
+    // (for servers without PIPELINING).
+    bool notePipelining = false;
+};
+
+// Serves the dialogue until QUIT (answered, then closed) or the client
+// closes the connection.
+void ServeMailbox(Peer& peer, const FakeMailbox& mailbox);
+
+// A message with these header fields and a body holding dot lines.
+std::string MakeMessage(const std::string& subject, const std::string& from,
+                        const std::string& date);
+
+}  // namespace popmail::testing

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# One integration case against the private dovecot of the test fixture.
+# usage: dovecot-case.sh POPCHECK DOVECOT_WORKDIR CASE
+set -euo pipefail
+
+popcheck="$1"
+workdir="$2"
+case_name="$3"
+# shellcheck source=/dev/null
+source "$workdir/dovecot.env"
+
+fail() {
+    echo "FAILED: $case_name: $*" >&2
+    exit 1
+}
+
+# popcheck with the password on standard input; output in $out, status in $rc.
+check() {
+    local password="$1"
+    shift
+    set +e
+    out="$(printf '%s\n' "$password" | "$popcheck" "$@")"
+    rc=$?
+    set -e
+    printf '%s\n' "$out"
+}
+
+# The log lines of dovecot since this case started.
+log_mark=$(wc -l <"$workdir/dovecot.log")
+new_log() { tail -n +"$((log_mark + 1))" "$workdir/dovecot.log"; }
+
+case "$case_name" in
+stls)
+    check "$ALICE_PASSWORD" "localhost:$POP3_PORT" alice STAT
+    [ "$rc" -eq 0 ] || fail "exit $rc"
+    [ "$(head -1 <<<"$out")" = "60 $(sed -n 's/^60 //p' <<<"$out")" ] || fail "STAT: $out"
+    new_log | grep -q "method=PLAIN.*TLS" || fail "login was not PLAIN over TLS"
+    ;;
+implicit-tls)
+    check "$ALICE_PASSWORD" "pop3s://localhost:$POP3S_PORT" alice STAT "LIST 1-2"
+    [ "$rc" -eq 0 ] || fail "exit $rc"
+    [ "$(sed -n 3p <<<"$out")" = "$(sed -n 1p "$ALICE_EXPECTED")" ] || fail "LIST: $out"
+    # STAT and LIST shared one login.
+    [ "$(new_log | grep -c 'Login: user=<alice>')" -eq 1 ] || fail "not one login"
+    ;;
+ip-literal)
+    check "$ALICE_PASSWORD" "pop3s://127.0.0.1:$POP3S_PORT" alice STAT
+    [ "$rc" -eq 0 ] || fail "exit $rc"
+    ;;
+apop)
+    check "$ALICE_PASSWORD" "pop3://$POP3_NOTLS_HOST:$POP3_NOTLS_PORT" alice STAT
+    [ "$rc" -eq 0 ] || fail "exit $rc"
+    new_log | grep -q "method=APOP" || fail "login was not APOP"
+    ;;
+no-tls-refused)
+    check "$ALICE_PASSWORD" "$POP3_NOTLS_HOST:$POP3_NOTLS_PORT" alice STAT
+    [ "$rc" -eq 1 ] || fail "exit $rc"
+    grep -q "pop3://$POP3_NOTLS_HOST:$POP3_NOTLS_PORT" <<<"$out" || fail "no advice: $out"
+    if new_log | grep -q "user=<alice>"; then fail "a login was attempted"; fi
+    ;;
+wrong-password)
+    check "not-the-password" "pop3s://localhost:$POP3S_PORT" alice STAT
+    [ "$rc" -eq 1 ] || fail "exit $rc"
+    grep -q "パスワードが違います" <<<"$out" || fail "text: $out"
+    grep -q "\[AUTH\]" <<<"$out" || fail "no server text: $out"
+    if grep -q "not-the-password" <<<"$out"; then fail "password shown"; fi
+    ;;
+empty-mailbox)
+    check "$EMPTY_PASSWORD" "pop3s://localhost:$POP3S_PORT" empty STAT "LIST 1-0"
+    [ "$rc" -eq 1 ] || fail "exit $rc (LIST 1-0 answers a text)"
+    [ "$(printf '%s\n' "$out" | sed -n 1p)" = "0 0" ] || fail "STAT: $out"
+    [ "$(printf '%s\n' "$out" | sed -n 3p)" = "No Message+OK 0 0" ] || fail "LIST: $out"
+    ;;
+japanese-60)
+    check "$ALICE_PASSWORD" "localhost:$POP3_PORT" alice STAT "LIST 1-60"
+    [ "$rc" -eq 0 ] || fail "exit $rc"
+    diff <(printf '%s\n' "$out" | sed -n 3,62p) "$ALICE_EXPECTED" || fail "summaries differ"
+    ;;
+too-many)
+    check "$ALICE_PASSWORD" "pop3s://localhost:$POP3S_PORT" alice "LIST 1-61"
+    [ "$rc" -eq 1 ] || fail "exit $rc"
+    grep -q "要求より少なく" <<<"$out" || fail "text: $out"
+    ;;
+*)
+    fail "unknown case"
+    ;;
+esac
+echo "ok: $case_name"

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# Starts a private dovecot POP3 server on free loopback ports, for tests and
+# benchmarks. Installs nothing: dovecot-core and dovecot-pop3d come from
+# tests/scripts/packages-popmail.txt (tests/scripts/install-deps.sh).
+#
+# usage: tests/dovecot/start-dovecot.sh WORKDIR
+#        source WORKDIR/dovecot.env
+#        ... talk to it ...
+#        tests/dovecot/stop-dovecot.sh WORKDIR
+#
+# Runs as root (as the tests and CI do): dovecot's auth and mail processes
+# switch to their own users. WORKDIR's parent folders must be searchable by
+# user nobody, who reads the Maildirs (a folder made by mktemp -d is not:
+# chmod 0755 it).
+# WORKDIR is created (or emptied) and holds everything: configuration,
+# certificates, users, Maildirs, logs, the pid file. dovecot.env sets:
+#   POP3_HOST        127.0.0.1
+#   POP3_PORT        plain POP3 with STLS
+#   POP3S_PORT       implicit TLS (RFC 8314)
+#   POP3_NOTLS_HOST  127.0.0.2, where POP3_NOTLS_PORT offers no TLS at all
+#   POP3_NOTLS_PORT  (the greeting carries an APOP time stamp)
+#   SSL_CERT_FILE    the test CA, exported: OpenSSL, curl and Python trust it
+#   POP3_CA_FILE     the same file
+#   ALICE_USER / ALICE_PASSWORD   60 messages, see make-mailboxes.py
+#   ALICE_EXPECTED   the 60 summaries those messages must give
+#   EMPTY_USER / EMPTY_PASSWORD   an empty mailbox
+#   DOVECOT_PID      the master process
+# The certificate names localhost and 127.0.0.1.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+workdir="${1:?usage: start-dovecot.sh WORKDIR}"
+dovecot_bin="$(command -v dovecot || true)"
+[ -n "$dovecot_bin" ] || dovecot_bin=/usr/sbin/dovecot
+if [ ! -x "$dovecot_bin" ] || [ ! -e /usr/lib/dovecot/pop3 ]; then
+    echo "start-dovecot.sh: dovecot with POP3 is not installed;" \
+         "run tests/scripts/install-deps.sh (packages dovecot-core, dovecot-pop3d)" >&2
+    exit 1
+fi
+
+# Stop an instance left over in the same folder, then start clean.
+if [ -f "$workdir/run/master.pid" ]; then
+    "$here/stop-dovecot.sh" "$workdir" || true
+fi
+rm -rf "$workdir"
+mkdir -p "$workdir"
+workdir="$(cd "$workdir" && pwd)"
+# mktemp-made parents are 0700; the mail processes (user nobody) must reach in.
+chmod 0755 "$workdir"
+mkdir -p "$workdir/run" "$workdir/state" "$workdir/home" "$workdir/tls"
+
+# Debian's python3 (tests/scripts/packages-popmail.txt); a version manager's
+# shim on PATH may take seconds to start.
+python=/usr/bin/python3
+[ -x "$python" ] || python="$(command -v python3)"
+
+# Three distinct free loopback ports.
+read -r pop3_port pop3s_port notls_port < <("$python" - <<'PY'
+import socket
+sockets = [socket.socket() for _ in range(3)]
+for s in sockets:
+    s.bind(("127.0.0.1", 0))
+print(" ".join(str(s.getsockname()[1]) for s in sockets))
+PY
+)
+
+# A test CA and a server certificate for localhost and 127.0.0.1.
+tls="$workdir/tls"
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 30 \
+    -subj "/CN=Vantorel Test CA" -keyout "$tls/ca.key" -out "$tls/ca.pem" 2>/dev/null
+openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes \
+    -subj "/CN=localhost" -keyout "$tls/server.key" -out "$tls/server.csr" 2>/dev/null
+printf 'subjectAltName=DNS:localhost,IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' \
+    >"$tls/server.ext"
+openssl x509 -req -in "$tls/server.csr" -CA "$tls/ca.pem" -CAkey "$tls/ca.key" \
+    -CAcreateserial -days 30 -extfile "$tls/server.ext" -out "$tls/server.pem" 2>/dev/null
+openssl genpkey -genparam -algorithm DH -pkeyopt group:ffdhe2048 -out "$tls/dh.pem" 2>/dev/null
+chmod 0644 "$tls"/*
+
+# Users with {PLAIN} passwords, so that APOP works.
+alice_password='alice-Secret-1'
+empty_password='empty-Secret-2'
+cat >"$workdir/passwd" <<PASSWD
+alice:{PLAIN}$alice_password::::::
+empty:{PLAIN}$empty_password::::::
+PASSWD
+"$python" "$here/make-mailboxes.py" "$workdir/home"
+chown -R nobody:nogroup "$workdir/home"
+
+cat >"$workdir/dovecot.conf" <<CONF
+base_dir = $workdir/run
+state_dir = $workdir/state
+instance_name = vantorel-test-$pop3_port
+log_path = $workdir/dovecot.log
+info_log_path = $workdir/dovecot.log
+protocols = pop3
+listen = 127.0.0.1, 127.0.0.2
+ssl = yes
+ssl_cert = <$tls/server.pem
+ssl_key = <$tls/server.key
+ssl_dh = <$tls/dh.pem
+ssl_min_protocol = TLSv1.2
+disable_plaintext_auth = no
+auth_mechanisms = plain login apop cram-md5
+mail_location = maildir:~/Maildir
+passdb {
+  driver = passwd-file
+  args = scheme=PLAIN $workdir/passwd
+}
+userdb {
+  driver = passwd-file
+  args = $workdir/passwd
+  default_fields = uid=nobody gid=nogroup home=$workdir/home/%u
+}
+service auth {
+  user = root
+}
+service pop3-login {
+  inet_listener pop3 {
+    address = 127.0.0.1
+    port = $pop3_port
+  }
+  inet_listener pop3s {
+    address = 127.0.0.1
+    port = $pop3s_port
+    ssl = yes
+  }
+  inet_listener pop3-notls {
+    address = 127.0.0.2
+    port = $notls_port
+  }
+  service_count = 0
+  process_min_avail = 1
+}
+service pop3 {
+  service_count = 100
+  process_min_avail = 1
+  process_limit = 20
+}
+service anvil {
+  chroot =
+}
+local 127.0.0.2 {
+  ssl = no
+}
+CONF
+
+# dovecot goes into the background; it must not hold the caller's output
+# open (ctest would wait for it until it stops).
+"$dovecot_bin" -c "$workdir/dovecot.conf" </dev/null >>"$workdir/dovecot.log" 2>&1
+
+# Ready when all three listeners answer with a greeting (5 s at most).
+if ! "$python" - "$pop3_port" "$pop3s_port" "$notls_port" <<'PY'
+import socket, ssl, sys, time
+def greets(host, port, tls=False):
+    try:
+        with socket.create_connection((host, port), timeout=1) as s:
+            if tls:
+                ctx = ssl.create_default_context(); ctx.check_hostname = False
+                ctx.verify_mode = ssl.CERT_NONE
+                s = ctx.wrap_socket(s)
+            return s.recv(100).startswith(b"+OK")
+    except OSError:
+        return False
+p, ps, pn = map(int, sys.argv[1:])
+deadline = time.monotonic() + 5
+while time.monotonic() < deadline:
+    if greets("127.0.0.1", p) and greets("127.0.0.1", ps, True) and greets("127.0.0.2", pn):
+        sys.exit(0)
+    time.sleep(0.05)
+sys.exit(1)
+PY
+then
+    echo "start-dovecot.sh: dovecot did not come up; log follows" >&2
+    cat "$workdir/dovecot.log" >&2 || true
+    "$here/stop-dovecot.sh" "$workdir" || true
+    exit 1
+fi
+
+cat >"$workdir/dovecot.env" <<ENV
+export POP3_HOST=127.0.0.1
+export POP3_PORT=$pop3_port
+export POP3S_PORT=$pop3s_port
+export POP3_NOTLS_HOST=127.0.0.2
+export POP3_NOTLS_PORT=$notls_port
+export SSL_CERT_FILE=$tls/ca.pem
+export POP3_CA_FILE=$tls/ca.pem
+export ALICE_USER=alice
+export ALICE_PASSWORD=$alice_password
+export ALICE_EXPECTED=$workdir/home/alice.expected
+export EMPTY_USER=empty
+export EMPTY_PASSWORD=$empty_password
+export DOVECOT_PID=$(cat "$workdir/run/master.pid")
+ENV
+echo "dovecot running: plain+STLS $pop3_port, TLS $pop3s_port, no TLS 127.0.0.2:$notls_port ($workdir)"
