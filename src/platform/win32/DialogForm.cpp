@@ -85,7 +85,7 @@ bool DialogForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             return command(wParam);
         case WM_CLOSE:
-            events_.CloseRequested(platform::CloseReason::CloseBox);
+            ui_.raise([&] { events_.CloseRequested(platform::CloseReason::CloseBox); });
             return true;
         case WM_QUERYENDSESSION:
             // The program never holds the session up; it closes at WM_ENDSESSION.
@@ -93,11 +93,11 @@ bool DialogForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_ENDSESSION:
             if (wParam != FALSE) {
-                events_.CloseRequested(platform::CloseReason::SessionEnd);
+                ui_.raise([&] { events_.CloseRequested(platform::CloseReason::SessionEnd); });
             }
             return true;
         case kTrayCallbackMessage:
-            events_.TrayNotify(LOWORD(lParam));
+            ui_.raise([&] { events_.TrayNotify(LOWORD(lParam)); });
             return true;
         default:
             return false;
@@ -123,11 +123,11 @@ bool DialogForm::command(WPARAM wParam) {
     }
     switch (control->kind) {
         case ControlKind::CheckBox:
-            events_.CheckBoxClick(control->id);
+            ui_.raise([&] { events_.CheckBoxClick(control->id); });
             return true;
         case ControlKind::Button:
         case ControlKind::MenuItem:
-            events_.Click(control->id);
+            ui_.raise([&] { events_.Click(control->id); });
             return true;
         default:
             return false;
