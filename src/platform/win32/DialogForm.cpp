@@ -263,8 +263,13 @@ std::string DialogForm::text(platform::ControlId control) {
     if (menus_.has(control)) {
         return menus_.text(control);
     }
+    // A picture's window text names its icon resource: it has no text.
+    const platform::ControlLayout* layout = find(control);
     HWND child = item(control);
-    return child == nullptr ? std::string() : Narrow(WindowText(child));
+    if (child == nullptr || layout == nullptr || layout->kind == ControlKind::Picture) {
+        return {};
+    }
+    return Narrow(WindowText(child));
 }
 
 void DialogForm::setText(platform::ControlId control, std::string_view text) {
@@ -272,7 +277,9 @@ void DialogForm::setText(platform::ControlId control, std::string_view text) {
         menus_.setText(control, std::string(text));
         return;
     }
-    if (HWND child = item(control)) {
+    const platform::ControlLayout* layout = find(control);
+    HWND child = item(control);
+    if (child != nullptr && layout != nullptr && layout->kind != ControlKind::Picture) {
         SetWindowTextW(child, Widen(text).c_str());
     }
 }
