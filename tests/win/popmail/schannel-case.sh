@@ -8,8 +8,9 @@
 # adds dovecot's test CA to the Root store of the Wine prefix (a prefix of
 # this test run, thrown away afterwards). Verification stays on throughout.
 # The dovecot cases are the Linux ones (popmail/tests/integration), run
-# unchanged through wine-popcheck.sh. The certificate cases serve
-# certificates Schannel must refuse and check the reason given.
+# unchanged through wine-popcheck.sh. The other cases serve certificates
+# (unknown issuer, self-signed, another name or address, expired) and a TLS
+# version Schannel must refuse, and check the reason given.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -49,10 +50,11 @@ trap cleanup EXIT
 
 new_key() { openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$1" 2>/dev/null; }
 
-# certificate NAME ALT_NAMES [CA_PEM CA_KEY]: NAME.pem and NAME.key in
-# $scratch, signed by the CA, or self-signed without one.
+# certificate NAME ALT_NAMES [CA_PEM CA_KEY [DAYS]]: NAME.pem and NAME.key
+# in $scratch, signed by the CA, or self-signed without one. DAYS -1 gives
+# a certificate that has just expired.
 certificate() {
-    local name="$1" alt="$2" ca="${3:-}" ca_key="${4:-}"
+    local name="$1" alt="$2" ca="${3:-}" ca_key="${4:-}" days="${5:-2}"
     new_key "$scratch/$name.key"
     if [ -z "$ca" ]; then
         openssl req -x509 -new -key "$scratch/$name.key" -subj "/CN=$name" -days 2 \
@@ -63,7 +65,7 @@ certificate() {
     printf 'subjectAltName=%s\nextendedKeyUsage=serverAuth\n' "$alt" >"$scratch/$name.ext"
     openssl x509 -req -in "$scratch/$name.csr" -CA "$ca" -CAkey "$ca_key" \
         -CAserial "$scratch/$name.srl" -CAcreateserial \
-        -days 2 -extfile "$scratch/$name.ext" -out "$scratch/$name.pem" 2>/dev/null
+        -days "$days" -extfile "$scratch/$name.ext" -out "$scratch/$name.pem" 2>/dev/null
 }
 
 # serve NAME [S_SERVER_OPTIONS...]: TLS with NAME.pem on a free loopback
@@ -104,9 +106,10 @@ expect_refused() {
 readonly untrusted="サーバー証明書を信頼できません"
 readonly misnamed="サーバー証明書の名前がサーバー名と一致しません"
 readonly no_tls="暗号化通信（TLS）を開始できません"
+readonly expired="サーバー証明書の有効期限が切れているか"
 
 case "$case_name" in
-unknown-issuer | self-signed | wrong-name | wrong-address | old-tls)
+unknown-issuer | self-signed | wrong-name | wrong-address | expired | old-tls)
     scratch="$(mktemp -d)"
     ;;
 *)
@@ -140,6 +143,12 @@ wrong-name | wrong-address)
     else
         expect_refused 127.0.0.1 "$misnamed" "IP address mismatch"
     fi
+    ;;
+expired)
+    # Signed by the trusted test CA, for this server, but out of date.
+    certificate server "DNS:localhost,IP:127.0.0.1" "$workdir/tls/ca.pem" "$workdir/tls/ca.key" -1
+    serve server
+    expect_refused localhost "$expired" "certificate has expired"
     ;;
 old-tls)
     # A trusted certificate, but TLS 1.1 only.
