@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/SmallWindow.h"
 #include "platform/Platform.h"
 #include "settings/iniBas.h"
 
@@ -170,6 +171,11 @@ class StartUpForm : public platform::FormEvents {
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::Timer> Timer2;
     std::unique_ptr<TaskTray> clsTaskTray;
+
+    // The small windows, each open at most once (dialogs/).
+    WindowSlot TitleConfWindow;
+    WindowSlot MusicWindow;
+    WindowSlot AboutWindow;
 };
 
 }  // namespace vantorel

@@ -72,7 +72,8 @@ std::string FakeProfile::getString(std::string_view section, std::string_view ke
 
 bool FakeProfile::writeString(std::string_view section, std::string_view key,
                               std::string_view value, const std::string& path) {
-    const bool refused = failWrites || value.find_first_of(std::string("\r\n\0", 3)) != value.npos;
+    const bool refused = failWrites || RefusesKey(key) ||
+                         value.find_first_of(std::string("\r\n\0", 3)) != value.npos;
     t_.add("ini write [" + std::string(section) + "] " + std::string(key) + " = " +
            std::string(value) + (refused ? " refused" : ""));
     if (refused) {
@@ -81,6 +82,11 @@ bool FakeProfile::writeString(std::string_view section, std::string_view key,
     store_[Lower(section)][Lower(key)] = std::string(value);
     pathsWritten.insert(path);
     return true;
+}
+
+bool FakeProfile::RefusesKey(std::string_view key) const {
+    return std::any_of(refusedKeys.begin(), refusedKeys.end(),
+                       [&](const std::string& refused) { return Lower(refused) == Lower(key); });
 }
 
 void FakeProfile::set(const std::string& section, const std::string& key,

@@ -44,11 +44,12 @@ class FakeAppInfo : public platform::AppInfo {
     std::string folder = "/opt/vantorel";
     std::string name = "Vantorel";
     char separator = '/';
+    platform::VersionInfo versionRecord{1, 3, 5};
 
     std::string path() override { return folder; }
     std::string exeName() override { return name; }
     std::string title() override { return "Vantorel"; }
-    platform::VersionInfo version() override { return {1, 3, 5}; }
+    platform::VersionInfo version() override { return versionRecord; }
     char pathSeparator() override { return separator; }
 };
 
@@ -90,9 +91,13 @@ class FakeProfile : public platform::Profile {
     void clear() { store_.clear(); }
 
     bool failWrites = false;
+    // Keys whose writes are refused, in any letter case ("TIMER").
+    std::set<std::string> refusedKeys;
     std::set<std::string> pathsWritten;
 
   private:
+    bool RefusesKey(std::string_view key) const;
+
     Transcript& t_;
     std::map<std::string, std::map<std::string, std::string>> store_;  // lower section -> lower key
 };

@@ -85,7 +85,7 @@ bool DialogForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             return command(wParam);
         case WM_CLOSE:
-            events_.CloseRequested(platform::CloseReason::CloseBox);
+            ui_.raise([&] { events_.CloseRequested(platform::CloseReason::CloseBox); });
             return true;
         case WM_QUERYENDSESSION:
             // The program never holds the session up; it closes at WM_ENDSESSION.
@@ -93,11 +93,11 @@ bool DialogForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_ENDSESSION:
             if (wParam != FALSE) {
-                events_.CloseRequested(platform::CloseReason::SessionEnd);
+                ui_.raise([&] { events_.CloseRequested(platform::CloseReason::SessionEnd); });
             }
             return true;
         case kTrayCallbackMessage:
-            events_.TrayNotify(LOWORD(lParam));
+            ui_.raise([&] { events_.TrayNotify(LOWORD(lParam)); });
             return true;
         default:
             return false;
@@ -123,11 +123,11 @@ bool DialogForm::command(WPARAM wParam) {
     }
     switch (control->kind) {
         case ControlKind::CheckBox:
-            events_.CheckBoxClick(control->id);
+            ui_.raise([&] { events_.CheckBoxClick(control->id); });
             return true;
         case ControlKind::Button:
         case ControlKind::MenuItem:
-            events_.Click(control->id);
+            ui_.raise([&] { events_.Click(control->id); });
             return true;
         default:
             return false;
@@ -263,8 +263,13 @@ std::string DialogForm::text(platform::ControlId control) {
     if (menus_.has(control)) {
         return menus_.text(control);
     }
+    // A picture's window text names its icon resource: it has no text.
+    const platform::ControlLayout* layout = find(control);
     HWND child = item(control);
-    return child == nullptr ? std::string() : Narrow(WindowText(child));
+    if (child == nullptr || layout == nullptr || layout->kind == ControlKind::Picture) {
+        return {};
+    }
+    return Narrow(WindowText(child));
 }
 
 void DialogForm::setText(platform::ControlId control, std::string_view text) {
@@ -272,7 +277,9 @@ void DialogForm::setText(platform::ControlId control, std::string_view text) {
         menus_.setText(control, std::string(text));
         return;
     }
-    if (HWND child = item(control)) {
+    const platform::ControlLayout* layout = find(control);
+    HWND child = item(control);
+    if (child != nullptr && layout != nullptr && layout->kind != ControlKind::Picture) {
         SetWindowTextW(child, Widen(text).c_str());
     }
 }

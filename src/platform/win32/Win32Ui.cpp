@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 constexpr int kDefaultDpi = 96;
+constexpr int kFailureExitCode = 1;
 
 }  // namespace
 
@@ -42,7 +43,8 @@ std::unique_ptr<platform::Form> Win32Ui::createForm(const platform::FormLayout& 
 
 std::unique_ptr<platform::Timer> Win32Ui::createTimer(std::string_view name,
                                                       std::function<void()> onTick) {
-    return std::make_unique<MessageTimer>(timerWindow_, std::string(name), std::move(onTick));
+    auto guarded = [this, onTick = std::move(onTick)] { raise(onTick); };
+    return std::make_unique<MessageTimer>(timerWindow_, std::string(name), std::move(guarded));
 }
 
 void Win32Ui::messageBox(std::string_view text, std::string_view caption,
@@ -58,6 +60,13 @@ void Win32Ui::messageBox(std::string_view text, std::string_view caption,
 
 int Win32Ui::twipsPerPixelX() {
     return kTwipsPerInch / WindowDpi(firstDialog_);
+}
+
+void Win32Ui::unhandledFailure(const std::string& what) {
+    diagnostics_.warn("unhandled failure: " + what);
+    MessageBoxW(nullptr, Widen("実行時エラー: " + what).c_str(), L"Vantorel",
+                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    PostQuitMessage(kFailureExitCode);
 }
 
 void Win32Ui::quit() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <set>
 #include <string>
 
@@ -36,6 +37,20 @@ class Win32Ui : public platform::WindowFramework {
     int run();
 
     HINSTANCE instance() const { return instance_; }
+
+    // Runs an event of the program. A failure nothing in the program
+    // handled ends the program with a message, as an unhandled run-time
+    // error does; it must not travel on through the system's window code.
+    template <typename Event>
+    void raise(Event event) {
+        try {
+            event();
+        } catch (const std::exception& failure) {
+            unhandledFailure(failure.what());
+        }
+    }
+    void unhandledFailure(const std::string& what);
+
     void warn(const std::string& message) { diagnostics_.warn(message); }
     // Open dialogs get the dialog keys (Tab, Enter, Escape, access keys).
     void addDialog(HWND window);

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
 #include "WinTestSupport.h"
 #include "app/StartUpFormLayout.h"
 #include "platform/win32/Handles.h"
@@ -179,6 +183,31 @@ TEST_F(BasicSettingsWindow, TheChosenItemOfAPopUpMenuRunsBeforeThePopUpReturns) 
     form_->popupMenu(ctl::mnuTop);
     KillTimer(window_, 1);
     EXPECT_EQ(events_.lines, std::vector<std::string>{"Click " + std::to_string(ctl::mnuConfig)});
+}
+
+TEST_F(BasicSettingsWindow, AFailureNoHandlerTookEndsTheProgramWithAMessage) {
+    events_.onEvent = [](const std::string&) { throw std::runtime_error("kaboom"); };
+    // The user reads the message and presses OK.
+    std::atomic<bool> boxSeen{false};
+    std::thread user([&] {
+        for (int attempt = 0; attempt < 500 && !boxSeen; ++attempt) {
+            HWND box = nullptr;
+            while ((box = FindWindowExW(nullptr, box, L"#32770", L"Vantorel")) != nullptr) {
+                if (box != window_ && IsWindowVisible(box)) {
+                    boxSeen = true;
+                    PostMessageW(box, WM_COMMAND, IDOK, 0);
+                    break;
+                }
+            }
+            Sleep(10);
+        }
+    });
+    SendMessageW(item(ctl::Command1), BM_CLICK, 0, 0);
+    user.join();
+    EXPECT_TRUE(boxSeen);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 1u);
 }
 
 }  // namespace

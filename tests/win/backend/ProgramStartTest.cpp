@@ -12,6 +12,7 @@
 
 #include "WinTestSupport.h"
 #include "app/StartUpFormLayout.h"
+#include "dialogs/Layouts.h"
 #include "platform/win32/Cp932Codec.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/WideText.h"
@@ -56,6 +57,23 @@ class RunningProgram {
 
     bool started() const { return started_; }
 
+    // True when the program has ended by itself within `limitMs`.
+    bool endsWithin(DWORD limitMs, DWORD* exitCode) const {
+        if (WaitForSingleObject(process_.hProcess, limitMs) != WAIT_OBJECT_0) {
+            return false;
+        }
+        GetExitCodeProcess(process_.hProcess, exitCode);
+        return true;
+    }
+
+    // The program's visible window with this caption, or nullptr.
+    HWND windowCaptioned(const std::wstring& caption) const {
+        HWND window = FindWindowW(L"#32770", caption.c_str());
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner == process_.dwProcessId ? window : nullptr;
+    }
+
     // The program's main window (its first dialog), or nullptr.
     HWND mainWindow() const {
         struct Search {
@@ -83,6 +101,21 @@ class RunningProgram {
     PROCESS_INFORMATION process_{};
     bool started_ = false;
 };
+
+// Opens the tray menu as a right-button press on the icon does, and picks
+// an item with the keyboard: `keys` arrow presses, then Enter.
+bool PickFromTrayMenu(HWND programWindow, WPARAM arrow, int presses) {
+    PostMessageW(programWindow, kTrayCallbackMessage, 1, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    if (!test::PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; })) {
+        return false;
+    }
+    for (int i = 0; i < presses; ++i) {
+        PostMessageW(menu, WM_KEYDOWN, arrow, 0);
+    }
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
+}
 
 std::string BoxText(HWND window, platform::ControlId control) {
     HWND box = GetDlgItem(window, res::ResourceId(control));
@@ -130,6 +163,33 @@ TEST(ProgramStart, AcceptedSettingsStartInTheTrayAndADoubleClickBringsTheWindowB
     EXPECT_EQ(BoxText(window, ctl::txtUser), "太郎");
     EXPECT_EQ(BoxText(window, ctl::txtInterval), "5");
     EXPECT_EQ(BoxText(window, ctl::txtTimer), "2");
+}
+
+TEST(ProgramStart, TheTrayMenuShowsTheVersionFromTheResourceAndEndsTheProgram) {
+    constexpr DWORD kExitWaitMs = 10000;
+    constexpr int kVersionItem = 3;  // 設定変更, 一時停止, Version情報
+    test::TempFolder folder;
+    std::ofstream(folder.path() / L"vantorel.ini", std::ios::binary)
+        << "[USERINFO]\r\nINTERVAL=3\r\nTIMER=2\r\nSTARTUP=True\r\n";
+    RunningProgram program(folder);
+    ASSERT_TRUE(program.started());
+    HWND window = nullptr;
+    ASSERT_TRUE(test::PumpUntil([&] { return (window = program.mainWindow()) != nullptr; }));
+    test::PumpUntil([] { return false; }, kSettle);
+
+    ASSERT_TRUE(PickFromTrayMenu(window, VK_DOWN, kVersionItem));
+    const std::wstring aboutCaption = Widen("Vantorelのﾊﾞｰｼﾞｮﾝ情報");
+    HWND about = nullptr;
+    ASSERT_TRUE(test::PumpUntil(
+        [&] { return (about = program.windowCaptioned(aboutCaption)) != nullptr; }));
+    EXPECT_EQ(BoxText(about, ctl::about::lblVersion), "ﾊﾞｰｼﾞｮﾝ 1.3.5");
+    EXPECT_EQ(BoxText(about, ctl::about::lblTitle), "Vantorel");
+
+    // The last item, 終了(&X), is one press of the up arrow away.
+    ASSERT_TRUE(PickFromTrayMenu(window, VK_UP, 1));
+    DWORD exitCode = STILL_ACTIVE;
+    ASSERT_TRUE(program.endsWithin(kExitWaitMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace

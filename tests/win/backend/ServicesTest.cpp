@@ -70,6 +70,41 @@ TEST(ShellTray, TheIconIsAddedAndRemovedAndItsCallbackReachesTheForm) {
     EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Delete, record));
 }
 
+// True while the shell holds an icon for this window and id: only an
+// existing icon can be modified.
+bool ShellHasIcon(HWND window, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST(ShellTray, TheIconComesBackWithANewTaskbarAndGoesWithTheProgram) {
+    Win32Diagnostics diagnostics;
+    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    test::RecordingEvents events;
+    auto form = ui.createForm(StartUpFormLayout(), events);
+    HWND window = ToHwnd(form->handle());
+    {
+        ShellTray tray;
+        ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+        ASSERT_TRUE(ShellHasIcon(window, 1));
+
+        // Explorer restarted: its tray starts empty and says so to every
+        // top-level window.
+        NOTIFYICONDATAW lost{};
+        lost.cbSize = sizeof(lost);
+        lost.hWnd = window;
+        lost.uID = 1;
+        Shell_NotifyIconW(NIM_DELETE, &lost);
+        ASSERT_FALSE(ShellHasIcon(window, 1));
+        PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        EXPECT_TRUE(test::PumpUntil([&] { return ShellHasIcon(window, 1); }));
+    }
+    EXPECT_FALSE(ShellHasIcon(window, 1));
+}
+
 TEST(MessageTimer, TicksAtItsPeriodOnlyWhileEnabledWithAPeriod) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);

@@ -11,7 +11,7 @@ namespace vantorel::win32::rcgen {
 
 std::vector<const platform::FormLayout*> ProgramForms();
 
-// The icon's images, smallest first; none while the program has no icon.
+// The icon's images, smallest first.
 std::vector<IconPixels> ProgramIcon();
 
 }  // namespace vantorel::win32::rcgen

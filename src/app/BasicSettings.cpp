@@ -1,0 +1,134 @@
+// The basic-settings window's two buttons: OK validates and saves the five
+// boxes and puts the program into the tray; CANCEL puts the stored values
+// back into the boxes.
+
+#include <string>
+
+#include "app/StartUpForm.h"
+#include "app/StartUpFormLayout.h"
+#include "dialogs/SettingsNotSaved.h"
+#include "settings/SettingsKeys.h"
+#include "settings/ValueText.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::string_view kInvalidNumber = "数値が不正です";
+constexpr std::string_view kFirstCheckFailed = "エラーです。設定しなおしてください";
+constexpr double kSmallestInterval = 1.0;  // minutes or seconds
+// A failed first check marks the settings with the upper-case word, as
+// settings files have always held it; any value but "True" means the same.
+constexpr std::string_view kNotAccepted = "FALSE";
+
+// Makes sure the "save" folder handed to the mail library exists. The
+// library works without it, so a folder that cannot be created (a write-
+// protected program folder) is reported on standard error and OK goes on.
+void MakeSaveFolder(platform::Platform& os, iniBas& ini) {
+    const std::string folder = ini.SaveFolder();
+    if (os.files.exists(folder)) {
+        return;
+    }
+    if (!os.files.createFolder(folder)) {
+        os.diagnostics.warn("the folder " + folder + " cannot be created");
+    }
+}
+
+// True when the box's leading number is at least 1. Otherwise the user is
+// told, and the box gets the focus with its whole text selected.
+bool AcceptInterval(platform::Platform& os, platform::Form& form, platform::ControlId box) {
+    if (LeadingNumber(form.text(box)) >= kSmallestInterval) {
+        return true;
+    }
+    os.ui.messageBox(kInvalidNumber, os.app.title(), platform::MessageIcon::None);
+    form.setFocus(box);
+    form.selectAll(box);
+    return false;
+}
+
+// Writes the five boxes exactly as typed. Every box is written even after
+// one failed, so that as much as possible is kept.
+bool SaveBoxes(platform::Form& form, iniBas& ini) {
+    const std::pair<std::string_view, platform::ControlId> boxes[] = {
+        {keys::kUserName, ctl::txtUser},   {keys::kPassword, ctl::txtPass},
+        {keys::kRemoteHost, ctl::txtHost}, {keys::kInterval, ctl::txtInterval},
+        {keys::kTimer, ctl::txtTimer},
+    };
+    bool saved = true;
+    for (const auto& [key, box] : boxes) {
+        saved = ini.WriteIni(keys::kUserInfo, key, form.text(box)) && saved;
+    }
+    return saved;
+}
+
+// True once a previous OK was accepted. A value that is no Boolean text
+// (hand-edited) counts as never accepted, so the first check runs again.
+bool SettingsAccepted(iniBas& ini) {
+    const std::string startUp = ini.ReadIni(keys::kUserInfo, keys::kStartUp, keys::kFalseText);
+    return TextToBoolean(startUp).value_or(false);
+}
+
+// A settings file that cannot be written keeps the window open with what
+// the user typed, rather than going to the tray as if it were kept.
+// Checking goes on (or stays off) as the file's settings allow: with
+// settings accepted earlier, the check timer runs on them while the window
+// stays; on a first run there is nothing to check with.
+void StayAfterFailedSave(platform::Platform& os, iniBas& ini, platform::Timer& checkTimer) {
+    ShowSettingsNotSaved(os, ini);
+    checkTimer.setEnabled(SettingsAccepted(ini));
+}
+
+// The first check proves the settings; until one succeeds the window stays
+// for correction, checking stays off and the program stays out of the tray.
+void StayAfterFailedFirstCheck(platform::Platform& os, iniBas& ini, platform::Form& form,
+                               platform::Timer& checkTimer) {
+    os.ui.messageBox(kFirstCheckFailed, os.app.title(), platform::MessageIcon::Information);
+    const bool saved = ini.WriteIni(keys::kUserInfo, keys::kStartUp, kNotAccepted);
+    checkTimer.setEnabled(false);
+    form.setVisible(true);
+    if (!saved) {
+        ShowSettingsNotSaved(os, ini);
+    }
+}
+
+}  // namespace
+
+void StartUpForm::Command1_Click() {
+    MakeSaveFolder(os_, ini_);
+    // The check interval is examined first: with both wrong, only it is reported.
+    if (!AcceptInterval(os_, *form_, ctl::txtInterval) ||
+        !AcceptInterval(os_, *form_, ctl::txtTimer)) {
+        return;
+    }
+    if (!SaveBoxes(*form_, ini_)) {
+        StayAfterFailedSave(os_, ini_, *Timer1);
+        return;
+    }
+
+    MinuteCount = 0;
+    Timer1->setEnabled(true);
+
+    // Settings never accepted before get one check at once.
+    if (!SettingsAccepted(ini_) && !StartPop()) {
+        StayAfterFailedFirstCheck(os_, ini_, *form_, *Timer1);
+        return;
+    }
+    if (!ini_.WriteIni(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
+        StayAfterFailedSave(os_, ini_, *Timer1);
+        return;
+    }
+    Timer1->setEnabled(true);
+    Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
+    StartTask();
+}
+
+void StartUpForm::Command2_Click() {
+    form_->setText(ctl::txtUser, ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty));
+    form_->setText(ctl::txtPass, ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty));
+    form_->setText(ctl::txtHost, ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
+    form_->setText(ctl::txtInterval,
+                   ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
+    form_->setText(ctl::txtTimer, ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+}
+
+}  // namespace vantorel

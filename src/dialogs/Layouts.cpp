@@ -1,0 +1,116 @@
+#include "dialogs/Layouts.h"
+
+namespace vantorel {
+
+namespace {
+
+using platform::ControlKind;
+using platform::ControlLayout;
+using platform::kNoTabStop;
+
+struct Place {
+    int left;  // twips
+    int top;
+    int width;
+    int height;
+};
+
+ControlLayout Control(platform::ControlId id, const char* name, ControlKind kind,
+                      const char* caption, Place place, int tab) {
+    ControlLayout control;
+    control.id = id;
+    control.name = name;
+    control.kind = kind;
+    control.caption = caption;
+    control.left = place.left;
+    control.top = place.top;
+    control.width = place.width;
+    control.height = place.height;
+    control.tabIndex = tab;
+    return control;
+}
+
+platform::FormLayout Form(const char* name, const char* caption, int clientWidth,
+                          int clientHeight) {
+    platform::FormLayout form;
+    form.name = name;
+    form.caption = caption;
+    form.clientWidth = clientWidth;
+    form.clientHeight = clientHeight;
+    return form;
+}
+
+platform::FormLayout BuildTitleConf() {
+    namespace id = ctl::title;
+    using K = ControlKind;
+    constexpr int kClientWidth = 2475;  // twips
+    constexpr int kClientHeight = 1875;
+    auto form = Form("frmTitleConf", "タイトルバーの設定", kClientWidth, kClientHeight);
+    // In tab order. The rows read, from the top: subject, sender, date.
+    auto& c = form.controls;
+    c.push_back(
+        Control(id::Label1, "Label1", K::Label, "差出人", {120, 480, 735, 255}, kNoTabStop));
+    c.push_back(Control(id::Text2, "Text2", K::TextBox, "", {1080, 120, 1095, 270}, 1));
+    c.push_back(Control(id::Text1, "Text1", K::TextBox, "", {1080, 480, 1095, 270}, 2));
+    c.push_back(Control(id::Text3, "Text3", K::TextBox, "", {1080, 840, 1095, 270}, 3));
+    c.push_back(Control(id::Command1, "Command1", K::Button, "OK", {120, 1320, 2055, 375}, 4));
+    c.push_back(Control(id::Label2, "Label2", K::Label, "件名", {120, 120, 855, 375}, kNoTabStop));
+    c.push_back(Control(id::Label3, "Label3", K::Label, "時刻", {120, 840, 855, 375}, kNoTabStop));
+    return form;
+}
+
+platform::FormLayout BuildMusic() {
+    namespace id = ctl::music;
+    using K = ControlKind;
+    constexpr int kClientWidth = 4680;  // twips
+    constexpr int kClientHeight = 1470;
+    auto form = Form("frmMusic", "効果音の設定", kClientWidth, kClientHeight);
+    auto& c = form.controls;
+    c.push_back(Control(id::chkMusic, "chkMusic", K::CheckBox, "効果音を有効にする。",
+                        {240, 120, 3615, 375}, 0));
+    c.push_back(Control(id::txtWavPath, "txtWavPath", K::TextBox, "", {120, 600, 3735, 270}, 1));
+    c.push_back(
+        Control(id::cmdShowDialog, "cmdShowDialog", K::Button, "..", {3960, 600, 375, 255}, 2));
+    c.push_back(Control(id::cmdOK, "cmdOK", K::Button, "OK", {1560, 960, 1695, 375}, 3));
+    return form;
+}
+
+platform::FormLayout BuildAbout() {
+    namespace id = ctl::about;
+    using K = ControlKind;
+    constexpr int kClientWidth = 4440;  // twips
+    constexpr int kClientHeight = 1725;
+    // The captions below are placeholders: the window's load step replaces
+    // them before it is first seen.
+    auto form = Form("frmAbout", "ﾊﾞｰｼﾞｮﾝ情報", kClientWidth, kClientHeight);
+    auto& c = form.controls;
+    c.push_back(Control(id::picIcon, "picIcon", K::Picture, "", {240, 240, 480, 480}, kNoTabStop));
+    c.push_back(Control(id::lblTitle, "lblTitle", K::Label, "ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ",
+                        {1080, 240, 3885, 480}, kNoTabStop));
+    c.push_back(Control(id::lblVersion, "lblVersion", K::Label, "ﾊﾞｰｼﾞｮﾝ", {1050, 780, 3885, 225},
+                        kNoTabStop));
+    c.push_back(Control(id::cmdOK, "cmdOK", K::Button, "OK", {1560, 1200, 1310, 345}, 0));
+    // Enter and Escape both press OK.
+    c.back().defaultButton = true;
+    c.back().cancelButton = true;
+    return form;
+}
+
+}  // namespace
+
+const platform::FormLayout& TitleConfLayout() {
+    static const platform::FormLayout layout = BuildTitleConf();
+    return layout;
+}
+
+const platform::FormLayout& MusicLayout() {
+    static const platform::FormLayout layout = BuildMusic();
+    return layout;
+}
+
+const platform::FormLayout& AboutLayout() {
+    static const platform::FormLayout layout = BuildAbout();
+    return layout;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,36 @@
+#include "dialogs/frmAbout.h"
+
+#include <string>
+
+#include "app/Version.h"
+#include "dialogs/Layouts.h"
+#include "settings/ValueText.h"
+
+namespace vantorel {
+
+namespace {
+// The katakana are half-width, as the program has always shown them.
+constexpr std::string_view kCaptionSuffix = "のﾊﾞｰｼﾞｮﾝ情報";
+constexpr std::string_view kVersionPrefix = "ﾊﾞｰｼﾞｮﾝ ";
+}  // namespace
+
+frmAbout::frmAbout(platform::Platform& os) : SmallWindow(os.ui, AboutLayout()), os_(os) {
+    Form_Load();
+}
+
+void frmAbout::Form_Load() {
+    form().setCaption(os_.app.title() + std::string(kCaptionSuffix));
+    const platform::VersionInfo version = os_.app.version();
+    form().setText(ctl::about::lblVersion,
+                   std::string(kVersionPrefix) + DecimalText(version.major) + "." +
+                       DecimalText(version.minor) + "." + DecimalText(version.revision));
+    form().setText(ctl::about::lblTitle, kProductName);
+}
+
+void frmAbout::Click(platform::ControlId control) {
+    if (control == ctl::about::cmdOK) {
+        Unload();
+    }
+}
+
+}  // namespace vantorel

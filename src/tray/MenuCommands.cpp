@@ -1,0 +1,142 @@
+// The commands of the tray menu "メニュー" and of the option menu "&OPTION",
+// and the main window's query-unload and unload steps.
+
+#include <exception>
+#include <memory>
+
+#include "app/StartUpForm.h"
+#include "app/StartUpFormLayout.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmMusic.h"
+#include "dialogs/frmTitleConf.h"
+#include "settings/SettingsKeys.h"
+#include "settings/ValueText.h"
+#include "tray/TaskTray.h"
+
+namespace vantorel {
+
+namespace {
+
+// Inverts an option's check mark and writes the new state at once. The
+// write's result is not examined: a failed write leaves the option changed
+// for this run only.
+void ToggleOption(platform::Form& form, iniBas& ini, platform::ControlId item,
+                  std::string_view key) {
+    form.setChecked(item, !form.checked(item));
+    ini.WriteIni(keys::kOption, key, BooleanText(form.checked(item)));
+}
+
+// Takes the program's icon out of the tray without showing the window, as
+// the program ends. The shell refusing (no icon there) changes nothing.
+void RemoveTrayIcon(platform::TrayShell& shell, platform::Form& owner) {
+    platform::NotifyIconRecord record;
+    record.size = TaskTray::kRecordSize;
+    record.id = TaskTray::kIconId;
+    try {
+        record.window = owner.handle();
+        shell.notifyIcon(platform::NotifyIconMessage::Delete, record);
+    } catch (const std::exception&) {
+        // Ending the program never stops at a tray that cannot be reached.
+    }
+}
+
+}  // namespace
+
+// ---- tray menu
+
+void StartUpForm::mnuConfig_Click() {
+    EndTask();
+    // The OK of the shown window switches checking on again.
+    Timer1->setEnabled(false);
+}
+
+void StartUpForm::mnuTempStop_Click() {
+    form_->setChecked(ctl::mnuTempStop, !form_->checked(ctl::mnuTempStop));
+    // After a resume the next check comes one full interval later.
+    MinuteCount = 0;
+    Timer1->setEnabled(!form_->checked(ctl::mnuTempStop));
+}
+
+void StartUpForm::mnuVersion_Click() {
+    AboutWindow.show([this] { return std::make_unique<frmAbout>(os_); });
+}
+
+void StartUpForm::mnuNowChk_Click() {
+    StartPop();
+}
+
+void StartUpForm::mnuEnd_Click() {
+    // The exit command unloads the main window as its close box does, and
+    // ends the program; windows still open go without their own steps.
+    Form_QueryUnload(platform::CloseReason::CloseBox);
+    Form_Unload();
+    os_.ui.quit();
+}
+
+// ---- option menu
+
+void StartUpForm::mnuO_Music_Click() {
+    MusicWindow.show([this] { return std::make_unique<frmMusic>(*this); });
+}
+
+void StartUpForm::mnuCHKOnceOnly_Click() {
+    form_->setChecked(ctl::mnuCHKOnceOnly, !form_->checked(ctl::mnuCHKOnceOnly));
+    const bool marked = form_->checked(ctl::mnuCHKOnceOnly);
+    if (!marked) {
+        // The next check counts every waiting message as new again.
+        ShownCount = 0;
+    }
+    ini_.WriteIni(keys::kOption, keys::kCheckOnce, BooleanText(marked));
+}
+
+void StartUpForm::mnuTitleConf_Click() {
+    TitleConfWindow.show([this] { return std::make_unique<frmTitleConf>(os_, ini_); });
+}
+
+void StartUpForm::mnuTitleBack_Click() {
+    ToggleOption(*form_, ini_, ctl::mnuTitleBack, keys::kTitleCallBack);
+}
+
+void StartUpForm::mnuZeroCheck_Click() {
+    ToggleOption(*form_, ini_, ctl::mnuZeroCheck, keys::kZeroCheck);
+}
+
+void StartUpForm::mnuMouse_Click() {
+    ToggleOption(*form_, ini_, ctl::mnuMouse, keys::kOnMouse);
+}
+
+void StartUpForm::mnuCheckServer_Click() {
+    StartPop();
+}
+
+void StartUpForm::mnuErrPop_Click() {
+    // "IGNOREERR" holds the state of "エラーを表示": "True" shows errors.
+    ToggleOption(*form_, ini_, ctl::mnuErrPop, keys::kIgnoreErr);
+}
+
+// ---- closing the main window
+
+void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
+    // Closing is never refused. A notice standing in another program's
+    // title bar is taken back first when the user asked for restoring, so
+    // that ending the program mid-cycle leaves no notice behind.
+    const bool cycleRunning = Timer2->enabled() || RestorePending;
+    if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
+        Timer2->setEnabled(false);
+        RestorePending = false;
+        SetTitle(SavedTitle);
+    }
+    CloseSound();
+}
+
+void StartUpForm::Form_Unload() {
+    // An unloaded window's timers tick no more: nothing may run on without
+    // the tray object.
+    Timer1->setEnabled(false);
+    Timer2->setEnabled(false);
+    // No dead icon may stay in the tray after the program has gone.
+    RemoveTrayIcon(os_.tray, *form_);
+    clsTaskTray.reset();
+}
+
+}  // namespace vantorel

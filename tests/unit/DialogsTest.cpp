@@ -1,0 +1,227 @@
+// The three small windows: version, title-bar labels and sound settings.
+
+#include <gmock/gmock.h>
+
+#include "dialogs/Layouts.h"
+#include "fake/ProgramFixture.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class Dialogs : public fake::ProgramFixture {
+  protected:
+    Dialogs() {
+        acceptedSettings();
+        start();
+    }
+    fake::FakeForm& open(platform::ControlId menuItem, const std::string& window) {
+        fake.transcript.clear();
+        mainForm().userClicks(menuItem);
+        return *fake.ui.form(window);
+    }
+    fake::FakeForm& openAbout() { return open(ctl::mnuVersion, "frmAbout"); }
+    fake::FakeForm& openTitleConf() { return open(ctl::mnuTitleConf, "frmTitleConf"); }
+    fake::FakeForm& openMusic() { return open(ctl::mnuO_Music, "frmMusic"); }
+    std::optional<std::string> stored(const std::string& section, const std::string& key) {
+        return fake.profile.value(section, key);
+    }
+};
+
+// ---- version window
+
+TEST_F(Dialogs, TheVersionWindowShowsTitleAndVersionInHalfWidthKatakana) {
+    fake::FakeForm& about = openAbout();
+    EXPECT_EQ(about.caption(), "Vantorelのﾊﾞｰｼﾞｮﾝ情報");
+    EXPECT_EQ(about.textOf(ctl::about::lblTitle), "Vantorel");
+    EXPECT_EQ(about.textOf(ctl::about::lblVersion), "ﾊﾞｰｼﾞｮﾝ 1.3.5");
+    EXPECT_TRUE(about.isVisible());
+    EXPECT_THAT(lines("ini"), IsEmpty());
+
+    about.userClicks(ctl::about::cmdOK);
+    EXPECT_TRUE(about.isClosed());
+    EXPECT_FALSE(fake.ui.quitRequested);
+}
+
+TEST_F(Dialogs, TheVersionIsReadFromTheVersionRecordEachTimeTheWindowLoads) {
+    fake.app.versionRecord = {10, 0, 12};
+    fake::FakeForm& first = openAbout();
+    EXPECT_EQ(first.textOf(ctl::about::lblVersion), "ﾊﾞｰｼﾞｮﾝ 10.0.12");
+    first.userCloses();
+    fake.app.versionRecord = {2, 7, 0};
+    EXPECT_EQ(openAbout().textOf(ctl::about::lblVersion), "ﾊﾞｰｼﾞｮﾝ 2.7.0");
+}
+
+// ---- title-bar label window
+
+TEST_F(Dialogs, TitleLabelsShowTheirDefaultsAndOKWritesThemInOrder) {
+    fake::FakeForm& window = openTitleConf();
+    EXPECT_EQ(window.textOf(ctl::title::Text1), "From:");
+    EXPECT_EQ(window.textOf(ctl::title::Text2), "Subject:");
+    EXPECT_EQ(window.textOf(ctl::title::Text3), "Date:");
+    EXPECT_THAT(lines("ini read"), ElementsAre("ini read [TITLEBAR] FROM -> From:",
+                                               "ini read [TITLEBAR] SUBJECT -> Subject:",
+                                               "ini read [TITLEBAR] DATE -> Date:"));
+
+    window.userTypes(ctl::title::Text1, "差出人:");
+    window.userTypes(ctl::title::Text3, "");  // an empty label is kept empty
+    window.userClicks(ctl::title::Command1);
+    EXPECT_THAT(lines("ini write"), ElementsAre("ini write [TITLEBAR] FROM = 差出人:",
+                                                "ini write [TITLEBAR] SUBJECT = Subject:",
+                                                "ini write [TITLEBAR] DATE = "));
+    EXPECT_TRUE(window.isClosed());
+
+    fake::FakeForm& again = openTitleConf();
+    EXPECT_EQ(again.textOf(ctl::title::Text1), "差出人:");
+    EXPECT_EQ(again.textOf(ctl::title::Text3), "");
+}
+
+TEST_F(Dialogs, ClosingTheTitleLabelWindowDiscardsTheChanges) {
+    fake::FakeForm& window = openTitleConf();
+    window.userTypes(ctl::title::Text2, "件名:");
+    window.userCloses();
+    EXPECT_TRUE(window.isClosed());
+    EXPECT_THAT(lines("ini write"), IsEmpty());
+    EXPECT_EQ(openTitleConf().textOf(ctl::title::Text2), "Subject:");
+}
+
+TEST_F(Dialogs, TitleLabelsThatCannotBeSavedKeepTheWindowOpen) {
+    fake::FakeForm& window = openTitleConf();
+    window.userTypes(ctl::title::Text2, "件名:");
+    fake.profile.refusedKeys = {"SUBJECT"};
+    window.userClicks(ctl::title::Command1);
+    EXPECT_EQ(lines("ini write").size(), 3u);
+    EXPECT_THAT(fake.ui.messageBoxes,
+                ElementsAre("[Vantorel] 設定を保存できませんでした。\n/opt/vantorel/vantorel.ini"));
+    EXPECT_FALSE(window.isClosed());
+    EXPECT_EQ(window.textOf(ctl::title::Text2), "件名:");
+}
+
+// ---- sound window
+
+TEST_F(Dialogs, SoundWindowWithTheSoundOffShowsNoPath) {
+    for (const char* stored : {"", "FALSE"}) {  // "" stands for no ENABLE key at all
+        fake.profile.clear();
+        if (*stored != '\0') {
+            fake.profile.set("SOUND", "ENABLE", stored);
+        }
+        fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
+        fake::FakeForm& window = openMusic();
+        EXPECT_FALSE(window.isChecked(ctl::music::chkMusic)) << stored;
+        EXPECT_FALSE(window.isEnabled(ctl::music::txtWavPath)) << stored;
+        EXPECT_FALSE(window.isEnabled(ctl::music::cmdShowDialog)) << stored;
+        EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "") << stored;
+        window.userCloses();
+    }
+}
+
+TEST_F(Dialogs, SoundWindowWithAnyOtherValueShowsTheBoxSetAndTheStoredPath) {
+    for (const char* stored : {"TRUE", "true", "False", "yes"}) {
+        fake.profile.set("SOUND", "ENABLE", stored);
+        fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
+        fake::FakeForm& window = openMusic();
+        EXPECT_TRUE(window.isChecked(ctl::music::chkMusic)) << stored;
+        EXPECT_TRUE(window.isEnabled(ctl::music::txtWavPath)) << stored;
+        EXPECT_TRUE(window.isEnabled(ctl::music::cmdShowDialog)) << stored;
+        EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "/sounds/ding.wav") << stored;
+        window.userCloses();
+    }
+}
+
+TEST_F(Dialogs, TheCheckBoxSwitchesThePathControlsAtEachChange) {
+    fake::FakeForm& window = openMusic();
+    window.userTogglesCheckBox(ctl::music::chkMusic);
+    EXPECT_TRUE(window.isEnabled(ctl::music::txtWavPath));
+    EXPECT_TRUE(window.isEnabled(ctl::music::cmdShowDialog));
+    window.userTogglesCheckBox(ctl::music::chkMusic);
+    EXPECT_FALSE(window.isEnabled(ctl::music::txtWavPath));
+    EXPECT_FALSE(window.isEnabled(ctl::music::cmdShowDialog));
+}
+
+TEST_F(Dialogs, BrowsingPutsTheDialogsFileNameIntoTheBoxEvenWhenCancelled) {
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
+    fake::FakeForm& window = openMusic();
+    // Cancelled before any choice: the dialog holds no name, the box empties.
+    window.userClicks(ctl::music::cmdShowDialog);
+    EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "");
+
+    fake.fileDialogs.choices = {std::string("/home/me/bell.wav"), std::nullopt};
+    window.userClicks(ctl::music::cmdShowDialog);
+    EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "/home/me/bell.wav");
+    window.userTypes(ctl::music::txtWavPath, "typed by hand");
+    window.userClicks(ctl::music::cmdShowDialog);  // cancelled: the last choice comes back
+    EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "/home/me/bell.wav");
+    EXPECT_THAT(
+        lines("CMD1"),
+        ElementsAre("CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> cancelled",
+                    "CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> /home/me/bell.wav",
+                    "CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> cancelled"));
+
+    // A window loaded anew has a dialog of its own that holds no name yet.
+    window.userCloses();
+    fake::FakeForm& again = openMusic();
+    again.userClicks(ctl::music::cmdShowDialog);
+    EXPECT_EQ(again.textOf(ctl::music::txtWavPath), "");
+}
+
+TEST_F(Dialogs, SoundOffAtOKWritesOnlyTheSwitch) {
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
+    program->SoundEnabled = true;
+    fake::FakeForm& window = openMusic();
+    window.userTogglesCheckBox(ctl::music::chkMusic);
+    window.userTypes(ctl::music::txtWavPath, "/ignored.wav");
+    window.userClicks(ctl::music::cmdOK);
+    EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = FALSE"));
+    EXPECT_EQ(stored("SOUND", "WAVEPATH"), "/sounds/ding.wav");
+    EXPECT_FALSE(program->SoundEnabled);
+    EXPECT_THAT(lines("MMControl1"), IsEmpty());
+    EXPECT_TRUE(window.isClosed());
+
+    // Opened again: an empty, disabled path box although the path is stored.
+    fake::FakeForm& again = openMusic();
+    EXPECT_EQ(again.textOf(ctl::music::txtWavPath), "");
+    EXPECT_FALSE(again.isEnabled(ctl::music::txtWavPath));
+}
+
+TEST_F(Dialogs, SoundOnAtOKSavesThePathAndOpensThePlayerOnIt) {
+    fake.profile.set("SOUND", "ENABLE", "TRUE");
+    fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
+    program.reset();
+    start();  // the player is open on the old file
+    ASSERT_TRUE(fake.player.open);
+    fake::FakeForm& window = openMusic();
+    fake.fileDialogs.choices = {std::string("/sounds/new.wav")};
+    window.userClicks(ctl::music::cmdShowDialog);
+    fake.transcript.clear();
+    window.userClicks(ctl::music::cmdOK);
+    EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = TRUE",
+                                                "ini write [SOUND] WAVEPATH = /sounds/new.wav"));
+    EXPECT_TRUE(program->SoundEnabled);
+    EXPECT_THAT(lines("MMControl1"),
+                ElementsAre("MMControl1.DeviceID? -> 1", "MMControl1.Command = Close",
+                            "MMControl1.DeviceType = WaveAudio",
+                            "MMControl1.FileName = /sounds/new.wav", "MMControl1.Command = Open"));
+    EXPECT_TRUE(window.isClosed());
+}
+
+TEST_F(Dialogs, SoundSettingsThatCannotBeSavedKeepTheWindowAndTheSoundAsTheyWere) {
+    fake::FakeForm& window = openMusic();
+    window.userTogglesCheckBox(ctl::music::chkMusic);
+    window.userTypes(ctl::music::txtWavPath, "/sounds/new.wav");
+    fake.profile.refusedKeys = {"WAVEPATH"};
+    window.userClicks(ctl::music::cmdOK);
+    EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = TRUE",
+                                                "ini write [SOUND] WAVEPATH = /sounds/new.wav "
+                                                "refused"));
+    EXPECT_EQ(fake.ui.messageBoxes.size(), 1u);
+    EXPECT_FALSE(window.isClosed());
+    EXPECT_FALSE(program->SoundEnabled);
+    EXPECT_THAT(lines("MMControl1"), IsEmpty());
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,61 @@
+// The windows as data.
+
+#include <gmock/gmock.h>
+
+#include <set>
+
+#include "app/StartUpFormLayout.h"
+#include "dialogs/Layouts.h"
+
+namespace vantorel {
+namespace {
+
+using platform::ControlKind;
+using platform::FormLayout;
+
+const FormLayout* const kAllWindows[] = {&StartUpFormLayout(), &TitleConfLayout(), &MusicLayout(),
+                                         &AboutLayout()};
+
+TEST(Layouts, IdsAndTabPositionsAreUniqueAndParentsExist) {
+    for (const FormLayout* form : kAllWindows) {
+        std::set<platform::ControlId> ids;
+        std::set<int> tabs;
+        for (const auto& control : form->controls) {
+            EXPECT_TRUE(ids.insert(control.id).second) << form->name << " " << control.name;
+            if (control.tabIndex != platform::kNoTabStop) {
+                EXPECT_TRUE(tabs.insert(control.tabIndex).second)
+                    << form->name << " " << control.name;
+            }
+            if (control.parent != platform::kNoControl) {
+                const auto* parent = form->find(control.parent);
+                ASSERT_NE(parent, nullptr) << form->name << " " << control.name;
+                EXPECT_TRUE(parent->kind == ControlKind::Frame || parent->kind == ControlKind::Menu)
+                    << form->name << " " << control.name;
+            }
+        }
+        EXPECT_GT(form->clientWidth, 0) << form->name;
+        EXPECT_GT(form->clientHeight, 0) << form->name;
+    }
+}
+
+TEST(Layouts, OnlyTheVersionWindowHasDefaultAndCancelButtons) {
+    for (const FormLayout* form : kAllWindows) {
+        for (const auto& control : form->controls) {
+            const bool aboutOK = form == &AboutLayout() && control.id == ctl::about::cmdOK;
+            EXPECT_EQ(control.defaultButton, aboutOK) << form->name << " " << control.name;
+            EXPECT_EQ(control.cancelButton, aboutOK) << form->name << " " << control.name;
+        }
+    }
+}
+
+TEST(Layouts, TheTitleBarWindowsRowsReadSubjectSenderDateWithTheirLabels) {
+    const auto top = [](platform::ControlId id) { return TitleConfLayout().find(id)->top; };
+    EXPECT_LT(top(ctl::title::Text2), top(ctl::title::Text1));
+    EXPECT_LT(top(ctl::title::Text1), top(ctl::title::Text3));
+    EXPECT_EQ(top(ctl::title::Label2), top(ctl::title::Text2));
+    EXPECT_EQ(top(ctl::title::Label1), top(ctl::title::Text1));
+    EXPECT_EQ(top(ctl::title::Label3), top(ctl::title::Text3));
+}
+
+}  // namespace
+}  // namespace vantorel
