@@ -9,6 +9,8 @@ set -euo pipefail
 dll="$1"
 header="$2"
 objdump=x86_64-w64-mingw32-objdump
+# objdump's headings are translated in other locales (the Wine session is ja_JP).
+export LC_ALL=C
 
 dump="$("$objdump" -p "$dll")"
 exported="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
