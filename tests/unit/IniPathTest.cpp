@@ -29,10 +29,19 @@ class SettingsFileLookup : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(folder_); }
     void touch(const std::string& name) { std::ofstream(folder_ / name) << "[x]\r\n"; }
     std::string resolve(const std::string& base) {
-        return ResolveSettingsFile(folder_.string(), '/', base);
+        return ResolveSettingsFile(folder_.string(), kSeparator, base);
     }
     std::string at(const std::string& name) { return (folder_ / name).string(); }
 
+    // True where "A" and "a" name one file (Windows): there a second
+    // spelling of an existing name reaches the first file.
+    bool caseInsensitiveFileNames() {
+        touch("case-probe");
+        return std::filesystem::exists(folder_ / "CASE-PROBE");
+    }
+
+    static constexpr char kSeparator =
+        static_cast<char>(std::filesystem::path::preferred_separator);
     std::filesystem::path folder_;
 };
 
@@ -46,6 +55,9 @@ TEST_F(SettingsFileLookup, FindsAnExistingFileWhateverItsLetterCase) {
 }
 
 TEST_F(SettingsFileLookup, PrefersTheLowerCaseNameThenTheExactName) {
+    if (caseInsensitiveFileNames()) {
+        GTEST_SKIP() << "one file answers to every spelling of its name here";
+    }
     touch("POLLWICK.INI");
     touch("Pollwick.ini");
     EXPECT_EQ(resolve("Pollwick"), at("Pollwick.ini"));

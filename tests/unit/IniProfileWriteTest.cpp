@@ -146,6 +146,14 @@ TEST_F(IniProfileWrite, ReplacesTheFileThroughARenameAndLeavesNoTemporaryFile) {
 }
 
 TEST_F(IniProfileWrite, ANewFileIsForItsOwnerOnlyAndAnOldFileKeepsItsPermissions) {
+    const fs::path probe = folder_ / "probe";
+    std::ofstream(probe) << "";
+    fs::permissions(probe, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    if (fs::status(probe).permissions() !=
+        (fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)) {
+        GTEST_SKIP() << "no owner and group permissions on this system (Windows: ACLs)";
+    }
+    fs::remove(probe);
     ASSERT_TRUE(write("USERINFO", "PASSWORD", "secret"));
     EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
@@ -157,7 +165,11 @@ TEST_F(IniProfileWrite, ANewFileIsForItsOwnerOnlyAndAnOldFileKeepsItsPermissions
 TEST_F(IniProfileWrite, ASymbolicLinkStaysALinkToTheChangedFile) {
     const fs::path real = folder_ / "real.ini";
     std::ofstream(real) << "[A]\r\nk=1\r\n";
-    fs::create_symlink(real, file_);
+    std::error_code error;
+    fs::create_symlink(real, file_, error);
+    if (error) {
+        GTEST_SKIP() << "no symbolic links here: " << error.message();
+    }
     ASSERT_TRUE(write("A", "k", "2"));
     EXPECT_TRUE(fs::is_symlink(file_));
     EXPECT_EQ(read("A", "k"), "2");

@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "core/Client.h"
+#include "api/Library.h"
 #include "popmail/popmail.h"
 
 struct PopmailReply {
@@ -12,19 +12,7 @@ struct PopmailReply {
 
 namespace {
 
-// The library's one client, with the system network and the documented
-// time-outs. Destroyed when the library is unloaded or the program ends,
-// which ends a session still kept open.
-struct Library {
-    std::unique_ptr<popmail::net::Network> network = popmail::net::MakeSystemNetwork();
-    popmail::SessionKeeper keeper{popmail::kSessionKeepAlive};
-    popmail::Client client{*network, keeper};
-};
-
-Library& TheLibrary() {
-    static Library library;
-    return library;
-}
+using popmail::api::TheLibrary;
 
 std::string_view TextOrEmpty(const char* text) {
     return text != nullptr ? std::string_view(text) : std::string_view();

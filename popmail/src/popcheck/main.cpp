@@ -4,29 +4,36 @@
 // COMMAND ("STAT", "LIST 1-N") through RcvMail, in one process as one check
 // of the program does. Prints each element of a list on its own line, or
 // the failure text, then an empty line. Exit status 1 if any command
-// failed. Trusts what OpenSSL trusts, so SSL_CERT_FILE works.
+// failed. Trusts what the library trusts: on Linux what OpenSSL trusts (so
+// SSL_CERT_FILE works), on Windows the system's Root certificate stores.
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "popcheck/Console.h"
 #include "popmail/popmail.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kFolderAttempts = 100;
 
 // A folder for saveDir that exists during the run and is removed after.
 class TemporaryFolder {
   public:
     TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "popcheck-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device random;
+        for (int attempt = 0; attempt < kFolderAttempts && path_.empty(); ++attempt) {
+            const std::filesystem::path candidate = base / ("popcheck-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                path_ = candidate.string();
+            }
         }
     }
     ~TemporaryFolder() {
@@ -43,47 +50,45 @@ class TemporaryFolder {
     std::string path_;
 };
 
-std::string ReadPassword() {
-    std::string line;
-    std::getline(std::cin, line);
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return line;
-}
-
 // Prints the reply; true when it is a list.
 bool PrintReply(const PopmailReply* reply) {
     if (reply == nullptr) {
-        std::cout << "out of memory\n";
+        popcheck::Write("out of memory\n");
         return false;
     }
     const bool isList = PopmailReplyIsList(reply) != 0;
+    std::string text;
     if (isList) {
         for (size_t i = 0; i < PopmailReplyCount(reply); ++i) {
-            std::cout << PopmailReplyElement(reply, i) << '\n';
+            text += PopmailReplyElement(reply, i);
+            text += '\n';
         }
     } else {
-        std::cout << PopmailReplyText(reply) << '\n';
+        text += PopmailReplyText(reply);
+        text += '\n';
     }
-    std::cout << '\n';
+    text += '\n';
+    popcheck::Write(text);
     return isList;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    constexpr int kFirstCommand = 3;
-    if (argc <= kFirstCommand) {
+    constexpr std::size_t kFirstCommand = 3;
+    const std::vector<std::string> arguments = popcheck::Arguments(argc, argv);
+    if (arguments.size() <= kFirstCommand) {
         std::cerr << "usage: popcheck HOST USER COMMAND... (password on standard input)\n";
         return kUsageError;
     }
-    const std::string password = ReadPassword();
+    const std::string password = popcheck::ReadLine();
+    const std::string& host = arguments[1];
+    const std::string& user = arguments[2];
     TemporaryFolder saveDir;
     bool allSucceeded = true;
-    for (int i = kFirstCommand; i < argc; ++i) {
-        PopmailReply* reply =
-            RcvMail(argv[1], argv[2], password.c_str(), argv[i], saveDir.path().c_str());
+    for (std::size_t i = kFirstCommand; i < arguments.size(); ++i) {
+        PopmailReply* reply = RcvMail(host.c_str(), user.c_str(), password.c_str(),
+                                      arguments[i].c_str(), saveDir.path().c_str());
         allSucceeded = PrintReply(reply) && allSucceeded;
         PopmailReplyFree(reply);
     }

@@ -1,0 +1,111 @@
+#include "platform/win32/ShellTray.h"
+
+#include <algorithm>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/Messages.h"
+#include "platform/win32/WideText.h"
+
+namespace vantorel::win32 {
+
+namespace {
+
+constexpr wchar_t kListenerClass[] = L"VantorelTaskbarListener";
+
+// `text` cut to fit `capacity` characters with its NUL, never inside a
+// surrogate pair.
+void CopyTip(const std::wstring& text, wchar_t* field, std::size_t capacity) {
+    std::size_t length = std::min(text.size(), capacity - 1);
+    if (length > 0 && length < text.size() && IS_HIGH_SURROGATE(text[length - 1])) {
+        --length;
+    }
+    std::copy_n(text.begin(), length, field);
+    field[length] = L'\0';
+}
+
+}  // namespace
+
+ShellTray::ShellTray() {
+    // The "taskbar created" message is broadcast to top-level windows only:
+    // a hidden top-level window of our own listens for it.
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = &ShellTray::ListenerProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kListenerClass;
+    RegisterClassW(&windowClass);
+    listener_ = CreateWindowExW(WS_EX_TOOLWINDOW, kListenerClass, L"", WS_POPUP, 0, 0, 0, 0,
+                                nullptr, nullptr, instance, nullptr);
+    if (listener_ != nullptr) {
+        SetWindowLongPtrW(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+}
+
+ShellTray::~ShellTray() {
+    for (auto& [key, data] : icons_) {
+        NOTIFYICONDATAW remove{};
+        remove.cbSize = sizeof(remove);
+        remove.hWnd = key.first;
+        remove.uID = key.second;
+        Shell_NotifyIconW(NIM_DELETE, &remove);
+    }
+    if (listener_ != nullptr) {
+        SetWindowLongPtrW(listener_, GWLP_USERDATA, 0);
+        DestroyWindow(listener_);
+    }
+}
+
+NOTIFYICONDATAW ShellTray::WideRecord(const platform::NotifyIconRecord& record) {
+    using R = platform::NotifyIconRecord;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = ToHwnd(record.window);
+    data.uID = record.id;
+    if (record.flags & R::kFlagMessage) {
+        data.uFlags |= NIF_MESSAGE;
+        data.uCallbackMessage = kTrayCallbackMessage;
+    }
+    if (record.flags & R::kFlagIcon) {
+        data.uFlags |= NIF_ICON;
+        data.hIcon = ToHicon(record.icon);
+    }
+    if (record.flags & R::kFlagTip) {
+        data.uFlags |= NIF_TIP;
+        CopyTip(Widen(record.tip), data.szTip, std::size(data.szTip));
+    }
+    return data;
+}
+
+bool ShellTray::notifyIcon(platform::NotifyIconMessage message,
+                           const platform::NotifyIconRecord& record) {
+    NOTIFYICONDATAW data = WideRecord(record);
+    const Key key{data.hWnd, data.uID};
+    if (message == platform::NotifyIconMessage::Add) {
+        const bool added = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+        // Remembered even when the shell refused it for want of a taskbar,
+        // so that it appears once the taskbar is there; a second add of a
+        // shown icon changes nothing, as in the shell.
+        icons_.try_emplace(key, data);
+        return added;
+    }
+    icons_.erase(key);
+    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+}
+
+void ShellTray::addAgain() {
+    for (auto& [key, data] : icons_) {
+        Shell_NotifyIconW(NIM_ADD, &data);
+    }
+}
+
+LRESULT CALLBACK ShellTray::ListenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* tray = reinterpret_cast<ShellTray*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (tray != nullptr && message == tray->taskbarCreated_) {
+        tray->addAgain();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace vantorel::win32

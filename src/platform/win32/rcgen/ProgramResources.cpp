@@ -1,0 +1,21 @@
+#include "platform/win32/rcgen/ProgramResources.h"
+
+#include "app/ProgramIcon.h"
+#include "app/StartUpFormLayout.h"
+#include "dialogs/Layouts.h"
+
+namespace vantorel::win32::rcgen {
+
+std::vector<const platform::FormLayout*> ProgramForms() {
+    return {&StartUpFormLayout(), &MusicLayout(), &TitleConfLayout(), &AboutLayout()};
+}
+
+std::vector<IconPixels> ProgramIcon() {
+    std::vector<IconPixels> images;
+    for (const IconImage& image : ProgramIconImages()) {
+        images.push_back({image.size, image.rgba});
+    }
+    return images;
+}
+
+}  // namespace vantorel::win32::rcgen

@@ -1,0 +1,214 @@
+// The program's windows as the Win32 backend builds them from the generated
+// resources: the basic-settings window with its menus, exact positions, tab
+// order, tooltips and password box, and the events the user's actions raise.
+
+#include <windows.h>
+// commctrl.h needs the types of windows.h first.
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+#include "WinTestSupport.h"
+#include "app/StartUpFormLayout.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32AppInfo.h"
+#include "platform/win32/Win32Ui.h"
+#include "platform/win32/rcgen/ResourceNames.h"
+
+namespace vantorel::win32 {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+class BasicSettingsWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form_ = ui_.createForm(StartUpFormLayout(), events_);
+        window_ = ToHwnd(form_->handle());
+        ASSERT_NE(window_, nullptr);
+    }
+
+    HWND item(platform::ControlId id) { return GetDlgItem(window_, res::ResourceId(id)); }
+
+    // The control's rectangle in the window's client area, in pixels.
+    RECT clientRect(platform::ControlId id) {
+        RECT rect{};
+        GetWindowRect(item(id), &rect);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+
+    int pixels(int twips) { return MulDiv(twips, WindowDpi(window_), kTwipsPerInch); }
+
+    std::vector<std::wstring> menuBar() {
+        std::vector<std::wstring> captions;
+        HMENU bar = GetMenu(window_);
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+            wchar_t caption[64] = {};
+            GetMenuStringW(bar, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+            captions.push_back(caption);
+        }
+        return captions;
+    }
+
+    Win32Diagnostics diagnostics_;
+    Win32Ui ui_{GetModuleHandleW(nullptr), diagnostics_};
+    test::RecordingEvents events_;
+    std::unique_ptr<platform::Form> form_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(BasicSettingsWindow, IsBuiltHiddenWithTheLayoutsCaptionsAndExactPlaces) {
+    EXPECT_FALSE(form_->visible());
+    wchar_t caption[64] = {};
+    GetWindowTextW(window_, caption, 64);
+    EXPECT_STREQ(caption, L"Vantorel");
+    EXPECT_EQ(form_->text(ctl::SetPopFrame), "基本設定");
+    EXPECT_EQ(form_->text(ctl::Label1), "確認時間間隔(分）");
+    EXPECT_EQ(form_->text(ctl::Command2), "CANCEL");
+
+    RECT client{};
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, pixels(3165));
+    EXPECT_EQ(client.bottom, pixels(4530));
+    // txtHost lies in the frame: frame (0, 0) + (240, 600), 2655 x 300 twips.
+    const RECT host = clientRect(ctl::txtHost);
+    EXPECT_EQ(host.left, pixels(240));
+    EXPECT_EQ(host.top, pixels(600));
+    EXPECT_EQ(host.right - host.left, pixels(2655));
+    EXPECT_EQ(host.bottom - host.top, pixels(300));
+    const RECT ok = clientRect(ctl::Command1);
+    EXPECT_EQ(ok.left, pixels(120));
+    EXPECT_EQ(ok.top, pixels(3600));
+}
+
+TEST_F(BasicSettingsWindow, TabOrderPasswordBoxAndTooltipsFollowTheLayout) {
+    std::vector<HWND> order;
+    HWND at = item(ctl::txtHost);
+    for (int i = 0; i < 7; ++i) {
+        order.push_back(at);
+        at = GetNextDlgTabItem(window_, at, FALSE);
+    }
+    const std::vector<HWND> expected{
+        item(ctl::txtHost),  item(ctl::txtUser),  item(ctl::txtPass), item(ctl::txtInterval),
+        item(ctl::txtTimer), item(ctl::Command1), item(ctl::Command2)};
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(at, item(ctl::txtHost));  // and round again
+
+    EXPECT_TRUE(GetWindowLongPtrW(item(ctl::txtPass), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_FALSE(GetWindowLongPtrW(item(ctl::txtUser), GWL_STYLE) & ES_PASSWORD);
+
+    HWND tips = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            wchar_t className[64] = {};
+            GetClassNameW(window, className, 64);
+            if (std::wstring(className) == TOOLTIPS_CLASSW &&
+                GetWindow(window, GW_OWNER) != nullptr) {
+                *reinterpret_cast<HWND*>(found) = window;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tips));
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 5);  // three boxes, two buttons
+}
+
+TEST_F(BasicSettingsWindow, TextsAndCheckMarksSetByTheProgramRaiseNoEvents) {
+    form_->setText(ctl::txtHost, "pop.例え.jp");
+    EXPECT_EQ(form_->text(ctl::txtHost), "pop.例え.jp");
+    form_->setChecked(ctl::mnuErrPop, true);
+    EXPECT_TRUE(form_->checked(ctl::mnuErrPop));
+    EXPECT_FALSE(form_->checked(ctl::mnuMouse));
+    form_->setEnabled(ctl::txtTimer, false);
+    EXPECT_FALSE(form_->enabled(ctl::txtTimer));
+    test::PumpPending();
+    EXPECT_TRUE(events_.lines.empty());
+}
+
+TEST_F(BasicSettingsWindow, AHiddenTopMenuLeavesTheMenuBarAndComesBackInItsPlace) {
+    EXPECT_EQ(menuBar(), (std::vector<std::wstring>{L"メニュー", L"&OPTION"}));
+    form_->setControlVisible(ctl::mnuTop, false);
+    EXPECT_EQ(menuBar(), std::vector<std::wstring>{L"&OPTION"});
+    // Its items keep their check marks while it is out of the bar.
+    form_->setChecked(ctl::mnuTempStop, true);
+    form_->setControlVisible(ctl::mnuTop, true);
+    EXPECT_EQ(menuBar(), (std::vector<std::wstring>{L"メニュー", L"&OPTION"}));
+    EXPECT_TRUE(form_->checked(ctl::mnuTempStop));
+    HMENU top = GetSubMenu(GetMenu(window_), 0);
+    EXPECT_EQ(
+        GetMenuState(top, static_cast<UINT>(res::ResourceId(ctl::mnuTempStop)), MF_BYCOMMAND) &
+            MF_CHECKED,
+        static_cast<UINT>(MF_CHECKED));
+}
+
+TEST_F(BasicSettingsWindow, ButtonsMenuItemsAndTheCloseBoxRaiseTheirEvents) {
+    SendMessageW(item(ctl::Command1), BM_CLICK, 0, 0);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(res::ResourceId(ctl::mnuNowChk), 0), 0);
+    // Enter and Escape: the window has no default and no cancel button.
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    SendMessageW(window_, WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(events_.lines,
+              (std::vector<std::string>{"Click " + std::to_string(ctl::Command1),
+                                        "Click " + std::to_string(ctl::mnuNowChk),
+                                        "CloseRequested CloseBox", "CloseRequested SessionEnd"}));
+    // The window stays until the program closes it.
+    EXPECT_TRUE(IsWindow(window_));
+    form_->close();
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(form_->handle(), 0u);
+    form_->setText(ctl::txtHost, "ignored");  // a closed form ignores calls
+    EXPECT_EQ(form_->text(ctl::txtHost), "");
+}
+
+TEST_F(BasicSettingsWindow, TheChosenItemOfAPopUpMenuRunsBeforeThePopUpReturns) {
+    form_->setVisible(true);
+    // The user moves down to the first item and presses Enter.
+    SetTimer(window_, 1, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        if (menu != nullptr) {
+            KillTimer(GetActiveWindow(), id);
+            PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        }
+    });
+    form_->popupMenu(ctl::mnuTop);
+    KillTimer(window_, 1);
+    EXPECT_EQ(events_.lines, std::vector<std::string>{"Click " + std::to_string(ctl::mnuConfig)});
+}
+
+TEST_F(BasicSettingsWindow, AFailureNoHandlerTookEndsTheProgramWithAMessage) {
+    events_.onEvent = [](const std::string&) { throw std::runtime_error("kaboom"); };
+    // The user reads the message and presses OK.
+    std::atomic<bool> boxSeen{false};
+    std::thread user([&] {
+        for (int attempt = 0; attempt < 500 && !boxSeen; ++attempt) {
+            HWND box = nullptr;
+            while ((box = FindWindowExW(nullptr, box, L"#32770", L"Vantorel")) != nullptr) {
+                if (box != window_ && IsWindowVisible(box)) {
+                    boxSeen = true;
+                    PostMessageW(box, WM_COMMAND, IDOK, 0);
+                    break;
+                }
+            }
+            Sleep(10);
+        }
+    });
+    SendMessageW(item(ctl::Command1), BM_CLICK, 0, 0);
+    user.join();
+    EXPECT_TRUE(boxSeen);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 1u);
+}
+
+}  // namespace
+}  // namespace vantorel::win32

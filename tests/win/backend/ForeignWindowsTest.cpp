@@ -1,0 +1,85 @@
+// Other programs' windows, played by windows of the test's own: titles read
+// and written whole in any script, parents and owners, the flash.
+
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32ForeignWindows.h"
+
+namespace vantorel::win32 {
+namespace {
+
+TEST(ForeignWindows, TitlesAreReadAndWrittenWholeWithCharactersOutsideCp932) {
+    Win32ForeignWindows windows;
+    test::TestWindow target(L"música — 受信箱");
+    const auto handle = FromHwnd(target.handle());
+    EXPECT_EQ(windows.windowText(handle), "música — 受信箱");
+
+    std::string longTitle;
+    for (int i = 0; i < 60; ++i) {
+        longTitle += "件名ú ";  // far beyond 255 bytes
+    }
+    EXPECT_TRUE(windows.setWindowText(handle, longTitle));
+    EXPECT_EQ(windows.windowText(handle), longTitle);
+
+    EXPECT_TRUE(windows.setWindowText(handle, ""));
+    EXPECT_EQ(windows.windowText(handle), "");
+}
+
+TEST(ForeignWindows, AWindowThatIsGoneHasNoTitleAndTakesNone) {
+    Win32ForeignWindows windows;
+    platform::WindowHandle gone = 0;
+    {
+        test::TestWindow target(L"closing");
+        gone = FromHwnd(target.handle());
+        EXPECT_TRUE(windows.isWindow(gone));
+    }
+    EXPECT_FALSE(windows.isWindow(gone));
+    EXPECT_EQ(windows.windowText(gone), "");
+    EXPECT_FALSE(windows.setWindowText(gone, "notice"));
+    EXPECT_FALSE(windows.isWindow(0));
+    EXPECT_EQ(windows.parent(0), 0u);
+}
+
+TEST(ForeignWindows, ParentsAndOwnersAreClimbed) {
+    Win32ForeignWindows windows;
+    test::TestWindow main(L"main");
+    test::TestWindow ownedPopup(L"dialog", main.handle(), WS_POPUP | WS_CAPTION);
+    test::TestWindow ownedOverlapped(L"tool", main.handle(), WS_OVERLAPPEDWINDOW);
+    HWND child = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
+                                 ownedPopup.handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    EXPECT_EQ(windows.parent(FromHwnd(child)), FromHwnd(ownedPopup.handle()));
+    EXPECT_EQ(windows.parent(FromHwnd(ownedPopup.handle())), FromHwnd(main.handle()));
+    EXPECT_EQ(windows.parent(FromHwnd(ownedOverlapped.handle())), FromHwnd(main.handle()));
+    EXPECT_EQ(windows.parent(FromHwnd(main.handle())), 0u);
+}
+
+TEST(ForeignWindows, TheWindowInFrontAndUnderThePointerAreFound) {
+    Win32ForeignWindows windows;
+    test::TestWindow target(L"front");
+    ShowWindow(target.handle(), SW_SHOWNORMAL);
+    SetForegroundWindow(target.handle());
+    ASSERT_TRUE(test::PumpUntil([&] { return GetForegroundWindow() == target.handle(); }));
+    EXPECT_EQ(windows.foregroundWindow(), FromHwnd(target.handle()));
+
+    RECT frame{};
+    GetWindowRect(target.handle(), &frame);
+    const platform::Point middle{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    EXPECT_EQ(windows.windowFromPoint(middle), FromHwnd(target.handle()));
+}
+
+TEST(ForeignWindows, AFlashIsRequestedOnlyForAWindow) {
+    Win32ForeignWindows windows;
+    test::TestWindow target(L"flash");
+    platform::FlashInfo flash;
+    flash.window = FromHwnd(target.handle());
+    flash.flags = platform::FlashInfo::kFlashCaption;
+    flash.count = 3;
+    EXPECT_TRUE(windows.flashWindow(flash));
+    flash.window = 0;
+    EXPECT_FALSE(windows.flashWindow(flash));
+}
+
+}  // namespace
+}  // namespace vantorel::win32

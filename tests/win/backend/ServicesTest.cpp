@@ -1,0 +1,229 @@
+// The smaller Win32 services: the tray icon and its callback, timers, the
+// sound player's silence on failure, what the program knows of itself, and
+// the library loader.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "app/StartUpFormLayout.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/MciPlayer.h"
+#include "platform/win32/OpenFileDialog.h"
+#include "platform/win32/ShellTray.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32AppInfo.h"
+#include "platform/win32/Win32LibraryLoader.h"
+#include "platform/win32/Win32Ui.h"
+
+namespace vantorel::win32 {
+namespace {
+
+using platform::NotifyIconMessage;
+using platform::NotifyIconRecord;
+
+NotifyIconRecord IconRecord(platform::Form& form) {
+    NotifyIconRecord record;
+    record.size = 88;
+    record.window = form.handle();
+    record.id = 1;
+    record.flags =
+        NotifyIconRecord::kFlagMessage | NotifyIconRecord::kFlagIcon | NotifyIconRecord::kFlagTip;
+    record.callbackMessage = 0x200;
+    record.icon = form.icon();
+    record.tip = "Vantorel";
+    return record;
+}
+
+TEST(ShellTray, TheProgramsRecordBecomesTheWideRecordWithThePrivateCallback) {
+    NotifyIconRecord record;
+    record.window = 0x1234;
+    record.id = 1;
+    record.flags = NotifyIconRecord::kFlagMessage | NotifyIconRecord::kFlagTip;
+    record.callbackMessage = 0x200;
+    record.tip = std::string(200, 'x');
+    const NOTIFYICONDATAW data = ShellTray::WideRecord(record);
+    EXPECT_EQ(data.cbSize, sizeof(NOTIFYICONDATAW));
+    EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_TIP));
+    EXPECT_EQ(data.uCallbackMessage, static_cast<UINT>(WM_APP + 1));
+    EXPECT_EQ(std::wstring(data.szTip).size(), std::size(data.szTip) - 1);  // cut, NUL kept
+    record.tip = "Vantorel";
+    EXPECT_EQ(std::wstring(ShellTray::WideRecord(record).szTip), L"Vantorel");
+}
+
+TEST(ShellTray, TheIconIsAddedAndRemovedAndItsCallbackReachesTheForm) {
+    Win32Diagnostics diagnostics;
+    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    test::RecordingEvents events;
+    auto form = ui.createForm(StartUpFormLayout(), events);
+    ShellTray tray;
+    const NotifyIconRecord record = IconRecord(*form);
+
+    EXPECT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, record));
+    // What the shell sends for a right-button press on the icon.
+    PostMessageW(ToHwnd(form->handle()), WM_APP + 1, 1, WM_RBUTTONDOWN);
+    ASSERT_TRUE(test::PumpUntil([&] { return !events.lines.empty(); }));
+    EXPECT_EQ(events.lines, std::vector<std::string>{"TrayNotify 0x204"});
+
+    EXPECT_TRUE(tray.notifyIcon(NotifyIconMessage::Delete, record));
+    EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Delete, record));
+}
+
+// True while the shell holds an icon for this window and id: only an
+// existing icon can be modified.
+bool ShellHasIcon(HWND window, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST(ShellTray, TheIconComesBackWithANewTaskbarAndGoesWithTheProgram) {
+    Win32Diagnostics diagnostics;
+    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    test::RecordingEvents events;
+    auto form = ui.createForm(StartUpFormLayout(), events);
+    HWND window = ToHwnd(form->handle());
+    {
+        ShellTray tray;
+        ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+        ASSERT_TRUE(ShellHasIcon(window, 1));
+
+        // Explorer restarted: its tray starts empty and says so to every
+        // top-level window.
+        NOTIFYICONDATAW lost{};
+        lost.cbSize = sizeof(lost);
+        lost.hWnd = window;
+        lost.uID = 1;
+        Shell_NotifyIconW(NIM_DELETE, &lost);
+        ASSERT_FALSE(ShellHasIcon(window, 1));
+        PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        EXPECT_TRUE(test::PumpUntil([&] { return ShellHasIcon(window, 1); }));
+    }
+    EXPECT_FALSE(ShellHasIcon(window, 1));
+}
+
+TEST(MessageTimer, TicksAtItsPeriodOnlyWhileEnabledWithAPeriod) {
+    Win32Diagnostics diagnostics;
+    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    int ticks = 0;
+    auto timer = ui.createTimer("Timer1", [&] { ++ticks; });
+    timer->setInterval(20);
+    test::PumpUntil([] { return false; }, std::chrono::milliseconds(100));
+    EXPECT_EQ(ticks, 0);  // created stopped
+
+    timer->setEnabled(true);
+    EXPECT_TRUE(test::PumpUntil([&] { return ticks >= 3; }));
+
+    timer->setInterval(0);
+    const int before = ticks;
+    test::PumpUntil([] { return false; }, std::chrono::milliseconds(100));
+    EXPECT_EQ(ticks, before);
+    EXPECT_TRUE(timer->enabled());
+
+    timer->setInterval(20);
+    EXPECT_TRUE(test::PumpUntil([&] { return ticks > before; }));
+    timer->setEnabled(false);
+    const int stopped = ticks;
+    test::PumpUntil([] { return false; }, std::chrono::milliseconds(100));
+    EXPECT_EQ(ticks, stopped);
+}
+
+TEST(MessageTimer, ATickStillRunningIsNotEnteredAgain) {
+    Win32Diagnostics diagnostics;
+    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    int depth = 0;
+    int deepest = 0;
+    int ticks = 0;
+    auto timer = ui.createTimer("Timer2", [&] {
+        ++ticks;
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (ticks == 1) {
+            // A message loop inside the tick, as a message box has.
+            test::PumpUntil([] { return false; }, std::chrono::milliseconds(100));
+        }
+        --depth;
+    });
+    timer->setInterval(10);
+    timer->setEnabled(true);
+    EXPECT_TRUE(test::PumpUntil([&] { return ticks >= 2; }));
+    EXPECT_EQ(deepest, 1);
+}
+
+TEST(MciPlayer, AMissingFileFailsSilentlyAndLeavesNoDeviceOpen) {
+    test::TempFolder folder;
+    MciPlayer player;
+    player.setDeviceType("WaveAudio");
+    player.setFileName(folder.file("missing.wav"));
+    player.setCommand("Open");
+    EXPECT_EQ(player.deviceId(), 0);
+    player.setCommand("Play");
+    player.setCommand("Close");
+    player.setCommand("Rewind");  // not a command the program sends
+    EXPECT_EQ(player.deviceId(), 0);
+}
+
+TEST(MciPlayer, AnOpenDeviceShowsItsIdUntilClosed) {
+    // An empty name opens the bare wave device (nothing to play).
+    MciPlayer player;
+    player.setDeviceType("WaveAudio");
+    player.setFileName("");
+    player.setCommand("OPEN");
+    if (player.deviceId() == 0) {
+        GTEST_SKIP() << "no wave device here";
+    }
+    player.setCommand("play");  // nothing to play: silent
+    player.setCommand("Close");
+    EXPECT_EQ(player.deviceId(), 0);
+}
+
+TEST(OpenFileDialog, TheFilterBecomesNulSeparatedParts) {
+    EXPECT_EQ(DialogFilter("WAVファイル(*.wav)|*.wav"),
+              std::wstring(L"WAVファイル(*.wav)\0*.wav\0\0", 22));
+    EXPECT_EQ(DialogFilter(""), L"");
+}
+
+TEST(AppInfo, TheProgramKnowsItsFolderNameAndVersion) {
+    Win32AppInfo app;
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring exePath = exe;
+    EXPECT_EQ(Widen(app.path()), exePath.substr(0, exePath.find_last_of(L'\\')));
+    EXPECT_EQ(app.exeName(), "vantorel_win_tests");
+    EXPECT_EQ(app.title(), "Vantorel");
+    const auto version = app.version();
+    EXPECT_EQ(version.major, 1);
+    EXPECT_EQ(version.minor, 3);
+    EXPECT_EQ(version.revision, 5);
+    EXPECT_EQ(app.pathSeparator(), '\\');
+}
+
+TEST(FileSystem, FoldersAreCreatedOnceAndFound) {
+    test::TempFolder folder;
+    Win32FileSystem files;
+    const std::string save = folder.file("保存");
+    EXPECT_FALSE(files.exists(save));
+    EXPECT_TRUE(files.createFolder(save));
+    EXPECT_TRUE(files.exists(save));
+    EXPECT_FALSE(files.createFolder(save));
+    EXPECT_FALSE(files.createFolder(folder.file("no\\such\\place")));
+}
+
+TEST(LibraryLoader, LoadsBySystemNameAndSaysWhyNot) {
+    Win32AppInfo app;
+    Win32LibraryLoader loader(app);
+    void* kernel = loader.load("kernel32");
+    ASSERT_NE(kernel, nullptr);
+    EXPECT_NE(loader.symbol(kernel, "GetTickCount"), nullptr);
+    EXPECT_EQ(loader.symbol(kernel, "NoSuchFunction"), nullptr);
+    EXPECT_NE(loader.lastError().find("NoSuchFunction"), std::string::npos);
+
+    EXPECT_EQ(loader.load("popmail-not-here"), nullptr);
+    EXPECT_NE(loader.lastError().find("popmail-not-here.dll"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantorel::win32
