@@ -9,6 +9,8 @@ desktop_start "$E2E_WORK/desktop"
 start_mail_server 0
 install_program
 
+map_keys "分秒"
+
 step "start without a settings file"
 start_vantorel
 expect 15 "the basic-settings window did not appear" window_shown Vantorel

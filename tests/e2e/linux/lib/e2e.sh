@@ -257,6 +257,13 @@ focus_window() {
     wait_for 5 bash -c "[ \"\$(xdotool getactivewindow)\" = $1 ]" || true
 }
 
+# map_keys TEXT: gives the characters of TEXT keys of their own, so that
+# xdotool types them without changing the keyboard under a running program
+# (whose first key after such a change can get lost).
+map_keys() {
+    python3 "$E2E_LIB/xtool.py" map-keys "$1"
+}
+
 # The program's message box on the screen, if any (a dialog of the program).
 message_box() {
     local id
@@ -292,6 +299,8 @@ box_said() {
 
 # type_into_settings HOST USER PASSWORD INTERVAL TIMER: fills the five boxes
 # of the shown basic-settings window from the keyboard, in tab order.
+# Characters the keyboard lacks must have keys from map_keys, given before
+# the program started.
 type_into_settings() {
     local window value
     window=$(find_window Vantorel)
@@ -299,16 +308,7 @@ type_into_settings() {
     focus_window "$window"
     for value in "$@"; do
         xdotool key ctrl+a BackSpace
-        if LC_ALL=C grep -q '[^ -~]' <<<"$value"; then
-            # xdotool types a character the keyboard lacks by remapping a
-            # spare key; the first such key can reach the program before it
-            # learned the new mapping. A throw-away one first.
-            xdotool type --delay 100 -- "あ"
-            xdotool key BackSpace
-            xdotool type --delay 100 -- "$value"
-        else
-            xdotool type --delay 15 -- "$value"
-        fi
+        xdotool type --delay 15 -- "$value"
         xdotool key Tab
     done
 }

@@ -2,6 +2,8 @@
 """Small X11 queries the shell tools lack.
 
 usage: xtool.py selection-owner NAME   the window owning selection NAME (0: none)
+       xtool.py map-keys TEXT          gives each character of TEXT a spare key of the
+                                       keyboard, so typing it needs no remapping later
        xtool.py tray-icons CLASS       the shown windows of program CLASS (WM_CLASS
                                        name) embedded in the tray host's panel, one
                                        per line: id x y width height (root coordinates)
@@ -19,7 +21,17 @@ xlib.XInternAtom.restype = ctypes.c_ulong
 xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 xlib.XGetSelectionOwner.restype = ctypes.c_ulong
 xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                  ctypes.POINTER(ctypes.c_int)]
+xlib.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+xlib.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
+                                     ctypes.POINTER(ctypes.c_int)]
+xlib.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                        ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+xlib.XFree.argtypes = [ctypes.c_void_p]
 IS_VIEWABLE = 2
+UNICODE_KEYSYM = 0x1000000
 
 # A window that vanishes between the tree walk and the query is no error.
 ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
@@ -71,6 +83,25 @@ def print_tray_icons(display, wanted):
                 print(int(window, 16), x, y, width, height)
 
 
+def map_keys(display, text):
+    low, high = ctypes.c_int(), ctypes.c_int()
+    xlib.XDisplayKeycodes(display, ctypes.byref(low), ctypes.byref(high))
+    per = ctypes.c_int()
+    count = high.value - low.value + 1
+    table = xlib.XGetKeyboardMapping(display, low.value, count, ctypes.byref(per))
+    spare = [low.value + i for i in range(count)
+             if all(table[i * per.value + j] == 0 for j in range(per.value))]
+    xlib.XFree(table)
+    characters = [c for c in dict.fromkeys(text) if ord(c) > 0x7e]
+    if len(spare) < len(characters):
+        sys.exit("xtool.py: not enough spare keys")
+    for character, keycode in zip(characters, reversed(spare)):
+        keysym = ord(character) if ord(character) <= 0xff else UNICODE_KEYSYM + ord(character)
+        symbols = (ctypes.c_ulong * 1)(keysym)
+        xlib.XChangeKeyboardMapping(display, keycode, 1, symbols, 1)
+    xlib.XSync(display, 0)
+
+
 def main():
     display = xlib.XOpenDisplay(None)
     if not display:
@@ -78,6 +109,8 @@ def main():
     if sys.argv[1:2] == ["selection-owner"] and len(sys.argv) == 3:
         atom = xlib.XInternAtom(display, sys.argv[2].encode(), 0)
         print(xlib.XGetSelectionOwner(display, atom))
+    elif sys.argv[1:2] == ["map-keys"] and len(sys.argv) == 3:
+        map_keys(display, sys.argv[2])
     elif sys.argv[1:2] == ["tray-icons"] and len(sys.argv) == 3:
         print_tray_icons(display, sys.argv[2])
     else:
