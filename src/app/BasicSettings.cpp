@@ -123,12 +123,7 @@ void StartUpForm::Command1_Click() {
 }
 
 void StartUpForm::Command2_Click() {
-    form_->setText(ctl::txtUser, ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty));
-    form_->setText(ctl::txtPass, ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty));
-    form_->setText(ctl::txtHost, ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
-    form_->setText(ctl::txtInterval,
-                   ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
-    form_->setText(ctl::txtTimer, ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    FillBasicSettings();
 }
 
 }  // namespace vantorel

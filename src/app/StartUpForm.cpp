@@ -44,17 +44,21 @@ bool StartUpForm::ReadOption(std::string_view key, bool fallback) {
     return TextToBoolean(text).value_or(fallback);
 }
 
-void StartUpForm::Form_Load() {
-    form_->setControlVisible(ctl::mnuTop, false);
-    clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
-    StartTask();
-
+void StartUpForm::FillBasicSettings() {
     form_->setText(ctl::txtUser, ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty));
     form_->setText(ctl::txtPass, ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty));
     form_->setText(ctl::txtHost, ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
     form_->setText(ctl::txtInterval,
                    ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
     form_->setText(ctl::txtTimer, ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+}
+
+void StartUpForm::Form_Load() {
+    form_->setControlVisible(ctl::mnuTop, false);
+    clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
+    StartTask();
+
+    FillBasicSettings();
 
     form_->setChecked(ctl::mnuZeroCheck, ReadOption(keys::kZeroCheck, false));
     form_->setChecked(ctl::mnuTitleBack, ReadOption(keys::kTitleCallBack, false));

@@ -133,6 +133,9 @@ class StartUpForm : public platform::FormEvents {
     bool SoundEnabled = false;
 
   private:
+    // The five boxes of the basic-settings window from the settings file.
+    void FillBasicSettings();
+
     // An option's check mark as the settings file holds it.
     bool ReadOption(std::string_view key, bool fallback);
 

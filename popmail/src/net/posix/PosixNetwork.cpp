@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "net/FirstConnection.h"
 #include "net/Transport.h"
 #include "net/openssl/TlsChannel.h"
 #include "net/posix/FdWait.h"
@@ -138,24 +139,14 @@ class PosixNetwork final : public Network {
         if (resolved != 0) {
             return Fail(FailureKind::ResolveFailed, ::gai_strerror(resolved));
         }
-        // Refused only when every address refused; otherwise the most
-        // telling other failure.
-        Failure failure = Fail(FailureKind::ConnectRefused);
-        for (const addrinfo* address = addresses.head; address != nullptr;
-             address = address->ai_next) {
-            auto fd = ConnectTo(*address, deadline);
-            if (fd) {
+        return ConnectToFirst(
+            addresses.head, [&](const addrinfo& address) -> Result<std::unique_ptr<Connection>> {
+                auto fd = ConnectTo(address, deadline);
+                if (!fd) {
+                    return fd.failure();
+                }
                 return std::unique_ptr<Connection>(std::make_unique<PosixConnection>(*fd));
-            }
-            if (fd.failure().kind != FailureKind::ConnectRefused ||
-                failure.kind == FailureKind::ConnectRefused) {
-                failure = fd.failure();
-            }
-            if (failure.kind == FailureKind::ConnectTimedOut) {
-                break;
-            }
-        }
-        return failure;
+            });
     }
 };
 

@@ -1,6 +1,7 @@
 // The system network on Windows: non-blocking Winsock sockets waited on
 // with select(), TLS through Schannel.
 
+#include "net/FirstConnection.h"
 #include "net/Transport.h"
 #include "net/win32/SchannelChannel.h"
 #include "net/win32/SocketIo.h"
@@ -124,24 +125,14 @@ class WinsockNetwork final : public Network {
         if (resolved != 0) {
             return Fail(FailureKind::ResolveFailed, SystemErrorText(resolved));
         }
-        // Refused only when every address refused; otherwise the most
-        // telling other failure.
-        Failure failure = Fail(FailureKind::ConnectRefused);
-        for (const ADDRINFOW* address = addresses.head; address != nullptr;
-             address = address->ai_next) {
-            auto socket = ConnectTo(*address, deadline);
-            if (socket) {
+        return ConnectToFirst(
+            addresses.head, [&](const ADDRINFOW& address) -> Result<std::unique_ptr<Connection>> {
+                auto socket = ConnectTo(address, deadline);
+                if (!socket) {
+                    return socket.failure();
+                }
                 return std::unique_ptr<Connection>(std::make_unique<WinsockConnection>(*socket));
-            }
-            if (socket.failure().kind != FailureKind::ConnectRefused ||
-                failure.kind == FailureKind::ConnectRefused) {
-                failure = socket.failure();
-            }
-            if (failure.kind == FailureKind::ConnectTimedOut) {
-                break;
-            }
-        }
-        return failure;
+            });
     }
 
   private:
