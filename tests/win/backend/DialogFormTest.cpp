@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 
@@ -188,9 +189,13 @@ TEST_F(BasicSettingsWindow, TheChosenItemOfAPopUpMenuRunsBeforeThePopUpReturns) 
 TEST_F(BasicSettingsWindow, AFailureNoHandlerTookEndsTheProgramWithAMessage) {
     events_.onEvent = [](const std::string&) { throw std::runtime_error("kaboom"); };
     // The user reads the message and presses OK.
+    // The box may take seconds to appear on a busy machine; until it is
+    // closed the click below does not return.
+    constexpr auto kBoxWait = std::chrono::seconds(60);
     std::atomic<bool> boxSeen{false};
     std::thread user([&] {
-        for (int attempt = 0; attempt < 500 && !boxSeen; ++attempt) {
+        const auto giveUp = std::chrono::steady_clock::now() + kBoxWait;
+        while (!boxSeen && std::chrono::steady_clock::now() < giveUp) {
             HWND box = nullptr;
             while ((box = FindWindowExW(nullptr, box, L"#32770", L"Vantorel")) != nullptr) {
                 if (box != window_ && IsWindowVisible(box)) {
