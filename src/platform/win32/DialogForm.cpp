@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/BorrowedForeground.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Messages.h"
 #include "platform/win32/WideText.h"
@@ -351,13 +352,13 @@ void DialogForm::popupMenu(platform::ControlId menu) {
     }
     POINT at{};
     GetCursorPos(&at);
-    // Without the foreground the menu would not close when the user clicks
-    // elsewhere; the WM_NULL afterwards lets a second pop-up open at once.
+    // The WM_NULL afterwards lets a second pop-up open at once.
     HWND window = window_;
-    SetForegroundWindow(window);
+    const BorrowedForeground foreground(window);
     const auto chosen = static_cast<int>(TrackPopupMenuEx(
         popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, window, nullptr));
     PostMessageW(window, WM_NULL, 0, 0);
+    foreground.giveBack(chosen != 0);
     if (chosen != 0) {
         // The chosen item runs before the pop-up returns.
         events_.Click(res::LayoutId(chosen));

@@ -15,6 +15,7 @@
 
 #include "WinTestSupport.h"
 #include "app/StartUpFormLayout.h"
+#include "platform/win32/BorrowedForeground.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32AppInfo.h"
 #include "platform/win32/Win32Ui.h"
@@ -184,6 +185,52 @@ TEST_F(BasicSettingsWindow, TheChosenItemOfAPopUpMenuRunsBeforeThePopUpReturns) 
     form_->popupMenu(ctl::mnuTop);
     KillTimer(window_, 1);
     EXPECT_EQ(events_.lines, std::vector<std::string>{"Click " + std::to_string(ctl::mnuConfig)});
+}
+
+TEST_F(BasicSettingsWindow, TheUsersWindowIsBackInFrontWhenTheChosenItemRuns) {
+    test::TestWindow user(L"the user's window");
+    ShowWindow(user.handle(), SW_SHOW);
+    ASSERT_TRUE(test::PumpUntil([&] {
+        SetForegroundWindow(user.handle());
+        return GetForegroundWindow() == user.handle();
+    }));
+    HWND frontWhenChosen = nullptr;
+    events_.onEvent = [&](const std::string&) { frontWhenChosen = GetForegroundWindow(); };
+    SetTimer(window_, 1, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        if (HWND menu = FindWindowW(L"#32768", nullptr)) {
+            KillTimer(GetActiveWindow(), id);
+            PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        }
+    });
+    // The program's window is hidden, as it is while in the tray.
+    form_->popupMenu(ctl::mnuTop);
+    KillTimer(window_, 1);
+    ASSERT_EQ(events_.lines.size(), 1u);
+    EXPECT_EQ(frontWhenChosen, user.handle());
+}
+
+TEST(BorrowedForeground, BehindTheClickedTaskbarIsTheFirstOrdinaryWindowButTheProgramsOwn) {
+    WNDCLASSW taskbarClass{};
+    taskbarClass.lpfnWndProc = DefWindowProcW;
+    taskbarClass.hInstance = GetModuleHandleW(nullptr);
+    taskbarClass.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassW(&taskbarClass);
+    test::TestWindow user(L"the user's window");
+    test::TestWindow program(L"the program's window");
+    HWND taskbar = CreateWindowExW(WS_EX_TOPMOST, L"Shell_TrayWnd", L"", WS_POPUP | WS_VISIBLE, 0,
+                                   0, 100, 30, nullptr, nullptr, taskbarClass.hInstance, nullptr);
+    ASSERT_NE(taskbar, nullptr);
+    // From the top: the taskbar, the program's window, the user's window.
+    for (HWND window : {user.handle(), program.handle(), taskbar}) {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    }
+    EXPECT_EQ(UserWindowBehind(taskbar, program.handle()), user.handle());
+    EXPECT_EQ(UserWindowBehind(user.handle(), program.handle()), user.handle());
+    EXPECT_EQ(UserWindowBehind(program.handle(), program.handle()), nullptr);
+    EXPECT_EQ(UserWindowBehind(nullptr, program.handle()), nullptr);
+    DestroyWindow(taskbar);
 }
 
 TEST_F(BasicSettingsWindow, AFailureNoHandlerTookEndsTheProgramWithAMessage) {
