@@ -57,22 +57,47 @@ desktop_start() {
         return 1
     }
 
-    setsid openbox >"$workdir/openbox.log" 2>&1 &
-    DESKTOP_PIDS+=($!)
-    wait_for 15 window_manager_ready || echo "desktop: openbox is slow to start" >&2
     DESKTOP_WORK=$workdir
+    local openbox
+    openbox=$(start_client window_manager_ready openbox) || {
+        echo "desktop: openbox did not start" >&2
+        return 1
+    }
+    DESKTOP_PIDS+=("$openbox")
     if [ "${DESKTOP_TRAY:-yes}" != no ]; then
         tray_start
     fi
 }
 
 tray_start() {
-    setsid tint2 >>"$DESKTOP_WORK/tint2.log" 2>&1 &
-    TRAY_PID=$!
-    wait_for 15 tray_ready || {
+    TRAY_PID=$(start_client tray_ready tint2) || {
+        TRAY_PID=""
         echo "desktop: the tray did not come up" >&2
         return 1
     }
+}
+
+# start_client READY PROGRAM: starts PROGRAM on the desktop and prints its
+# pid once READY holds. Now and then a client cannot open a display that
+# has just answered another client, and ends at once: it is started again,
+# three times at most.
+start_client() {
+    local ready=$1 program=$2 attempt pid
+    for attempt in 1 2 3; do
+        setsid "$program" >>"$DESKTOP_WORK/$program.log" 2>&1 </dev/null &
+        pid=$!
+        if wait_for 15 ready_or_ended "$ready" "$pid" && process_alive "$pid"; then
+            "$ready" && { echo "$pid"; return 0; }
+        fi
+        kill -KILL "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        echo "desktop: $program did not come up (attempt $attempt)" >&2
+    done
+    return 1
+}
+
+ready_or_ended() {
+    "$1" || process_gone "$2"
 }
 
 tray_stop() {
