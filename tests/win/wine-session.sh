@@ -50,8 +50,28 @@ done
 [ -s "$session/display" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$session/display")"
 
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
+# The window manager. Now and then it cannot open a display that has just
+# come up and ends at once: it is started again, three times at most.
+running() {
+    local state
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) && [ -n "$state" ] && [ "$state" != Z ]
+}
+wm_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+}
+for _ in 1 2 3; do
+    openbox --sm-disable </dev/null >/dev/null 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 150); do
+        wm_ready || ! running "$wm_pid" && break
+        sleep 0.1
+    done
+    running "$wm_pid" && wm_ready && break
+    kill "$wm_pid" 2>/dev/null || true
+    wait "$wm_pid" 2>/dev/null || true
+    wm_pid=""
+done
+[ -n "$wm_pid" ] || echo "wine-session: openbox did not start; windows will close slowly" >&2
 
 timeout "$boot_timeout" wineboot --init >/dev/null 2>&1
 timeout "$boot_timeout" wineserver -w
