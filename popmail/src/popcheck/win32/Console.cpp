@@ -17,40 +17,16 @@
 #include <cstdio>
 #include <iostream>
 
+#include "net/win32/SystemText.h"
 #include "popcheck/Console.h"
 
 namespace popcheck {
 namespace {
 
+using popmail::net::win32::ToUtf8;
+using popmail::net::win32::ToWide;
+
 constexpr DWORD kReadChunk = 256;
-
-std::string ToUtf8(std::wstring_view wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int inLength = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLength, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLength, utf8.data(), length, nullptr,
-                            nullptr);
-    }
-    return utf8;
-}
-
-std::wstring ToWide(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int inLength = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, wide.data(), length);
-    }
-    return wide;
-}
 
 bool IsConsole(HANDLE handle) {
     DWORD mode = 0;
