@@ -1,4 +1,5 @@
 #include "fake/FakePop3Server.h"
+#include "fake/FakeServerLimits.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -11,11 +12,6 @@
 
 namespace popmail::testing {
 namespace {
-
-// No test dialogue waits this long: a hung client fails the test instead
-// of hanging it.
-constexpr int kSocketWaitMs = 10'000;
-constexpr int kChunk = 64 * 1024;
 
 int Listen(int& port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -75,16 +71,6 @@ bool Peer::Send(std::string_view bytes) {
     return fd_ >= 0;
 }
 
-bool Peer::Trickle(std::string_view bytes, std::chrono::milliseconds gap) {
-    for (char c : bytes) {
-        if (!Send(std::string_view(&c, 1))) {
-            return false;
-        }
-        std::this_thread::sleep_for(gap);
-    }
-    return true;
-}
-
 int Peer::ReadSome(char* buffer, int capacity) {
     if (fd_ < 0) {
         return 0;
@@ -97,27 +83,6 @@ int Peer::ReadSome(char* buffer, int capacity) {
     }
     return tls_ ? SSL_read(tls_->ssl, buffer, capacity)
                 : static_cast<int>(::recv(fd_, buffer, static_cast<std::size_t>(capacity), 0));
-}
-
-std::optional<std::string> Peer::ReadCommand() {
-    for (;;) {
-        const auto lf = buffered_.find('\n');
-        if (lf != std::string::npos) {
-            std::string line = buffered_.substr(0, lf);
-            buffered_.erase(0, lf + 1);
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            record_(line);
-            return line;
-        }
-        char chunk[kChunk];
-        const int got = ReadSome(chunk, kChunk);
-        if (got <= 0) {
-            return std::nullopt;
-        }
-        buffered_.append(chunk, static_cast<std::size_t>(got));
-    }
 }
 
 bool Peer::MoreArrivesWithin(std::chrono::milliseconds wait) {
@@ -174,47 +139,11 @@ FakePop3Server::~FakePop3Server() {
     ::close(listener_);
 }
 
-void FakePop3Server::Serve(std::vector<Script> scripts) {
-    Wait();
-    thread_ =
-        std::thread([this, scripts = std::move(scripts)]() mutable { Run(std::move(scripts)); });
-}
-
-void FakePop3Server::Wait() {
-    if (thread_.joinable()) {
-        thread_.join();
+int FakePop3Server::AcceptClient() {
+    if (!Readable(listener_, kSocketWaitMs)) {
+        return -1;
     }
-}
-
-void FakePop3Server::Run(std::vector<Script> scripts) {
-    for (auto& script : scripts) {
-        if (!Readable(listener_, kSocketWaitMs)) {
-            return;
-        }
-        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) {
-            return;
-        }
-        {
-            std::lock_guard lock(mutex_);
-            ++connections_;
-        }
-        Peer peer(fd, [this](std::string line) {
-            std::lock_guard lock(mutex_);
-            commands_.push_back(std::move(line));
-        });
-        script(peer);
-    }
-}
-
-std::vector<std::string> FakePop3Server::Commands() const {
-    std::lock_guard lock(mutex_);
-    return commands_;
-}
-
-int FakePop3Server::Connections() const {
-    std::lock_guard lock(mutex_);
-    return connections_;
+    return ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
 }
 
 int RefusingPort() {

@@ -81,6 +81,8 @@ class FakePop3Server {
 
   private:
     void Run(std::vector<Script> scripts);
+    // The next client's socket, or -1 when none came within the wait.
+    int AcceptClient();
 
     int listener_ = -1;
     int port_ = 0;

@@ -12,14 +12,11 @@
 #include <stdexcept>
 
 #include "fake/FakePop3Server.h"
+#include "fake/FakeServerLimits.h"
 
 namespace popmail::testing {
 namespace {
 
-// No test dialogue waits this long: a hung client fails the test instead
-// of hanging it.
-constexpr int kSocketWaitMs = 10'000;
-constexpr int kChunk = 64 * 1024;
 constexpr int kBacklog = 8;
 // A send that finds the socket full tries again this often: under Wine a
 // blocking send() can wait for ever once the client has reset the
@@ -142,42 +139,11 @@ bool Peer::Send(std::string_view bytes) {
     return fd_ >= 0;
 }
 
-bool Peer::Trickle(std::string_view bytes, std::chrono::milliseconds gap) {
-    for (char c : bytes) {
-        if (!Send(std::string_view(&c, 1))) {
-            return false;
-        }
-        std::this_thread::sleep_for(gap);
-    }
-    return true;
-}
-
 int Peer::ReadSome(char* buffer, int capacity) {
     if (fd_ < 0 || !Readable(fd_, kSocketWaitMs)) {
         return 0;
     }
     return Receive(fd_, buffer, capacity);
-}
-
-std::optional<std::string> Peer::ReadCommand() {
-    for (;;) {
-        const auto lf = buffered_.find('\n');
-        if (lf != std::string::npos) {
-            std::string line = buffered_.substr(0, lf);
-            buffered_.erase(0, lf + 1);
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            record_(line);
-            return line;
-        }
-        std::string chunk(kChunk, '\0');
-        const int got = ReadSome(chunk.data(), kChunk);
-        if (got <= 0) {
-            return std::nullopt;
-        }
-        buffered_.append(chunk.data(), static_cast<std::size_t>(got));
-    }
 }
 
 bool Peer::MoreArrivesWithin(std::chrono::milliseconds wait) {
@@ -216,48 +182,16 @@ FakePop3Server::~FakePop3Server() {
     closesocket(AsSocket(listener_));
 }
 
-void FakePop3Server::Serve(std::vector<Script> scripts) {
-    Wait();
-    thread_ =
-        std::thread([this, scripts = std::move(scripts)]() mutable { Run(std::move(scripts)); });
-}
-
-void FakePop3Server::Wait() {
-    if (thread_.joinable()) {
-        thread_.join();
+int FakePop3Server::AcceptClient() {
+    if (!Readable(listener_, kSocketWaitMs)) {
+        return -1;
     }
-}
-
-void FakePop3Server::Run(std::vector<Script> scripts) {
-    for (auto& script : scripts) {
-        if (!Readable(listener_, kSocketWaitMs)) {
-            return;
-        }
-        const SOCKET accepted = accept(AsSocket(listener_), nullptr, nullptr);
-        if (accepted == INVALID_SOCKET) {
-            return;
-        }
-        MakeNonBlocking(accepted);
-        {
-            std::lock_guard lock(mutex_);
-            ++connections_;
-        }
-        Peer peer(AsInt(accepted), [this](std::string line) {
-            std::lock_guard lock(mutex_);
-            commands_.push_back(std::move(line));
-        });
-        script(peer);
+    const SOCKET accepted = accept(AsSocket(listener_), nullptr, nullptr);
+    if (accepted == INVALID_SOCKET) {
+        return -1;
     }
-}
-
-std::vector<std::string> FakePop3Server::Commands() const {
-    std::lock_guard lock(mutex_);
-    return commands_;
-}
-
-int FakePop3Server::Connections() const {
-    std::lock_guard lock(mutex_);
-    return connections_;
+    MakeNonBlocking(accepted);
+    return AsInt(accepted);
 }
 
 int RefusingPort() {
