@@ -1,5 +1,6 @@
 /*
- * popmail: a POP3 client library with one entry point, RcvMail.
+ * popmail: a POP3 client library with one entry point, RcvMail, and its
+ * twin RcvMailOAuth2 for OAuth 2.0 logins.
  *
  * RcvMail runs one command against the mailbox of `user` at `host` and
  * answers with a list of texts or with one failure text. All strings are
@@ -40,6 +41,15 @@ typedef struct PopmailReply PopmailReply;
  * only when memory runs out. Free the reply with PopmailReplyFree. */
 POPMAIL_API PopmailReply* RcvMail(const char* host, const char* user, const char* password,
                                   const char* command, const char* saveDir);
+
+/* RcvMail, logged in with an OAuth 2.0 access token instead of a password:
+ * SASL OAUTHBEARER (RFC 7628) where the server offers it, else XOAUTH2.
+ * The token is sent over TLS only: a connection that cannot be encrypted
+ * fails before the login, whatever the server setting allows for
+ * passwords. Failure texts never hold the token in any form. A program may
+ * bind this function only where it needs it: libraries before it lack it. */
+POPMAIL_API PopmailReply* RcvMailOAuth2(const char* host, const char* user, const char* accessToken,
+                                        const char* command, const char* saveDir);
 
 /* 1 when the reply is a list, 0 when it is a failure text. */
 POPMAIL_API int PopmailReplyIsList(const PopmailReply* reply);

@@ -1,5 +1,6 @@
-// The C entry point: RcvMail and the accessors of its reply. Everything
-// else of the library is hidden (built with -fvisibility=hidden).
+// The C entry points: RcvMail, RcvMailOAuth2 and the accessors of their
+// reply. Everything else of the library is hidden (built with
+// -fvisibility=hidden).
 
 #include <new>
 
@@ -28,6 +29,16 @@ POPMAIL_API PopmailReply* RcvMail(const char* host, const char* user, const char
         auto* result = new PopmailReply{TheLibrary().client.Run(
             TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(password), TextOrEmpty(command))};
         return result;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+POPMAIL_API PopmailReply* RcvMailOAuth2(const char* host, const char* user, const char* accessToken,
+                                        const char* command, const char* /*saveDir*/) {
+    try {
+        return new PopmailReply{TheLibrary().client.RunWithToken(
+            TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(accessToken), TextOrEmpty(command))};
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -1,10 +1,13 @@
 #include "core/Client.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/Command.h"
 #include "core/FailureText.h"
 #include "core/Mailbox.h"
+#include "core/OAuthSasl.h"
+#include "core/SecretMask.h"
 
 namespace popmail {
 namespace {
@@ -14,9 +17,20 @@ bool HasForbiddenCharacter(std::string_view text) {
                        [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
 }
 
-std::string KeyOf(std::string_view host, std::string_view user, std::string_view password) {
+// A kind of control character the SASL messages of a token login use as
+// their separator; a user name holding one could add fields of its own.
+bool HasControlCharacter(std::string_view text) {
+    constexpr unsigned char kFirstPrintable = 0x20;
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < kFirstPrintable; });
+}
+
+// Sessions are shared only between calls with the same login, secret kind
+// included.
+std::string KeyOf(std::string_view host, const Credentials& credentials) {
     std::string key(host);
-    key.append(1, '\0').append(user).append(1, '\0').append(password);
+    key.append(1, '\0').append(credentials.user).append(1, '\0').append(credentials.password);
+    key.append(1, '\0').append(credentials.secret == Secret::AccessToken ? "token" : "password");
     return key;
 }
 
@@ -103,36 +117,67 @@ class CommandRun {
     std::string key_;
 };
 
-Reply FailureReply(const Failure& failure, std::string_view password) {
-    return Reply{false, {}, FailureText(failure, password)};
+Reply FailureReply(const Failure& failure, const Credentials& credentials) {
+    if (credentials.secret == Secret::AccessToken) {
+        const Failure masked = MaskedFailure(failure, TokenForms(credentials.password));
+        return Reply{false, {}, FailureText(masked, credentials.password)};
+    }
+    return Reply{false, {}, FailureText(failure, credentials.password)};
+}
+
+// Refusals of a token login before anything is sent.
+std::optional<Failure> TokenLoginRefusal(const Credentials& credentials) {
+    if (credentials.secret != Secret::AccessToken) {
+        return std::nullopt;
+    }
+    if (HasControlCharacter(credentials.user)) {
+        return Fail(FailureKind::ForbiddenCharacter);
+    }
+    if (!IsBearerToken(credentials.password)) {
+        return Fail(FailureKind::BadAccessToken);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 Reply Client::Run(std::string_view host, std::string_view user, std::string_view password,
                   std::string_view command) {
-    if (HasForbiddenCharacter(host) || HasForbiddenCharacter(user) ||
-        HasForbiddenCharacter(password)) {
-        return FailureReply(Fail(FailureKind::ForbiddenCharacter), password);
+    return RunAs(host, {std::string(user), std::string(password), Secret::Password}, command);
+}
+
+Reply Client::RunWithToken(std::string_view host, std::string_view user,
+                           std::string_view accessToken, std::string_view command) {
+    return RunAs(host, {std::string(user), std::string(accessToken), Secret::AccessToken}, command);
+}
+
+Reply Client::RunAs(std::string_view host, const Credentials& credentials,
+                    std::string_view command) {
+    if (HasForbiddenCharacter(host) || HasForbiddenCharacter(credentials.user) ||
+        HasForbiddenCharacter(credentials.password)) {
+        return FailureReply(Fail(FailureKind::ForbiddenCharacter), credentials);
+    }
+    if (auto refused = TokenLoginRefusal(credentials)) {
+        return FailureReply(*refused, credentials);
     }
     auto parsed = ParseCommand(command);
     if (!parsed) {
-        return FailureReply(parsed.failure(), password);
+        return FailureReply(parsed.failure(), credentials);
     }
-    const std::string key = KeyOf(host, user, password);
+    const std::string key = KeyOf(host, credentials);
     if (parsed->kind == Command::Kind::List && parsed->count == 0) {
         keeper_.EndParked();  // the check is over: end its session now
         return Reply{false, {}, std::string(kNoMessageText)};
     }
     auto endpoints = ParseServerSetting(host, options_.ports);
     if (!endpoints) {
-        return FailureReply(endpoints.failure(), password);
+        return FailureReply(endpoints.failure(), credentials);
     }
-    CommandRun run(network_, keeper_, options_, {std::string(user), std::string(password)}, key);
+    CommandRun run(network_, keeper_, options_, credentials, key);
     auto result = parsed->kind == Command::Kind::Stat ? run.Stat(*endpoints)
                                                       : run.List(*endpoints, parsed->count);
     if (!result) {
-        return FailureReply(result.failure(), password);
+        return FailureReply(result.failure(), credentials);
     }
     return Reply{true, std::move(*result), {}};
 }

@@ -10,6 +10,7 @@
 
 #include "core/Limits.h"
 #include "core/ServerSetting.h"
+#include "core/Session.h"
 #include "core/SessionKeeper.h"
 #include "net/Transport.h"
 
@@ -41,7 +42,14 @@ class Client {
     Reply Run(std::string_view host, std::string_view user, std::string_view password,
               std::string_view command);
 
+    // The same, logged in with an OAuth 2.0 access token instead of a
+    // password (SASL OAUTHBEARER or XOAUTH2, over TLS only).
+    Reply RunWithToken(std::string_view host, std::string_view user, std::string_view accessToken,
+                       std::string_view command);
+
   private:
+    Reply RunAs(std::string_view host, const Credentials& credentials, std::string_view command);
+
     net::Network& network_;
     SessionKeeper& keeper_;
     ClientOptions options_;

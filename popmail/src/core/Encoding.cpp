@@ -101,6 +101,36 @@ std::string Base64Encode(std::string_view data) {
     return encoded;
 }
 
+std::optional<std::string> Base64Decode(std::string_view text) {
+    constexpr std::size_t kGroup = 4;
+    constexpr std::size_t kMaxPadding = 2;
+    if (text.size() % kGroup != 0) {
+        return std::nullopt;
+    }
+    std::size_t padding = 0;
+    while (padding < kMaxPadding && padding < text.size() &&
+           text[text.size() - 1 - padding] == '=') {
+        ++padding;
+    }
+    std::string decoded;
+    std::uint32_t bits = 0;
+    int bitCount = 0;
+    for (char c : text.substr(0, text.size() - padding)) {
+        const auto value = kBase64Alphabet.find(c);
+        if (value == std::string_view::npos) {
+            return std::nullopt;
+        }
+        // Only the bits not yet written out are kept (at most 14).
+        bits = ((bits << 6) | static_cast<std::uint32_t>(value)) & 0x3FFF;
+        bitCount += 6;
+        if (bitCount >= 8) {
+            bitCount -= 8;
+            decoded += static_cast<char>(bits >> bitCount & 0xFF);
+        }
+    }
+    return decoded;
+}
+
 std::string Md5Hex(std::string_view data) {
     std::array<std::uint32_t, 4> state = kInitialState;
     std::string message(data);

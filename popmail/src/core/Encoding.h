@@ -1,13 +1,18 @@
 #pragma once
-// The encodings logins need: Base64 for SASL PLAIN (RFC 4648) and the MD5
-// hex digest for APOP (RFC 1321, RFC 1939).
+// The encodings logins need: Base64 for SASL (RFC 4648) and the MD5 hex
+// digest for APOP (RFC 1321, RFC 1939).
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace popmail {
 
 std::string Base64Encode(std::string_view data);
+
+// The bytes of padded Base64 text (a server's SASL challenge); nullopt for
+// anything that is not such text.
+std::optional<std::string> Base64Decode(std::string_view text);
 
 // Lower-case hex MD5 digest of `data`.
 std::string Md5Hex(std::string_view data);

@@ -14,6 +14,7 @@ enum class FailureKind {
     MissingHost,
     BadServerSetting,
     ForbiddenCharacter,  // CR, LF or NUL in host, user or password
+    BadAccessToken,      // empty, or not an RFC 6750 bearer token
     UnknownCommand,
     ListTooLarge,
     // Reaching the server.
@@ -38,6 +39,11 @@ enum class FailureKind {
     // Login.
     NoLoginMethod,
     LoginRefused,
+    // Login with an OAuth 2.0 access token.
+    NoOAuthMechanism,
+    TokenInvalid,  // invalid_token: expired, revoked or not the server's
+    TokenScope,    // insufficient_scope
+    TokenRefused,  // any other refusal
     // Mailbox commands.
     CommandRefused,
     BadStatReply,

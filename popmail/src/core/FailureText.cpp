@@ -18,6 +18,8 @@ std::string_view CauseOf(FailureKind kind) {
             return "メールサーバーの書き方が正しくありません";
         case FailureKind::ForbiddenCharacter:
             return "サーバー名・ユーザー名・パスワードに使えない文字（改行など）が含まれています";
+        case FailureKind::BadAccessToken:
+            return "アクセストークンが空か、トークンに使えない文字を含んでいます";
         case FailureKind::UnknownCommand:
             return "メールライブラリが知らないコマンドです";
         case FailureKind::ListTooLarge:
@@ -58,6 +60,15 @@ std::string_view CauseOf(FailureKind kind) {
             return "メールサーバーに安全なログイン方法がありません";
         case FailureKind::LoginRefused:
             return "ログインできません（ユーザー名かパスワードが違います）";
+        case FailureKind::NoOAuthMechanism:
+            return "メールサーバーが OAuth 2.0 "
+                   "のログイン（OAUTHBEARER、XOAUTH2）に対応していません";
+        case FailureKind::TokenInvalid:
+            return "アクセストークンが無効か、有効期限が切れています";
+        case FailureKind::TokenScope:
+            return "アクセストークンにメールを読む権限（スコープ）がありません";
+        case FailureKind::TokenRefused:
+            return "アクセストークンでログインできません";
         case FailureKind::CommandRefused:
             return "メールサーバーがコマンドを拒否しました";
         case FailureKind::BadStatReply:

@@ -17,9 +17,14 @@
 
 namespace popmail {
 
+// What `password` holds: a password, or an OAuth 2.0 access token, which
+// is only ever sent over TLS and only through SASL OAUTHBEARER or XOAUTH2.
+enum class Secret { Password, AccessToken };
+
 struct Credentials {
     std::string user;
     std::string password;
+    Secret secret = Secret::Password;
 };
 
 struct SessionTimeouts {

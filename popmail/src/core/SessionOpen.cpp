@@ -8,6 +8,7 @@
 #include "core/Limits.h"
 #include "core/LoginMethod.h"
 #include "core/Session.h"
+#include "core/TokenLogin.h"
 
 namespace popmail {
 namespace {
@@ -23,6 +24,7 @@ enum class OpenState {
     AuthPlainContinue,
     UserPass,
     Apop,
+    TokenLogin,
     LoginReply,
     LoggedIn,
 };
@@ -74,6 +76,8 @@ class Opener {
                 return OnUserPass();
             case OpenState::Apop:
                 return OnApop();
+            case OpenState::TokenLogin:
+                return OnTokenLogin();
             case OpenState::LoginReply:
                 return OnLoginReply();
             case OpenState::LoggedIn:
@@ -162,10 +166,14 @@ class Opener {
         return OpenState::Stls;
     }
 
+    bool WithToken() const { return credentials_.secret == Secret::AccessToken; }
+
     Failure TlsNotOffered() const {
         Failure failure = Named(Fail(FailureKind::TlsNotOffered));
-        failure.advice = "暗号化なしでログインしてよい場合は、サーバーを pop3://" +
-                         HostForAdvice() + " と書いてください";
+        // pop3:// allows an unencrypted password, never an unencrypted token.
+        failure.advice = WithToken() ? "OAuth 2.0 のアクセストークンは暗号化した接続でだけ送ります"
+                                     : "暗号化なしでログインしてよい場合は、サーバーを pop3://" +
+                                           HostForAdvice() + " と書いてください";
         return failure;
     }
 
@@ -200,6 +208,11 @@ class Opener {
     }
 
     Result<OpenState> OnChooseLogin() {
+        if (WithToken()) {
+            // Reached unencrypted only where pop3:// met a server without STLS.
+            return session_->Encrypted() ? Result<OpenState>(OpenState::TokenLogin)
+                                         : Result<OpenState>(TlsNotOffered());
+        }
         switch (ChooseLogin(session_->capabilities, session_->Encrypted(),
                             session_->apopTimestamp.has_value())) {
             case LoginMethod::SaslPlain:
@@ -282,6 +295,13 @@ class Opener {
             return sent.failure();
         }
         return OpenState::LoginReply;
+    }
+
+    Result<OpenState> OnTokenLogin() {
+        if (auto loggedIn = LogInWithToken(*session_, credentials_, Current()); !loggedIn) {
+            return loggedIn.failure();
+        }
+        return OpenState::LoggedIn;
     }
 
     Result<OpenState> OnLoginReply() {

@@ -98,6 +98,9 @@ class Dialogue {
             return Login(user_ == mailbox_.user && words.size() > 1 &&
                          words[1] == mailbox_.password);
         }
+        if (verb == "AUTH" && words.size() >= 2 && IsTokenMechanism(Upper(words[1]))) {
+            return TokenLogin(Upper(words[1]), words);
+        }
         if (verb == "AUTH" && words.size() == 3) {
             return Login(words[2] == Base64Encode(std::string(1, '\0') + mailbox_.user + '\0' +
                                                   mailbox_.password));
@@ -132,6 +135,44 @@ class Dialogue {
             reply += "STLS\r\n";
         }
         return reply + ".\r\n";
+    }
+
+    static bool IsTokenMechanism(const std::string& mechanism) {
+        return mechanism == "OAUTHBEARER" || mechanism == "XOAUTH2";
+    }
+
+    // RFC 7628 / XOAUTH2: the client's message, with or without an initial
+    // response; a refused token gets the error challenge, and -ERR after
+    // the client's answer.
+    bool TokenLogin(const std::string& mechanism, const std::vector<std::string>& words) {
+        std::string response = words.size() > 2 ? words[2] : "";
+        if (words.size() == 2) {
+            if (!peer_.Send("+ \r\n")) {
+                return false;
+            }
+            auto line = peer_.ReadCommand();
+            if (!line) {
+                return false;
+            }
+            response = *line;
+        }
+        const std::string bearer =
+            std::string("\x01") + "auth=Bearer " + mailbox_.accessToken + "\x01\x01";
+        const std::string expected = mechanism == "XOAUTH2" ? "user=" + mailbox_.user + bearer
+                                                            : "n,a=" + mailbox_.user + ",";
+        const auto message = Base64Decode(response);
+        const bool accepted =
+            !mailbox_.accessToken.empty() && message && message->rfind(expected, 0) == 0 &&
+            message->size() >= bearer.size() &&
+            message->compare(message->size() - bearer.size(), bearer.size(), bearer) == 0;
+        if (accepted) {
+            return peer_.Send("+OK logged in\r\n");
+        }
+        if (!peer_.Send("+ " + Base64Encode(mailbox_.tokenErrorJson) + "\r\n") ||
+            !peer_.ReadCommand()) {
+            return false;
+        }
+        return peer_.Send("-ERR [AUTH] Authentication failed.\r\n");
     }
 
     bool Login(bool accepted) {

@@ -19,6 +19,11 @@ struct FakeMailbox {
     bool answersCapa = true;
     std::string user = "alice";
     std::string password = "secret";
+    // The access token AUTH OAUTHBEARER and AUTH XOAUTH2 accept for `user`
+    // (offered when CAPA lists them). Any other login gets an error
+    // challenge with this JSON status, and -ERR once the client answered.
+    std::string accessToken;
+    std::string tokenErrorJson = R"({"status":"invalid_token","scope":"mail"})";
     std::vector<std::string> messages;  // whole messages, LF line ends
     // Raw replies (CR LF included) that replace the normal answer to a verb
     // ("STAT", "PASS", "TOP", "STLS"...).

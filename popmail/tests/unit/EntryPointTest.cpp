@@ -40,4 +40,16 @@ TEST(EntryPoint, FailuresAreOneTextAndNullArgumentsAreEmpty) {
     PopmailReplyFree(nullptr);
 }
 
+TEST(EntryPoint, TokenLoginsHaveTheirOwnEntryPointAndRefuseNoToken) {
+    const ReplyPtr empty =
+        ReplyPtr(RcvMailOAuth2("mail.example.jp", "alice", "", "STAT", "/nonexistent/save"));
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(PopmailReplyIsList(empty.get()), 0);
+    EXPECT_NE(std::string(PopmailReplyText(empty.get())).find("アクセストークンが空"),
+              std::string::npos);
+    const ReplyPtr nulls = ReplyPtr(RcvMailOAuth2(nullptr, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_NE(std::string(PopmailReplyText(nulls.get())).find("アクセストークンが空"),
+              std::string::npos);
+}
+
 }  // namespace

@@ -15,7 +15,7 @@ export LC_ALL=C
 dump="$("$objdump" -p "$dll")"
 exported="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
     sed -n 's/^\s*\[ *[0-9]*\] *//p' | sort)"
-declared="$(sed -n 's/^POPMAIL_API [^(]*[ *]\([A-Za-z]*\)(.*/\1/p' "$header" | sort)"
+declared="$(sed -n 's/^POPMAIL_API [^(]*[ *]\([A-Za-z0-9_]*\)(.*/\1/p' "$header" | sort)"
 if [ -z "$declared" ] || [ "$exported" != "$declared" ]; then
     echo "FAILED: exports differ from popmail.h" >&2
     diff <(echo "$declared") <(echo "$exported") >&2 || true
