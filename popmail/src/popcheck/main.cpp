@@ -1,8 +1,9 @@
-// popcheck HOST USER COMMAND...
+// popcheck [--oauth2] HOST USER COMMAND...
 //
-// Reads the password from the first line of standard input and runs each
-// COMMAND ("STAT", "LIST 1-N") through RcvMail, in one process as one check
-// of the program does. Prints each element of a list on its own line, or
+// Reads the password (with --oauth2: an OAuth 2.0 access token) from the
+// first line of standard input and runs each COMMAND ("STAT", "LIST 1-N")
+// through RcvMail (RcvMailOAuth2), in one process as one check of the
+// program does. Prints each element of a list on its own line, or
 // the failure text, then an empty line. Exit status 1 if any command
 // failed. Trusts what the library trusts: on Linux what OpenSSL trusts (so
 // SSL_CERT_FILE works), on Windows the system's Root certificate stores.
@@ -12,6 +13,7 @@
 #include <iostream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "popcheck/Console.h"
@@ -20,6 +22,7 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr std::string_view kOAuth2Option = "--oauth2";
 constexpr int kFolderAttempts = 100;
 
 // A folder for saveDir that exists during the run and is removed after.
@@ -75,19 +78,26 @@ bool PrintReply(const PopmailReply* reply) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> arguments = popcheck::Arguments(argc, argv);
+    const bool oauth2 = arguments.size() > 1 && arguments[1] == kOAuth2Option;
+    if (oauth2) {
+        arguments.erase(arguments.begin() + 1);
+    }
     constexpr std::size_t kFirstCommand = 3;
-    const std::vector<std::string> arguments = popcheck::Arguments(argc, argv);
     if (arguments.size() <= kFirstCommand) {
-        std::cerr << "usage: popcheck HOST USER COMMAND... (password on standard input)\n";
+        std::cerr << "usage: popcheck HOST USER COMMAND...         (password on standard input)\n"
+                     "       popcheck --oauth2 HOST USER COMMAND... (access token on standard "
+                     "input)\n";
         return kUsageError;
     }
-    const std::string password = popcheck::ReadLine();
+    const auto receive = oauth2 ? RcvMailOAuth2 : RcvMail;
+    const std::string secret = popcheck::ReadLine();
     const std::string& host = arguments[1];
     const std::string& user = arguments[2];
     TemporaryFolder saveDir;
     bool allSucceeded = true;
     for (std::size_t i = kFirstCommand; i < arguments.size(); ++i) {
-        PopmailReply* reply = RcvMail(host.c_str(), user.c_str(), password.c_str(),
+        PopmailReply* reply = receive(host.c_str(), user.c_str(), secret.c_str(),
                                       arguments[i].c_str(), saveDir.path().c_str());
         allSucceeded = PrintReply(reply) && allSucceeded;
         PopmailReplyFree(reply);
