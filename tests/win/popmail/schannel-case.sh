@@ -8,7 +8,8 @@
 # adds dovecot's test CA to the Root store of the Wine prefix (a prefix of
 # this test run, thrown away afterwards). Verification stays on throughout.
 # The dovecot cases are the Linux ones (popmail/tests/integration), run
-# unchanged through wine-popcheck.sh. The other cases serve certificates
+# unchanged through wine-popcheck.sh; "oauth2-CASE" runs oauth2-case.sh's
+# CASE against the OAuth 2.0 dovecot. The other cases serve certificates
 # (unknown issuer, self-signed, another name or address, expired) and a TLS
 # version Schannel must refuse, and check the reason given.
 set -euo pipefail
@@ -111,6 +112,12 @@ readonly expired="サーバー証明書の有効期限が切れているか"
 case "$case_name" in
 unknown-issuer | self-signed | wrong-name | wrong-address | expired | old-tls)
     scratch="$(mktemp -d)"
+    ;;
+oauth2-*)
+    # Token logins against the OAuth 2.0 dovecot (tests/dovecot/start-dovecot-oauth2.sh).
+    export POPMAIL_POPCHECK_EXE="$popcheck_exe"
+    exec "$root/popmail/tests/integration/oauth2-case.sh" "$here/wine-popcheck.sh" \
+        "$workdir" "${case_name#oauth2-}"
     ;;
 *)
     export POPMAIL_POPCHECK_EXE="$popcheck_exe"

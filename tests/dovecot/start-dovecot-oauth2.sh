@@ -1,0 +1,210 @@
+#!/usr/bin/env bash
+# Starts a private dovecot whose only logins are OAuth 2.0 (SASL OAUTHBEARER
+# and XOAUTH2), for the token login tests. Its password database is
+# dovecot's oauth2 driver with local validation: a bearer token is an HS256
+# JSON Web Token signed with a key this script makes, and the user is its
+# "sub" claim. No provider and no network beyond loopback are involved.
+# Kept apart from start-dovecot.sh (its own instance, configuration and
+# key), so that the two change independently.
+#
+# usage: tests/dovecot/start-dovecot-oauth2.sh WORKDIR
+#        source WORKDIR/dovecot.env
+#        popmail/tests/integration/mint-jwt.py "$OAUTH2_KEY_FILE" "$OAUTH2_USER" 3600
+#        tests/dovecot/stop-dovecot.sh WORKDIR
+#
+# Runs as root, as start-dovecot.sh does. WORKDIR is created (or emptied)
+# and holds everything. dovecot.env sets:
+#   POP3_HOST        127.0.0.1
+#   POP3_PORT        plain POP3 with STLS
+#   POP3S_PORT       implicit TLS
+#   POP3_NOTLS_HOST  127.0.0.2, where POP3_NOTLS_PORT offers no TLS at all
+#   POP3_NOTLS_PORT
+#   SSL_CERT_FILE    the test CA, exported (as POP3_CA_FILE)
+#   OAUTH2_KEY_FILE  the HS256 key, in Base64 (what dovecot reads)
+#   OAUTH2_USER      a user with OAUTH2_MESSAGES messages
+#   OAUTH2_EXPECTED  the summaries those messages must give
+#   DOVECOT_PID      the master process
+# Failed logins are not delayed (auth_failure_delay = 0, and no growing
+# penalty per address), so that refusals can be tested one after another.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+workdir="${1:?usage: start-dovecot-oauth2.sh WORKDIR}"
+dovecot_bin="$(command -v dovecot || true)"
+[ -n "$dovecot_bin" ] || dovecot_bin=/usr/sbin/dovecot
+if [ ! -x "$dovecot_bin" ] || [ ! -e /usr/lib/dovecot/pop3 ]; then
+    echo "start-dovecot-oauth2.sh: dovecot with POP3 is not installed;" \
+         "run tests/scripts/install-deps.sh (packages dovecot-core, dovecot-pop3d)" >&2
+    exit 1
+fi
+python=/usr/bin/python3
+[ -x "$python" ] || python="$(command -v python3)"
+
+if [ -f "$workdir/run/master.pid" ]; then
+    "$here/stop-dovecot.sh" "$workdir" || true
+fi
+rm -rf "$workdir"
+mkdir -p "$workdir"
+workdir="$(cd "$workdir" && pwd)"
+chmod 0755 "$workdir"  # the mail processes (user nobody) must reach in
+mkdir -p "$workdir/run" "$workdir/state" "$workdir/tls" "$workdir/keys/default/HS256"
+
+read -r pop3_port pop3s_port notls_port < <("$python" - <<'PY'
+import socket
+sockets = [socket.socket() for _ in range(3)]
+for s in sockets:
+    s.bind(("127.0.0.1", 0))
+print(" ".join(str(s.getsockname()[1]) for s in sockets))
+PY
+)
+
+# A test CA and a server certificate for localhost and 127.0.0.1.
+tls="$workdir/tls"
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 30 \
+    -subj "/CN=Vantorel OAuth2 Test CA" -keyout "$tls/ca.key" -out "$tls/ca.pem" 2>/dev/null
+openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes \
+    -subj "/CN=localhost" -keyout "$tls/server.key" -out "$tls/server.csr" 2>/dev/null
+printf 'subjectAltName=DNS:localhost,IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' \
+    >"$tls/server.ext"
+openssl x509 -req -in "$tls/server.csr" -CA "$tls/ca.pem" -CAkey "$tls/ca.key" \
+    -CAcreateserial -days 30 -extfile "$tls/server.ext" -out "$tls/server.pem" 2>/dev/null
+openssl genpkey -genparam -algorithm DH -pkeyopt group:ffdhe2048 -out "$tls/dh.pem" 2>/dev/null
+chmod 0644 "$tls"/*
+
+# The signing key: dovecot looks up an HS256 key for a token without "kid"
+# as default/HS256/default under the dictionary's prefix, in Base64
+# without a line end.
+key_file="$workdir/keys/default/HS256/default"
+head -c 32 /dev/urandom | base64 -w0 >"$key_file"
+chmod 0600 "$key_file"
+
+# One user's Maildir, two messages, LF line ends (dovecot serves CRLF).
+user=carol
+maildir="$workdir/home/$user/Maildir"
+mkdir -p "$maildir/new" "$maildir/cur" "$maildir/tmp"
+: >"$workdir/home/$user.expected"
+dates=("Mon, 7 Dec 2026 09:00:00 +0900" "Tue, 8 Dec 2026 09:00:00 +0900")
+for n in 1 2; do
+    date="${dates[$((n - 1))]}"
+    printf 'From: Sender %s <sender%s@example.jp>\nSubject: OAuth message %s\nDate: %s\n\nbody %s\n' \
+        "$n" "$n" "$n" "$date" "$n" >"$maildir/new/100000000$n.M$n.test"
+    printf 'Subject:OAuth message %s\tFrom:Sender %s <sender%s@example.jp>\tDate:%s\n' \
+        "$n" "$n" "$n" "$date" >>"$workdir/home/$user.expected"
+done
+chown -R nobody:nogroup "$workdir/home"
+
+cat >"$workdir/oauth2.conf.ext" <<CONF
+introspection_mode = local
+local_validation_key_dict = fs:posix:prefix=$workdir/keys/
+username_attribute = sub
+CONF
+
+cat >"$workdir/dovecot.conf" <<CONF
+base_dir = $workdir/run
+state_dir = $workdir/state
+instance_name = vantorel-oauth2-$pop3_port
+log_path = $workdir/dovecot.log
+info_log_path = $workdir/dovecot.log
+protocols = pop3
+listen = 127.0.0.1, 127.0.0.2
+ssl = yes
+ssl_cert = <$tls/server.pem
+ssl_key = <$tls/server.key
+ssl_dh = <$tls/dh.pem
+ssl_min_protocol = TLSv1.2
+disable_plaintext_auth = no
+auth_mechanisms = oauthbearer xoauth2
+auth_verbose = yes
+auth_failure_delay = 0
+mail_location = maildir:~/Maildir
+passdb {
+  driver = oauth2
+  mechanisms = oauthbearer xoauth2
+  args = $workdir/oauth2.conf.ext
+}
+userdb {
+  driver = static
+  args = uid=nobody gid=nogroup home=$workdir/home/%u
+}
+service auth {
+  user = root
+}
+service pop3-login {
+  inet_listener pop3 {
+    address = 127.0.0.1
+    port = $pop3_port
+  }
+  inet_listener pop3s {
+    address = 127.0.0.1
+    port = $pop3s_port
+    ssl = yes
+  }
+  inet_listener pop3-notls {
+    address = 127.0.0.2
+    port = $notls_port
+  }
+  service_count = 0
+  process_min_avail = 1
+}
+service pop3 {
+  service_count = 100
+  process_min_avail = 1
+  process_limit = 20
+}
+service anvil {
+  chroot =
+  # Without this socket the auth process keeps no penalty per address.
+  unix_listener anvil-auth-penalty {
+    mode = 0
+  }
+}
+local 127.0.0.2 {
+  ssl = no
+}
+CONF
+
+"$dovecot_bin" -c "$workdir/dovecot.conf" </dev/null >>"$workdir/dovecot.log" 2>&1
+
+if ! "$python" - "$pop3_port" "$pop3s_port" "$notls_port" <<'PY'
+import socket, ssl, sys, time
+def greets(host, port, tls=False):
+    try:
+        with socket.create_connection((host, port), timeout=1) as s:
+            if tls:
+                ctx = ssl.create_default_context(); ctx.check_hostname = False
+                ctx.verify_mode = ssl.CERT_NONE
+                s = ctx.wrap_socket(s)
+            return s.recv(100).startswith(b"+OK")
+    except OSError:
+        return False
+p, ps, pn = map(int, sys.argv[1:])
+deadline = time.monotonic() + 5
+while time.monotonic() < deadline:
+    if greets("127.0.0.1", p) and greets("127.0.0.1", ps, True) and greets("127.0.0.2", pn):
+        sys.exit(0)
+    time.sleep(0.05)
+sys.exit(1)
+PY
+then
+    echo "start-dovecot-oauth2.sh: dovecot did not come up; log follows" >&2
+    cat "$workdir/dovecot.log" >&2 || true
+    "$here/stop-dovecot.sh" "$workdir" || true
+    exit 1
+fi
+
+cat >"$workdir/dovecot.env" <<ENV
+export POP3_HOST=127.0.0.1
+export POP3_PORT=$pop3_port
+export POP3S_PORT=$pop3s_port
+export POP3_NOTLS_HOST=127.0.0.2
+export POP3_NOTLS_PORT=$notls_port
+export SSL_CERT_FILE=$tls/ca.pem
+export POP3_CA_FILE=$tls/ca.pem
+export OAUTH2_KEY_FILE=$key_file
+export OAUTH2_USER=$user
+export OAUTH2_MESSAGES=2
+export OAUTH2_EXPECTED=$workdir/home/$user.expected
+export DOVECOT_PID=$(cat "$workdir/run/master.pid")
+ENV
+echo "dovecot (OAuth 2.0) running: plain+STLS $pop3_port, TLS $pop3s_port," \
+     "no TLS 127.0.0.2:$notls_port ($workdir)"
