@@ -1,0 +1,59 @@
+#pragma once
+// What the implementations of TokenCommand share: bounded capture of the
+// command's output, the outcome it means, and the text that tells the user
+// why no token came.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/TokenCommand.h"
+
+namespace vantorel::platform {
+
+// Bytes kept of the token's line (providers' tokens reach a few KiB) and of
+// standard error; the rest is read and dropped, so the command never blocks
+// writing.
+inline constexpr std::size_t kMaxTokenLineBytes = 64 * 1024;
+inline constexpr std::size_t kMaxErrorOutputBytes = 4 * 1024;
+
+// Output read from one of the command's pipes, kept up to a bound.
+class BoundedOutput {
+  public:
+    explicit BoundedOutput(std::size_t limit) : limit_(limit) {}
+    void Append(std::string_view bytes);
+    const std::string& Kept() const { return kept_; }
+    // True when bytes past the bound were dropped.
+    bool Truncated() const { return truncated_; }
+
+  private:
+    std::size_t limit_;
+    std::string kept_;
+    bool truncated_ = false;
+};
+
+// How the command ended.
+struct CommandEnd {
+    enum class Kind { Exited, Signalled, TimedOut };
+    Kind kind = Kind::Exited;
+    int status = 0;  // the exit status, or the signal's number
+};
+
+// The outcome of a command that ran and ended so, with what it printed.
+TokenCommandOutcome OutcomeOf(const CommandEnd& end, const BoundedOutput& standardOutput,
+                              const std::string& standardError);
+
+// True when `bytes` are valid UTF-8.
+bool IsUtf8(std::string_view bytes);
+
+// Standard error made fit for a message: valid UTF-8 (others bytes become
+// "?"), control characters other than line ends as spaces, blank lines and
+// surrounding blanks removed.
+std::string CleanErrorOutput(std::string_view bytes);
+
+// Why no token came, in a few words for the user ("トークンを取得できません
+// でした: " goes before it): the command's standard error where it wrote
+// one, else what happened.
+std::string TokenCommandFailureDetail(const TokenCommandOutcome& outcome);
+
+}  // namespace vantorel::platform
