@@ -17,8 +17,8 @@ bool HasForbiddenCharacter(std::string_view text) {
                        [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
 }
 
-// A kind of control character the SASL messages of a token login use as
-// their separator; a user name holding one could add fields of its own.
+// The SASL messages of a token login separate their fields with a control
+// character (^A): a user name holding one could add fields of its own.
 bool HasControlCharacter(std::string_view text) {
     constexpr unsigned char kFirstPrintable = 0x20;
     return std::any_of(text.begin(), text.end(),
