@@ -12,8 +12,10 @@
 #        popmail/tests/integration/mint-jwt.py "$OAUTH2_KEY_FILE" "$OAUTH2_USER" 3600
 #        tests/dovecot/stop-dovecot.sh WORKDIR
 #
-# Runs as root, as start-dovecot.sh does. WORKDIR is created (or emptied)
-# and holds everything. dovecot.env sets:
+# Runs as root, as start-dovecot.sh does. WORKDIR's parent folders must be
+# searchable by user nobody, who reads the Maildir (chmod 0755 a folder made
+# by mktemp -d). WORKDIR is created (or emptied) and holds everything.
+# dovecot.env sets:
 #   POP3_HOST        127.0.0.1
 #   POP3_PORT        plain POP3 with STLS
 #   POP3S_PORT       implicit TLS
