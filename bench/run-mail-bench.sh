@@ -4,13 +4,30 @@
 # 10 ms in each direction. Prints the time and the round trips of each,
 # over implicit TLS and over plain POP3 with STLS. Not part of ctest.
 #
-# usage: bench/run-mail-bench.sh [BUILD_DIR]     (default: build)
+# usage: bench/run-mail-bench.sh [BUILD_DIR] [--results FILE --label LABEL] [--no-peers]
+#   BUILD_DIR  holds popcheck (default: build)
+#   --results  also adds the figures to FILE (bench/results.py), popcheck's
+#              under LABEL, the peers' under "poplib" and "curl"
+#   --no-peers measures popcheck only
 # Needs the packages of tests/scripts/packages-popmail.txt and a built
 # BUILD_DIR/popcheck.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$(cd "${1:-$root/build}" && pwd)"
+build_arg=""
+results_file=""
+label=""
+clients=(popcheck poplib curl)
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --results) results_file=$2; shift 2 ;;
+        --label) label=$2; shift 2 ;;
+        --no-peers) clients=(popcheck); shift ;;
+        -*) sed -n '2,14s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+        *) build_arg=$1; shift ;;
+    esac
+done
+build="$(cd "${build_arg:-$root/build}" && pwd)"
 popcheck="$build/popcheck"
 [ -x "$popcheck" ] || { echo "no $popcheck: build first" >&2; exit 1; }
 
@@ -107,13 +124,21 @@ measure() {  # client mode
     median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
     printf '%-10s %-6s %10s %12s %12s\n' "$client" "$mode" "$median" \
         "$((trips - base_trips))" "$((connections - base_connections))"
+    if [ -n "$results_file" ]; then
+        local subject="$client"
+        [ "$client" = popcheck ] && subject="${label:-popcheck}"
+        "$python" "$root/bench/results.py" --add "$results_file" "$subject" \
+            "mail_${mode}_round_trips" "$((trips - base_trips))"
+        "$python" "$root/bench/results.py" --add "$results_file" "$subject" "mail_${mode}_ms" \
+            "$median"
+    fi
 }
 
 echo "One check: STAT + $count header summaries, ${delay_ms} ms delay each way," \
      "median of $runs runs (time includes process start)"
 printf '%-10s %-6s %10s %12s %12s\n' client mode "time/ms" "round trips" connections
 for mode in tls stls; do
-    for client in popcheck poplib curl; do
+    for client in "${clients[@]}"; do
         measure "$client" "$mode"
     done
 done
