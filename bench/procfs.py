@@ -56,7 +56,7 @@ THREAD_ROLES = [
     ("SessionKeeper", "popmail's session keeper: QUITs a kept POP3 session, else sleeps"),
     ("pa_mainloop", "PulseAudio's client thread (sound)"),
     ("QThreadPoolThread", "a worker of Qt's thread pool"),
-    ("QCoreApplication::exec", "the program's own thread: tray, windows, timers, mail check"),
+    ("QCoreApplication::exec", "the main thread: tray, windows, timers (vantorel: the checks too)"),
     ("gdbus", "GLib's D-Bus worker (GIO)"),
     ("gmain", "GLib's main-context thread (GIO)"),
 ]

@@ -129,7 +129,7 @@ chown -R nobody:nogroup "$work/dovecot/home"
 desktop_figure() {  # FIGURE LABEL PROGRAM [OPTIONS...]
     local figure=$1 label=$2 program=$3
     shift 3
-    echo "-- $figure: $label"
+    echo "-- $figure: $label (load average $(cut -d' ' -f1-3 /proc/loadavg))"
     "$python" bench/desktop_bench.py "$figure" "$program" --label "$label" --results "$results" \
         --work "$work/$figure-$label" --dovecot-log "$work/dovecot/dovecot.log" "$@"
 }
@@ -162,7 +162,7 @@ echo "== One check: STAT + 50 summaries through a relay adding 10 ms each way"
 peers=()
 for i in "${!builds[@]}"; do
     if [ -x "${builds[i]}/popcheck" ]; then
-        echo "-- ${labels[i]}"
+        echo "-- ${labels[i]} (load average $(cut -d' ' -f1-3 /proc/loadavg))"
         bench/run-mail-bench.sh "${builds[i]}" --results "$results" --label "${labels[i]}" \
             "${peers[@]}"
         peers=(--no-peers)
