@@ -10,10 +10,8 @@ cd "$root"
 runs=${1:-20}
 build="$(cd "${2:-build}" && pwd)"
 [ -x "$build/vantorel" ] || { echo "no $build/vantorel: build first" >&2; exit 1; }
-if [ -z "${VANTOREL_BENCH_SESSION:-}" ]; then
-    export VANTOREL_BENCH_SESSION=1
-    exec dbus-run-session -- "$0" "$runs" "$build"
-fi
+source bench/own-session.sh
+in_own_session "$root/bench/linux-desktop-startup.sh" "$runs" "$build"
 source tests/e2e/linux/lib/desktop.sh
 work="$(mktemp -d "${TMPDIR:-/tmp}/vantorel-bench.XXXXXX")"
 chmod 0755 "$work"  # dovecot's mail processes (user nobody) must reach in

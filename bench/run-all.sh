@@ -73,9 +73,9 @@ done
 # A session bus of our own, which ends with the run.
 if [ -z "${VANTOREL_BENCH_SESSION:-}" ]; then
     tests/scripts/install-deps.sh
-    export VANTOREL_BENCH_SESSION=1
-    exec dbus-run-session -- "$0" "${arguments[@]}"
 fi
+source bench/own-session.sh
+in_own_session "$root/bench/run-all.sh" "${arguments[@]}"
 
 source tests/e2e/linux/lib/desktop.sh
 # Debian's python3: a version manager's shim on PATH may take seconds to start.
