@@ -4,19 +4,36 @@
 # 10 ms in each direction. Prints the time and the round trips of each,
 # over implicit TLS and over plain POP3 with STLS. Not part of ctest.
 #
-# usage: bench/run-mail-bench.sh [BUILD_DIR]     (default: build)
+# usage: bench/run-mail-bench.sh [BUILD_DIR] [--results FILE --label LABEL] [--no-peers]
+#   BUILD_DIR  holds popcheck (default: build)
+#   --results  also adds the figures to FILE (bench/results.py), popcheck's
+#              under LABEL, the peers' under "poplib" and "curl"
+#   --no-peers measures popcheck only
 # Needs the packages of tests/scripts/packages-popmail.txt and a built
 # BUILD_DIR/popcheck.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$(cd "${1:-$root/build}" && pwd)"
+build_arg=""
+results_file=""
+label=""
+clients=(popcheck poplib curl)
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --results) results_file=$2; shift 2 ;;
+        --label) label=$2; shift 2 ;;
+        --no-peers) clients=(popcheck); shift ;;
+        -*) sed -n '2,14s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+        *) build_arg=$1; shift ;;
+    esac
+done
+build="$(cd "${build_arg:-$root/build}" && pwd)"
 popcheck="$build/popcheck"
 [ -x "$popcheck" ] || { echo "no $popcheck: build first" >&2; exit 1; }
 
 readonly delay_ms=10
 readonly count=50
-readonly runs=3
+readonly runs=5
 
 work="$(mktemp -d)"
 chmod 0755 "$work"  # dovecot's mail processes (user nobody) must reach in
@@ -90,30 +107,48 @@ run_curl() {  # mode port
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
+median() { sort -n | sed -n "$(((runs + 1) / 2))p"; }
+
+# The relay counts a round trip at each turn of the traffic's direction. A
+# flight the client sends without waiting (after TLS 1.3's Finished, while
+# the server's session tickets are under way) is counted or not as the
+# chunks happen to meet, so a count can differ by one from run to run: the
+# median is reported, and every run's count when they differ.
 measure() {  # client mode
-    local client="$1" mode="$2" target="$POP3S_PORT" times=() trips connections
+    local client="$1" mode="$2" target="$POP3S_PORT" times=() trips=() connections
     [ "$mode" = stls ] && target="$POP3_PORT"
     for ((run = 1; run <= runs; run++)); do
         start_relay "$target"
-        local started
+        local started trips_now
         started=$(now_ms)
         "run_$client" "$mode" "$relay_port" || { echo "$client $mode failed" >&2; exit 1; }
         times+=($(($(now_ms) - started)))
         sleep 0.05
-        read -r trips connections _ <"$work/stats"
+        read -r trips_now connections _ <"$work/stats"
+        trips+=($((trips_now - base_trips)))
         stop_relay
     done
-    local median
-    median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
-    printf '%-10s %-6s %10s %12s %12s\n' "$client" "$mode" "$median" \
-        "$((trips - base_trips))" "$((connections - base_connections))"
+    local time_median trips_median each=""
+    time_median=$(printf '%s\n' "${times[@]}" | median)
+    trips_median=$(printf '%s\n' "${trips[@]}" | median)
+    [ "$(printf '%s\n' "${trips[@]}" | sort -u | wc -l)" -gt 1 ] && each="  (runs: ${trips[*]})"
+    printf '%-10s %-6s %10s %12s %12s%s\n' "$client" "$mode" "$time_median" "$trips_median" \
+        "$((connections - base_connections))" "$each"
+    if [ -n "$results_file" ]; then
+        local subject="$client"
+        [ "$client" = popcheck ] && subject="${label:-popcheck}"
+        "$python" "$root/bench/results.py" --add "$results_file" "$subject" \
+            "mail_${mode}_round_trips" "$trips_median"
+        "$python" "$root/bench/results.py" --add "$results_file" "$subject" "mail_${mode}_ms" \
+            "$time_median"
+    fi
 }
 
 echo "One check: STAT + $count header summaries, ${delay_ms} ms delay each way," \
      "median of $runs runs (time includes process start)"
 printf '%-10s %-6s %10s %12s %12s\n' client mode "time/ms" "round trips" connections
 for mode in tls stls; do
-    for client in popcheck poplib curl; do
+    for client in "${clients[@]}"; do
         measure "$client" "$mode"
     done
 done
