@@ -73,7 +73,7 @@ void ParseLines(std::string_view text) {
     for (const auto& line : lines) {
         (void)popmail::ParseStatusLine(line);
         (void)popmail::ApopTimestamp(line);
-        (void)popmail::StatMessageCount(line);
+        (void)popmail::ParseStatReply(line);
         (void)popmail::ClassifyDataLine(line);
     }
     (void)popmail::ParseCapabilities(lines);

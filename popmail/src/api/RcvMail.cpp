@@ -4,10 +4,11 @@
 #include <new>
 
 #include "api/Library.h"
+#include "api/ReplyTexts.h"
 #include "popmail/popmail.h"
 
 struct PopmailReply {
-    popmail::Reply reply;
+    popmail::api::ReplyTexts reply;
 };
 
 namespace {
@@ -25,9 +26,8 @@ extern "C" {
 POPMAIL_API PopmailReply* RcvMail(const char* host, const char* user, const char* password,
                                   const char* command, const char* /*saveDir*/) {
     try {
-        auto* result = new PopmailReply{TheLibrary().client.Run(
-            TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(password), TextOrEmpty(command))};
-        return result;
+        return new PopmailReply{popmail::api::TextsOf(TheLibrary().client.Run(
+            TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(password), TextOrEmpty(command)))};
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -30,7 +30,7 @@ class CommandRun {
           credentials_(std::move(credentials)),
           key_(std::move(key)) {}
 
-    Result<std::vector<std::string>> Stat(const std::vector<Endpoint>& endpoints) {
+    Result<MailboxStatus> Stat(const std::vector<Endpoint>& endpoints) {
         const net::Deadline total = net::Clock::now() + options_.totalTimeoutBase;
         // A STAT starts a check: it always reads the mailbox anew.
         keeper_.EndParked();
@@ -38,17 +38,17 @@ class CommandRun {
         if (!session) {
             return session.failure();
         }
-        auto text = popmail::Stat(**session);
-        if (!text) {
+        auto status = popmail::Stat(**session);
+        if (!status) {
             (*session)->Quit(kQuitTimeout);  // only where the session is still sound
-            return text.failure();
+            return status.failure();
         }
         keeper_.Park(key_, std::move(*session));
-        return std::vector<std::string>{std::move(*text)};
+        return status;
     }
 
-    Result<std::vector<std::string>> List(const std::vector<Endpoint>& endpoints,
-                                          std::size_t count) {
+    Result<std::vector<MessageSummary>> List(const std::vector<Endpoint>& endpoints,
+                                             std::size_t count) {
         const net::Deadline total = net::Clock::now() + options_.totalTimeoutBase +
                                     options_.perMessageAllowance * static_cast<long>(count);
         if (std::unique_ptr<Session> kept = keeper_.Take(key_)) {
@@ -76,7 +76,7 @@ class CommandRun {
     }
 
     // The summaries on a session whose STAT is known, then QUIT.
-    static Result<std::vector<std::string>> ListOn(Session& session, std::size_t count) {
+    static Result<std::vector<MessageSummary>> ListOn(Session& session, std::size_t count) {
         if (*session.messageCount < count) {
             Failure failure = Fail(FailureKind::NotEnoughMessages,
                                    "メールボックス " + std::to_string(*session.messageCount) +
@@ -103,8 +103,28 @@ class CommandRun {
     std::string key_;
 };
 
+Reply TextReply(std::string text) {
+    Reply reply;
+    reply.text = std::move(text);
+    return reply;
+}
+
 Reply FailureReply(const Failure& failure, std::string_view password) {
-    return Reply{false, {}, FailureText(failure, password)};
+    return TextReply(FailureText(failure, password));
+}
+
+Reply ListReply(Result<MailboxStatus> status) {
+    Reply reply;
+    reply.isList = true;
+    reply.status = *status;
+    return reply;
+}
+
+Reply ListReply(Result<std::vector<MessageSummary>> summaries) {
+    Reply reply;
+    reply.isList = true;
+    reply.summaries = std::move(*summaries);
+    return reply;
 }
 
 }  // namespace
@@ -122,19 +142,18 @@ Reply Client::Run(std::string_view host, std::string_view user, std::string_view
     const std::string key = KeyOf(host, user, password);
     if (parsed->kind == Command::Kind::List && parsed->count == 0) {
         keeper_.EndParked();  // the check is over: end its session now
-        return Reply{false, {}, std::string(kNoMessageText)};
+        return TextReply(std::string(kNoMessageText));
     }
     auto endpoints = ParseServerSetting(host, options_.ports);
     if (!endpoints) {
         return FailureReply(endpoints.failure(), password);
     }
     CommandRun run(network_, keeper_, options_, {std::string(user), std::string(password)}, key);
-    auto result = parsed->kind == Command::Kind::Stat ? run.Stat(*endpoints)
-                                                      : run.List(*endpoints, parsed->count);
-    if (!result) {
-        return FailureReply(result.failure(), password);
-    }
-    return Reply{true, std::move(*result), {}};
+    const auto answer = [&password](auto result) {
+        return result ? ListReply(std::move(result)) : FailureReply(result.failure(), password);
+    };
+    return parsed->kind == Command::Kind::Stat ? answer(run.Stat(*endpoints))
+                                               : answer(run.List(*endpoints, parsed->count));
 }
 
 }  // namespace popmail

@@ -9,7 +9,10 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "api/ReplyTexts.h"
 #include "core/Client.h"
 #include "fake/FakeMailbox.h"
 #include "fake/FakePop3Server.h"
@@ -21,7 +24,7 @@ namespace popmail {
 // Test messages show the reply, not its bytes.
 inline void PrintTo(const Reply& reply, std::ostream* out) {
     if (reply.isList) {
-        *out << "list of " << reply.elements.size();
+        *out << "list of " << (reply.status ? 1 : reply.summaries.size());
     } else {
         *out << "text \"" << reply.text << "\"";
     }
@@ -32,6 +35,11 @@ inline void PrintTo(const Reply& reply, std::ostream* out) {
 namespace popmail::testing {
 
 using namespace std::chrono_literals;
+
+// The texts RcvMail hands the program for `reply`.
+inline std::vector<std::string> Elements(Reply reply) {
+    return api::TextsOf(std::move(reply)).elements;
+}
 
 inline ClientOptions FastOptions() {
     ClientOptions options;
@@ -71,7 +79,7 @@ class ClientTest : public ::testing::Test {
 
 MATCHER_P(FailsWith, fragment, "") {
     if (arg.isList) {
-        *result_listener << "is a list of " << arg.elements.size();
+        *result_listener << "is a list";
         return false;
     }
     *result_listener << "text: " << arg.text;

@@ -1,6 +1,9 @@
 // Servers that misbehave: every call still ends in bounded time with a clear
 // failure text, memory stays bounded and nothing secret leaks.
 
+#include <ostream>
+#include <string>
+
 #include "protocol/ClientFixture.h"
 
 namespace popmail::testing {
@@ -218,8 +221,41 @@ TEST_P(OddStatTest, IsAFailureNotACount) {
 
 INSTANTIATE_TEST_SUITE_P(Replies, OddStatTest,
                          ::testing::Values("+OK", "+OK -1 5", "+OK 99999999999999999999 0",
-                                           "+OK three 400", "+OK 3"),
+                                           "+OK three 400", "+OK 3", "+OK 3\t4", "+OK 3 4x",
+                                           "+OK 3.5 4", "+OK +3 4", "+OK 3,4"),
                          [](const auto& param) { return "case" + std::to_string(param.index); });
+
+struct StatForm {
+    const char* reply;
+    const char* element;
+};
+
+void PrintTo(const StatForm& form, std::ostream* out) {
+    *out << '"' << form.reply << '"';
+}
+
+// A STAT reply the library accepts reaches the program as "count size",
+// which it reads by the number before the first space: extra blanks or words
+// must not shift the count ("+OK  3 4" passed on as " 3 4" read as 0 mails).
+class StatFormTest : public ClientTest, public ::testing::WithParamInterface<StatForm> {};
+
+TEST_P(StatFormTest, ReachesTheProgramAsCountSpaceSize) {
+    FakeMailbox mailbox = OneMessage();
+    mailbox.replies["STAT"] = std::string(GetParam().reply) + "\r\n";
+    ServeOnce(mailbox);
+    const Reply reply = Run(Plain(), "STAT");
+    ASSERT_TRUE(reply.isList) << reply.text;
+    EXPECT_THAT(Elements(reply), ElementsAre(GetParam().element));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, StatFormTest,
+    ::testing::Values(StatForm{"+OK 3 456", "3 456"}, StatForm{"+OK  3 4", "3 4"},
+                      StatForm{"+OK   3 4", "3 4"}, StatForm{"+OK 3  4", "3 4"},
+                      StatForm{"+OK 3 4 ", "3 4"}, StatForm{"+OK 3 4 messages (1 KB)", "3 4"},
+                      StatForm{"+OK 007 0004", "7 4"}, StatForm{"+ok 0 0", "0 0"},
+                      StatForm{"+OK 2147483647 1", "2147483647 1"}),
+    [](const auto& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(ClientTest, RefusedStatKeepsTheServersText) {
     FakeMailbox mailbox = OneMessage();

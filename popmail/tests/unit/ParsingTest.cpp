@@ -114,13 +114,13 @@ TEST(ApopTimestamp, OnlyAMessageIdLikeStamp) {
     EXPECT_FALSE(ApopTimestamp("ready").has_value());
 }
 
-TEST(StatMessageCount, PlainCountAndSizeOnly) {
-    EXPECT_EQ(StatMessageCount("3 456"), 3u);
-    EXPECT_EQ(StatMessageCount("0 0"), 0u);
-    EXPECT_EQ(StatMessageCount("2147483647 1 extra text"), 2147483647u);
+TEST(StatReply, PlainCountAndSizeOnly) {
+    EXPECT_EQ(ParseStatReply("3 456"), (MailboxStatus{3, 456}));
+    EXPECT_EQ(ParseStatReply("0 0"), (MailboxStatus{0, 0}));
+    EXPECT_EQ(ParseStatReply("2147483647 1 extra text"), (MailboxStatus{2147483647, 1}));
     for (const char* odd :
          {"", "3", "-1 5", "99999999999999999999 0", "2147483648 0", "3 x", "+3 4", "0x3 4"}) {
-        EXPECT_FALSE(StatMessageCount(odd).has_value()) << odd;
+        EXPECT_FALSE(ParseStatReply(odd).has_value()) << odd;
     }
 }
 
