@@ -29,9 +29,10 @@ inline constexpr std::chrono::milliseconds kQuitTimeout = 2s;
 inline constexpr int kImplicitTlsPort = 995;
 inline constexpr int kPlainPort = 110;
 
-// Largest N that "LIST 1-N" accepts. A mailbox may hold more; the program
-// never asks for more summaries than this in one check.
-inline constexpr std::size_t kMaxListCount = 10000;
+// Largest N that "LIST 1-N" accepts: the program counts messages in 16 bits,
+// so it never asks for more. Memory stays bounded by N summaries of at most
+// 3 * kMaxSummaryFieldBytes each.
+inline constexpr std::size_t kMaxListCount = 32767;
 
 // A single-line reply (greeting, +OK/-ERR status). RFC 2449 allows 512
 // octets; servers that add long texts still fit.

@@ -239,7 +239,7 @@ TEST_F(ClientTest, ForbiddenCharactersAndUnknownCommandsAreRefusedBeforeConnecti
     EXPECT_THAT(Run(Plain() + "\r", "STAT"), FailsWith("使えない文字"));
     EXPECT_THAT(Run(Plain(), std::string("STAT\0", 5)), FailsWith("知らないコマンド"));
     EXPECT_THAT(Run(Plain(), "DELE 1"), FailsWith("知らないコマンド"));
-    EXPECT_THAT(Run(Plain(), "LIST 1-10001"), FailsWith("上限"));
+    EXPECT_THAT(Run(Plain(), "LIST 1-32768"), FailsWith("上限"));
     EXPECT_THAT(Run("", "STAT"), FailsWith("設定されていません"));
     EXPECT_EQ(server_.Connections(), 0);
 }

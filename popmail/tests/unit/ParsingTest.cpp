@@ -136,8 +136,10 @@ TEST(Command, OnlyStatAndListOneToN) {
     EXPECT_EQ(ParseCommand("STAT")->kind, Command::Kind::Stat);
     EXPECT_EQ(ParseCommand("LIST 1-50")->count, 50u);
     EXPECT_EQ(ParseCommand("LIST 1-0")->count, 0u);
-    EXPECT_EQ(ParseCommand("LIST 1-10000")->count, 10000u);
-    EXPECT_EQ(ParseCommand("LIST 1-10001").failure().kind, FailureKind::ListTooLarge);
+    // The whole range of the program's 16-bit count, and nothing beyond.
+    EXPECT_EQ(ParseCommand("LIST 1-10001")->count, 10001u);
+    EXPECT_EQ(ParseCommand("LIST 1-32767")->count, 32767u);
+    EXPECT_EQ(ParseCommand("LIST 1-32768").failure().kind, FailureKind::ListTooLarge);
     EXPECT_EQ(ParseCommand("LIST 1-99999999999999999999999").failure().kind,
               FailureKind::ListTooLarge);
     for (const char* other : {"", "stat", "STAT ", "LIST", "LIST 1-", "LIST 2-5", "LIST 1--1",
