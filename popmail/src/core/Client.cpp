@@ -22,19 +22,20 @@ std::string KeyOf(std::string_view host, std::string_view user, std::string_view
 
 class CommandRun {
   public:
+    // Every wait of the run ends by `callEnd`.
     CommandRun(net::Network& network, SessionKeeper& keeper, const ClientOptions& options,
-               Credentials credentials, std::string key)
+               Credentials credentials, std::string key, net::Deadline callEnd)
         : network_(network),
           keeper_(keeper),
           options_(options),
           credentials_(std::move(credentials)),
-          key_(std::move(key)) {}
+          key_(std::move(key)),
+          callEnd_(callEnd) {}
 
     Result<MailboxStatus> Stat(const std::vector<Endpoint>& endpoints) {
-        const net::Deadline total = net::Clock::now() + options_.totalTimeoutBase;
         // A STAT starts a check: it always reads the mailbox anew.
         keeper_.EndParked();
-        auto session = Open(endpoints, total);
+        auto session = Open(endpoints);
         if (!session) {
             return session.failure();
         }
@@ -49,17 +50,15 @@ class CommandRun {
 
     Result<std::vector<MessageSummary>> List(const std::vector<Endpoint>& endpoints,
                                              std::size_t count) {
-        const net::Deadline total = net::Clock::now() + options_.totalTimeoutBase +
-                                    options_.perMessageAllowance * static_cast<long>(count);
         if (std::unique_ptr<Session> kept = keeper_.Take(key_)) {
-            kept->SetTotalDeadline(total);
+            kept->SetTotalDeadline(callEnd_);
             auto summaries = ListOn(*kept, count);
             // A server may drop a session kept waiting; then log in anew.
             if (summaries || !IsConnectionLoss(summaries.failure().kind)) {
                 return summaries;
             }
         }
-        auto session = Open(endpoints, total);
+        auto session = Open(endpoints);
         if (!session) {
             return session.failure();
         }
@@ -90,10 +89,9 @@ class CommandRun {
         return summaries;
     }
 
-    Result<std::unique_ptr<Session>> Open(const std::vector<Endpoint>& endpoints,
-                                          net::Deadline total) {
+    Result<std::unique_ptr<Session>> Open(const std::vector<Endpoint>& endpoints) {
         return Session::Open(network_, endpoints, credentials_,
-                             {options_.connectTimeout, options_.replyTimeout}, total);
+                             {options_.connectTimeout, options_.replyTimeout}, callEnd_);
     }
 
     net::Network& network_;
@@ -101,6 +99,7 @@ class CommandRun {
     const ClientOptions& options_;
     Credentials credentials_;
     std::string key_;
+    net::Deadline callEnd_;
 };
 
 Reply TextReply(std::string text) {
@@ -131,6 +130,8 @@ Reply ListReply(Result<std::vector<MessageSummary>> summaries) {
 
 Reply Client::Run(std::string_view host, std::string_view user, std::string_view password,
                   std::string_view command) {
+    // From here on: ending a session kept from before counts too.
+    const net::Deadline callEnd = net::Clock::now() + options_.callTimeout;
     if (HasForbiddenCharacter(host) || HasForbiddenCharacter(user) ||
         HasForbiddenCharacter(password)) {
         return FailureReply(Fail(FailureKind::ForbiddenCharacter), password);
@@ -148,7 +149,8 @@ Reply Client::Run(std::string_view host, std::string_view user, std::string_view
     if (!endpoints) {
         return FailureReply(endpoints.failure(), password);
     }
-    CommandRun run(network_, keeper_, options_, {std::string(user), std::string(password)}, key);
+    CommandRun run(network_, keeper_, options_, {std::string(user), std::string(password)}, key,
+                   callEnd);
     const auto answer = [&password](auto result) {
         return result ? ListReply(std::move(result)) : FailureReply(result.failure(), password);
     };

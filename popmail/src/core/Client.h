@@ -21,8 +21,7 @@ namespace popmail {
 struct ClientOptions {
     std::chrono::milliseconds connectTimeout = kConnectTimeout;
     std::chrono::milliseconds replyTimeout = kReplyTimeout;
-    std::chrono::milliseconds totalTimeoutBase = kTotalTimeoutBase;
-    std::chrono::milliseconds perMessageAllowance = kPerMessageAllowance;
+    std::chrono::milliseconds callTimeout = kCallTimeout;
     PortChoice ports{kImplicitTlsPort, kPlainPort};
 };
 

@@ -12,7 +12,8 @@ Session::Session(std::unique_ptr<net::Connection> connection, std::string server
       reader_(*connection_),
       server_(std::move(server)),
       timeouts_(timeouts),
-      total_(total) {}
+      total_(total),
+      replyEnd_(total) {}
 
 net::Deadline Session::ReplyDeadline() const {
     return std::min(net::Clock::now() + timeouts_.reply, total_);
@@ -39,7 +40,8 @@ Status Session::Send(std::string_view lines) {
 }
 
 Result<StatusLine> Session::ReadStatus() {
-    auto line = reader_.ReadLine(kMaxStatusLineBytes, ReplyDeadline());
+    replyEnd_ = ReplyDeadline();
+    auto line = reader_.ReadLine(kMaxStatusLineBytes, replyEnd_);
     if (!line) {
         return Broken(line.failure());
     }
@@ -51,7 +53,7 @@ Result<StatusLine> Session::ReadStatus() {
 }
 
 Result<std::string> Session::ReadDataLine(std::size_t cap) {
-    auto line = reader_.ReadLine(cap, ReplyDeadline());
+    auto line = reader_.ReadLine(cap, replyEnd_);
     if (!line) {
         return Broken(line.failure());
     }
@@ -59,7 +61,7 @@ Result<std::string> Session::ReadDataLine(std::size_t cap) {
 }
 
 Result<bool> Session::SkipDataLine() {
-    auto end = reader_.SkipLine(ReplyDeadline());
+    auto end = reader_.SkipLine(replyEnd_);
     if (!end) {
         return Broken(end.failure());
     }

@@ -43,10 +43,12 @@ class Session {
 
     // Sends command lines (each with its CR LF) in one write.
     Status Send(std::string_view lines);
-    // The next status line; a line that is neither +OK, -ERR nor "+ " is a
-    // ProtocolError.
+    // The next status line, which starts a reply: from now on the whole
+    // reply, its data lines included, must arrive within the reply time-out.
+    // A line that is neither +OK, -ERR nor "+ " is a ProtocolError.
     Result<StatusLine> ReadStatus();
-    // The next line of a multi-line reply, at most `cap` bytes.
+    // The next line of a multi-line reply, at most `cap` bytes, within the
+    // time left to the reply that ReadStatus started.
     Result<std::string> ReadDataLine(std::size_t cap);
     // Skips the next line of a multi-line reply; true for the end marker.
     Result<bool> SkipDataLine();
@@ -82,6 +84,7 @@ class Session {
     std::string server_;
     SessionTimeouts timeouts_;
     net::Deadline total_;
+    net::Deadline replyEnd_;  // of the reply being read
     bool usable_ = true;
 };
 

@@ -45,8 +45,7 @@ inline ClientOptions FastOptions() {
     ClientOptions options;
     options.connectTimeout = 2s;
     options.replyTimeout = 1s;
-    options.totalTimeoutBase = 4s;
-    options.perMessageAllowance = 10ms;
+    options.callTimeout = 4s;
     return options;
 }
 
@@ -75,6 +74,18 @@ class ClientTest : public ::testing::Test {
     ClientOptions options_ = FastOptions();
     SessionKeeper keeper_{0ms};
     Client client_{*network_, keeper_, options_};
+};
+
+// Time since the test made it.
+class Stopwatch {
+  public:
+    std::chrono::milliseconds Elapsed() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start_);
+    }
+
+  private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
 MATCHER_P(FailsWith, fragment, "") {

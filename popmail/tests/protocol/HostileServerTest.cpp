@@ -21,17 +21,6 @@ FakeMailbox OneMessage() {
     return mailbox;
 }
 
-class Stopwatch {
-  public:
-    std::chrono::milliseconds Elapsed() const {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - start_);
-    }
-
-  private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
-
 TEST_F(ClientTest, ServerThatNeverGreetsTimesOut) {
     server_.Serve({[](Peer& peer) { peer.ClientClosesWithin(5s); }});
     const Stopwatch watch;
@@ -61,7 +50,7 @@ TEST_F(ClientTest, SlowRepliesEndAtTheTotalDeadline) {
             }
         }
     }});
-    options_.totalTimeoutBase = 2s;
+    options_.callTimeout = 2s;
     Client client(*network_, keeper_, options_);
     const Stopwatch watch;
     EXPECT_THAT(client.Run(Plain(), "alice", "secret", "STAT"),
