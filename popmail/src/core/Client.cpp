@@ -108,8 +108,8 @@ Reply TextReply(std::string text) {
     return reply;
 }
 
-Reply FailureReply(const Failure& failure, std::string_view password) {
-    return TextReply(FailureText(failure, password));
+Reply FailureReply(const Failure& failure, const SecretMask& secrets) {
+    return TextReply(FailureText(failure, secrets));
 }
 
 Reply ListReply(Result<MailboxStatus> status) {
@@ -132,13 +132,15 @@ Reply Client::Run(std::string_view host, std::string_view user, std::string_view
                   std::string_view command) {
     // From here on: ending a session kept from before counts too.
     const net::Deadline callEnd = net::Clock::now() + options_.callTimeout;
+    SecretMask secrets;
+    secrets.AddPassword(user, password);
     if (HasForbiddenCharacter(host) || HasForbiddenCharacter(user) ||
         HasForbiddenCharacter(password)) {
-        return FailureReply(Fail(FailureKind::ForbiddenCharacter), password);
+        return FailureReply(Fail(FailureKind::ForbiddenCharacter), secrets);
     }
     auto parsed = ParseCommand(command);
     if (!parsed) {
-        return FailureReply(parsed.failure(), password);
+        return FailureReply(parsed.failure(), secrets);
     }
     const std::string key = KeyOf(host, user, password);
     if (parsed->kind == Command::Kind::List && parsed->count == 0) {
@@ -147,12 +149,12 @@ Reply Client::Run(std::string_view host, std::string_view user, std::string_view
     }
     auto endpoints = ParseServerSetting(host, options_.ports);
     if (!endpoints) {
-        return FailureReply(endpoints.failure(), password);
+        return FailureReply(endpoints.failure(), secrets);
     }
     CommandRun run(network_, keeper_, options_, {std::string(user), std::string(password)}, key,
                    callEnd);
-    const auto answer = [&password](auto result) {
-        return result ? ListReply(std::move(result)) : FailureReply(result.failure(), password);
+    const auto answer = [&secrets](auto result) {
+        return result ? ListReply(std::move(result)) : FailureReply(result.failure(), secrets);
     };
     return parsed->kind == Command::Kind::Stat ? answer(run.Stat(*endpoints))
                                                : answer(run.List(*endpoints, parsed->count));

@@ -11,7 +11,7 @@ namespace {
 Failure RefusedBy(const Session& session, FailureKind kind, const StatusLine& status) {
     Failure failure = Fail(kind, "-ERR " + status.text, status.code);
     failure.server = session.Server();
-    return failure;
+    return session.Masked(std::move(failure));
 }
 
 // Reads one TOP or RETR reply after its +OK: keeps the header block (up to
@@ -149,7 +149,7 @@ Result<MailboxStatus> Stat(Session& session) {
     if (!mailbox) {
         Failure failure = Fail(FailureKind::BadStatReply, "+OK " + status->text);
         failure.server = session.Server();
-        return failure;
+        return session.Masked(std::move(failure));
     }
     session.messageCount = mailbox->count;
     return *mailbox;

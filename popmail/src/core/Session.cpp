@@ -25,12 +25,22 @@ Failure Session::Broken(Failure failure) {
         failure.kind = FailureKind::DeadlineExceeded;
     }
     failure.server = server_;
+    return Masked(std::move(failure));
+}
+
+Failure Session::Masked(Failure failure) const {
+    failure.detail = sent_.Apply(failure.detail);
     return failure;
 }
 
 Status Session::Send(std::string_view lines) {
     if (!usable_) {
         return Broken(Fail(FailureKind::ConnectionClosed));
+    }
+    for (std::size_t at = 0; at < lines.size();) {
+        const std::size_t end = std::min(lines.find('\n', at), lines.size());
+        sent_.AddSentLine(lines.substr(at, end - at));
+        at = end + 1;
     }
     auto sent = connection_->Write(lines, ReplyDeadline());
     if (!sent) {

@@ -12,6 +12,7 @@
 #include "core/Failure.h"
 #include "core/LineReader.h"
 #include "core/Response.h"
+#include "core/SecretMask.h"
 #include "core/ServerSetting.h"
 #include "net/Transport.h"
 
@@ -62,6 +63,10 @@ class Session {
     // unusable afterwards.
     void Quit(std::chrono::milliseconds wait);
 
+    // `failure` with everything this session sent during login (a SASL
+    // response, an APOP digest, the password) masked in its server text.
+    Failure Masked(Failure failure) const;
+
     void SetTotalDeadline(net::Deadline total) { total_ = total; }
     // False once any exchange failed: such a session is never reused.
     bool Usable() const { return usable_; }
@@ -85,6 +90,7 @@ class Session {
     SessionTimeouts timeouts_;
     net::Deadline total_;
     net::Deadline replyEnd_;  // of the reply being read
+    SecretMask sent_;
     bool usable_ = true;
 };
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "popcheck/Console.h"
+#include "popcheck/CoreDump.h"
 #include "popmail/popmail.h"
 
 namespace {
@@ -75,6 +76,7 @@ bool PrintReply(const PopmailReply* reply) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    popcheck::KeepOutOfCoreDumps();
     constexpr std::size_t kFirstCommand = 3;
     const std::vector<std::string> arguments = popcheck::Arguments(argc, argv);
     if (arguments.size() <= kFirstCommand) {

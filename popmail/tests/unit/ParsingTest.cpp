@@ -185,7 +185,9 @@ TEST(LoginMethod, PasswordInClearOnlyWhereAllowed) {
 TEST(FailureText, NamesCauseServerAndServerTextSafely) {
     Failure failure = Fail(FailureKind::LoginRefused, "-ERR bad\x01pass\xff word", "");
     failure.server = "mail.example.jp:995";
-    const std::string text = FailureText(failure, "pass");
+    SecretMask secrets;
+    secrets.AddPassword("alice", "pass");
+    const std::string text = FailureText(failure, secrets);
     EXPECT_THAT(text, HasSubstr("ログインできません"));
     EXPECT_THAT(text, HasSubstr("mail.example.jp:995"));
     EXPECT_THAT(text, HasSubstr("-ERR bad ***? word"));
