@@ -22,25 +22,11 @@ void CheckField(std::string_view field) {
     }
 }
 
-void CheckSummary(std::string_view summary) {
-    if (!popmail::fuzz::IsStrictUtf8(summary)) {
-        Fail("summary is not UTF-8", summary);
-    }
-    constexpr std::string_view kSubject = "Subject:";
-    constexpr std::string_view kFrom = "\tFrom:";
-    constexpr std::string_view kDate = "\tDate:";
-    const std::size_t from = summary.find('\t');
-    const std::size_t date = from == std::string_view::npos ? from : summary.find('\t', from + 1);
-    if (!summary.starts_with(kSubject) || date == std::string_view::npos ||
-        summary.find('\t', date + 1) != std::string_view::npos ||
-        summary.substr(from, kFrom.size()) != kFrom ||
-        summary.substr(date, kDate.size()) != kDate) {
-        Fail("summary markers", summary);
-    }
-    const std::string_view subject = summary.substr(kSubject.size(), from - kSubject.size());
-    const std::string_view sender = summary.substr(from + kFrom.size(), date - from - kFrom.size());
-    const std::string_view when = summary.substr(date + kDate.size());
-    for (const std::string_view field : {subject, sender, when}) {
+void CheckSummary(const popmail::decode::MessageSummary& summary) {
+    for (const std::string_view field : {summary.subject, summary.sender, summary.date}) {
+        if (!popmail::fuzz::IsStrictUtf8(field)) {
+            Fail("summary field is not UTF-8", field);
+        }
         if (!popmail::fuzz::HasNoControls(field)) {
             Fail("control character in a field", field);
         }

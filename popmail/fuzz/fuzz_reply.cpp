@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ReplayNetwork.h"
 #include "core/Mailbox.h"
 #include "core/Response.h"
 #include "core/Session.h"
@@ -20,47 +21,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr std::size_t kMessagesAsked = 3;
-
-// Plays the server's side from a byte string; what the client writes is
-// dropped; TLS is refused.
-class ReplayConnection final : public popmail::net::Connection {
-  public:
-    ReplayConnection(std::string_view input, std::size_t chunk) : input_(input), chunk_(chunk) {}
-
-    popmail::Result<std::size_t> Read(char* buffer, std::size_t capacity,
-                                      popmail::net::Deadline) override {
-        const std::size_t count = std::min({capacity, chunk_, input_.size()});
-        std::copy_n(input_.data(), count, buffer);
-        input_.remove_prefix(count);
-        return count;
-    }
-    popmail::Status Write(std::string_view, popmail::net::Deadline) override {
-        return popmail::Ok();
-    }
-    popmail::Status StartTls(const std::string&, popmail::net::Deadline) override {
-        return popmail::Fail(popmail::FailureKind::TlsFailed);
-    }
-    bool Encrypted() const override { return false; }
-
-  private:
-    std::string_view input_;
-    std::size_t chunk_;
-};
-
-class ReplayNetwork final : public popmail::net::Network {
-  public:
-    ReplayNetwork(std::string_view input, std::size_t chunk) : input_(input), chunk_(chunk) {}
-
-    popmail::Result<std::unique_ptr<popmail::net::Connection>> Connect(
-        const std::string&, int, popmail::net::Deadline) override {
-        return std::unique_ptr<popmail::net::Connection>(
-            std::make_unique<ReplayConnection>(input_, chunk_));
-    }
-
-  private:
-    std::string_view input_;
-    std::size_t chunk_;
-};
 
 void ParseLines(std::string_view text) {
     std::vector<std::string> lines;
@@ -73,14 +33,14 @@ void ParseLines(std::string_view text) {
     for (const auto& line : lines) {
         (void)popmail::ParseStatusLine(line);
         (void)popmail::ApopTimestamp(line);
-        (void)popmail::StatMessageCount(line);
+        (void)popmail::ParseStatReply(line);
         (void)popmail::ClassifyDataLine(line);
     }
     (void)popmail::ParseCapabilities(lines);
 }
 
 void PlayDialogue(std::string_view input, std::size_t chunk) {
-    ReplayNetwork network(input, chunk);
+    popmail::fuzz::ReplayNetwork network(input, chunk);
     const std::vector<popmail::Endpoint> endpoints = {
         {"fuzz.invalid", 110, popmail::Security::StlsIfOffered, false}};
     const auto deadline = popmail::net::Clock::now() + 10s;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds popmail's libFuzzer targets with clang (ASan + UBSan) in a build
-# folder of its own and runs each for a fixed time, printing executions,
-# coverage and corpus size. Exits non-zero when a target crashes or cannot be
+# Builds the libFuzzer targets with clang (ASan + UBSan) in a build folder of
+# its own and runs each for a fixed time, printing executions, coverage and
+# corpus size: popmail's own (popmail/fuzz/fuzz_*.cpp) and the program's
+# (tests/fuzz/fuzz_*.cpp). Exits non-zero when a target crashes or cannot be
 # built; the input that crashed is kept under <build>/artifacts/.
 #
 #   popmail/fuzz/run-fuzzers.sh [seconds per target]    (default 20)
@@ -23,11 +24,17 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_FLAGS="$sanitize" -DCMAKE_CXX_FLAGS="$sanitize" \
-    -DVANTOREL_BACKEND=none -DVANTOREL_WERROR=ON -DBUILD_TESTING=OFF -DPOPMAIL_FUZZ=ON >/dev/null
+    -DVANTOREL_BACKEND=none -DVANTOREL_WERROR=ON -DBUILD_TESTING=OFF -DPOPMAIL_FUZZ=ON \
+    -DVANTOREL_FUZZ=ON >/dev/null
 
+# Each target with the folder of its source, where its seeds/ and .dict are.
 targets=()
-for source in "$fuzz_dir"/fuzz_*.cpp; do
-    targets+=("$(basename "$source" .cpp)")
+declare -A source_dir
+for source in "$fuzz_dir"/fuzz_*.cpp "$root"/tests/fuzz/fuzz_*.cpp; do
+    [ -f "$source" ] || continue
+    target="$(basename "$source" .cpp)"
+    targets+=("$target")
+    source_dir[$target]="$(dirname "$source")"
 done
 cmake --build "$build" --target "${targets[@]}" -j "$jobs"
 
@@ -38,9 +45,10 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     args=(-max_total_time="$seconds" -timeout=5 -print_final_stats=1
           -artifact_prefix="$build/artifacts/$target-")
-    [ -f "$fuzz_dir/$target.dict" ] && args+=(-dict="$fuzz_dir/$target.dict")
+    here="${source_dir[$target]}"
+    [ -f "$here/$target.dict" ] && args+=(-dict="$here/$target.dict")
     dirs=("$corpus")
-    [ -d "$fuzz_dir/seeds/$target" ] && dirs+=("$fuzz_dir/seeds/$target")
+    [ -d "$here/seeds/$target" ] && dirs+=("$here/seeds/$target")
     log="$build/$target.log"
 
     echo "== $target, $seconds s =="

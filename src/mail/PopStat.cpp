@@ -3,6 +3,7 @@
 
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
+#include "mail/MessageCount.h"
 #include "platform/RuntimeFailure.h"
 #include "settings/SettingsKeys.h"
 #include "settings/ValueText.h"
@@ -15,7 +16,6 @@ constexpr std::string_view kStatCommand = "STAT";
 // The library's answer to a list of no messages: not a failure the user
 // needs to see.
 constexpr std::string_view kNoMessageReply = "No Message+OK 0 0";
-constexpr char kCountEnd = ' ';
 
 }  // namespace
 
@@ -63,17 +63,10 @@ void StartUpForm::FileListReply(const std::vector<std::string>& elements) {
 }
 
 void StartUpForm::TakeMessageCount() {
-    // The count is the number before the first space ("3 456"); without
-    // one, the reply is not a mailbox status.
     if (LastReply.size() < 2) {
         throw RuntimeFailure("the mailbox status came as an empty list");
     }
-    const std::string& status = LastReply[1];
-    const std::size_t end = status.find(kCountEnd);
-    if (end == std::string::npos) {
-        throw RuntimeFailure("the mailbox status holds no count: " + status);
-    }
-    MailCount = ToInt16(LeadingNumber(std::string_view(status).substr(0, end)));
+    MailCount = MessageCountOf(LastReply[1]);
     MailPresent = MailCount != 0;
 }
 

@@ -5,10 +5,11 @@
 #include <new>
 
 #include "api/Library.h"
+#include "api/ReplyTexts.h"
 #include "popmail/popmail.h"
 
 struct PopmailReply {
-    popmail::Reply reply;
+    popmail::api::ReplyTexts reply;
 };
 
 namespace {
@@ -26,9 +27,8 @@ extern "C" {
 POPMAIL_API PopmailReply* RcvMail(const char* host, const char* user, const char* password,
                                   const char* command, const char* /*saveDir*/) {
     try {
-        auto* result = new PopmailReply{TheLibrary().client.Run(
-            TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(password), TextOrEmpty(command))};
-        return result;
+        return new PopmailReply{popmail::api::TextsOf(TheLibrary().client.Run(
+            TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(password), TextOrEmpty(command)))};
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -37,8 +37,8 @@ POPMAIL_API PopmailReply* RcvMail(const char* host, const char* user, const char
 POPMAIL_API PopmailReply* RcvMailOAuth2(const char* host, const char* user, const char* accessToken,
                                         const char* command, const char* /*saveDir*/) {
     try {
-        return new PopmailReply{TheLibrary().client.RunWithToken(
-            TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(accessToken), TextOrEmpty(command))};
+        return new PopmailReply{popmail::api::TextsOf(TheLibrary().client.RunWithToken(
+            TextOrEmpty(host), TextOrEmpty(user), TextOrEmpty(accessToken), TextOrEmpty(command)))};
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -36,44 +36,43 @@ std::string KeyOf(std::string_view host, const Credentials& credentials) {
 
 class CommandRun {
   public:
+    // Every wait of the run ends by `callEnd`.
     CommandRun(net::Network& network, SessionKeeper& keeper, const ClientOptions& options,
-               Credentials credentials, std::string key)
+               Credentials credentials, std::string key, net::Deadline callEnd)
         : network_(network),
           keeper_(keeper),
           options_(options),
           credentials_(std::move(credentials)),
-          key_(std::move(key)) {}
+          key_(std::move(key)),
+          callEnd_(callEnd) {}
 
-    Result<std::vector<std::string>> Stat(const std::vector<Endpoint>& endpoints) {
-        const net::Deadline total = net::Clock::now() + options_.totalTimeoutBase;
+    Result<MailboxStatus> Stat(const std::vector<Endpoint>& endpoints) {
         // A STAT starts a check: it always reads the mailbox anew.
         keeper_.EndParked();
-        auto session = Open(endpoints, total);
+        auto session = Open(endpoints);
         if (!session) {
             return session.failure();
         }
-        auto text = popmail::Stat(**session);
-        if (!text) {
+        auto status = popmail::Stat(**session);
+        if (!status) {
             (*session)->Quit(kQuitTimeout);  // only where the session is still sound
-            return text.failure();
+            return status.failure();
         }
         keeper_.Park(key_, std::move(*session));
-        return std::vector<std::string>{std::move(*text)};
+        return status;
     }
 
-    Result<std::vector<std::string>> List(const std::vector<Endpoint>& endpoints,
-                                          std::size_t count) {
-        const net::Deadline total = net::Clock::now() + options_.totalTimeoutBase +
-                                    options_.perMessageAllowance * static_cast<long>(count);
+    Result<std::vector<MessageSummary>> List(const std::vector<Endpoint>& endpoints,
+                                             std::size_t count) {
         if (std::unique_ptr<Session> kept = keeper_.Take(key_)) {
-            kept->SetTotalDeadline(total);
+            kept->SetTotalDeadline(callEnd_);
             auto summaries = ListOn(*kept, count);
             // A server may drop a session kept waiting; then log in anew.
             if (summaries || !IsConnectionLoss(summaries.failure().kind)) {
                 return summaries;
             }
         }
-        auto session = Open(endpoints, total);
+        auto session = Open(endpoints);
         if (!session) {
             return session.failure();
         }
@@ -90,7 +89,7 @@ class CommandRun {
     }
 
     // The summaries on a session whose STAT is known, then QUIT.
-    static Result<std::vector<std::string>> ListOn(Session& session, std::size_t count) {
+    static Result<std::vector<MessageSummary>> ListOn(Session& session, std::size_t count) {
         if (*session.messageCount < count) {
             Failure failure = Fail(FailureKind::NotEnoughMessages,
                                    "メールボックス " + std::to_string(*session.messageCount) +
@@ -104,10 +103,9 @@ class CommandRun {
         return summaries;
     }
 
-    Result<std::unique_ptr<Session>> Open(const std::vector<Endpoint>& endpoints,
-                                          net::Deadline total) {
+    Result<std::unique_ptr<Session>> Open(const std::vector<Endpoint>& endpoints) {
         return Session::Open(network_, endpoints, credentials_,
-                             {options_.connectTimeout, options_.replyTimeout}, total);
+                             {options_.connectTimeout, options_.replyTimeout}, callEnd_);
     }
 
     net::Network& network_;
@@ -115,14 +113,19 @@ class CommandRun {
     const ClientOptions& options_;
     Credentials credentials_;
     std::string key_;
+    net::Deadline callEnd_;
 };
 
-Reply FailureReply(const Failure& failure, const Credentials& credentials) {
+// What failure texts of a call must not show, besides what its session
+// sent: the password or the access token in any encoding.
+SecretMask MaskFor(const Credentials& credentials) {
+    SecretMask secrets;
     if (credentials.secret == Secret::AccessToken) {
-        const Failure masked = MaskedFailure(failure, TokenForms(credentials.password));
-        return Reply{false, {}, FailureText(masked, credentials.password)};
+        secrets.AddAccessToken(credentials.password);
+    } else {
+        secrets.AddPassword(credentials.user, credentials.password);
     }
-    return Reply{false, {}, FailureText(failure, credentials.password)};
+    return secrets;
 }
 
 // Refusals of a token login before anything is sent.
@@ -139,6 +142,30 @@ std::optional<Failure> TokenLoginRefusal(const Credentials& credentials) {
     return std::nullopt;
 }
 
+Reply TextReply(std::string text) {
+    Reply reply;
+    reply.text = std::move(text);
+    return reply;
+}
+
+Reply FailureReply(const Failure& failure, const SecretMask& secrets) {
+    return TextReply(FailureText(failure, secrets));
+}
+
+Reply ListReply(Result<MailboxStatus> status) {
+    Reply reply;
+    reply.isList = true;
+    reply.status = *status;
+    return reply;
+}
+
+Reply ListReply(Result<std::vector<MessageSummary>> summaries) {
+    Reply reply;
+    reply.isList = true;
+    reply.summaries = std::move(*summaries);
+    return reply;
+}
+
 }  // namespace
 
 Reply Client::Run(std::string_view host, std::string_view user, std::string_view password,
@@ -153,33 +180,35 @@ Reply Client::RunWithToken(std::string_view host, std::string_view user,
 
 Reply Client::RunAs(std::string_view host, const Credentials& credentials,
                     std::string_view command) {
+    // From here on: ending a session kept from before counts too.
+    const net::Deadline callEnd = net::Clock::now() + options_.callTimeout;
+    const SecretMask secrets = MaskFor(credentials);
     if (HasForbiddenCharacter(host) || HasForbiddenCharacter(credentials.user) ||
         HasForbiddenCharacter(credentials.password)) {
-        return FailureReply(Fail(FailureKind::ForbiddenCharacter), credentials);
+        return FailureReply(Fail(FailureKind::ForbiddenCharacter), secrets);
     }
     if (auto refused = TokenLoginRefusal(credentials)) {
-        return FailureReply(*refused, credentials);
+        return FailureReply(*refused, secrets);
     }
     auto parsed = ParseCommand(command);
     if (!parsed) {
-        return FailureReply(parsed.failure(), credentials);
+        return FailureReply(parsed.failure(), secrets);
     }
     const std::string key = KeyOf(host, credentials);
     if (parsed->kind == Command::Kind::List && parsed->count == 0) {
         keeper_.EndParked();  // the check is over: end its session now
-        return Reply{false, {}, std::string(kNoMessageText)};
+        return TextReply(std::string(kNoMessageText));
     }
     auto endpoints = ParseServerSetting(host, options_.ports);
     if (!endpoints) {
-        return FailureReply(endpoints.failure(), credentials);
+        return FailureReply(endpoints.failure(), secrets);
     }
-    CommandRun run(network_, keeper_, options_, credentials, key);
-    auto result = parsed->kind == Command::Kind::Stat ? run.Stat(*endpoints)
-                                                      : run.List(*endpoints, parsed->count);
-    if (!result) {
-        return FailureReply(result.failure(), credentials);
-    }
-    return Reply{true, std::move(*result), {}};
+    CommandRun run(network_, keeper_, options_, credentials, key, callEnd);
+    const auto answer = [&secrets](auto result) {
+        return result ? ListReply(std::move(result)) : FailureReply(result.failure(), secrets);
+    };
+    return parsed->kind == Command::Kind::Stat ? answer(run.Stat(*endpoints))
+                                               : answer(run.List(*endpoints, parsed->count));
 }
 
 }  // namespace popmail

@@ -4,14 +4,17 @@
 // can use a scripted server and short waits.
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/Limits.h"
+#include "core/Response.h"
 #include "core/ServerSetting.h"
 #include "core/Session.h"
 #include "core/SessionKeeper.h"
+#include "core/Summary.h"
 #include "net/Transport.h"
 
 namespace popmail {
@@ -19,15 +22,18 @@ namespace popmail {
 struct ClientOptions {
     std::chrono::milliseconds connectTimeout = kConnectTimeout;
     std::chrono::milliseconds replyTimeout = kReplyTimeout;
-    std::chrono::milliseconds totalTimeoutBase = kTotalTimeoutBase;
-    std::chrono::milliseconds perMessageAllowance = kPerMessageAllowance;
+    std::chrono::milliseconds callTimeout = kCallTimeout;
     PortChoice ports{kImplicitTlsPort, kPlainPort};
 };
 
+// What one command answers: a list (the mailbox's status for STAT, the
+// message summaries for LIST 1-N) or one text. The C entry point turns a
+// list into the texts the program reads.
 struct Reply {
     bool isList = false;
-    std::vector<std::string> elements;  // when isList
-    std::string text;                   // the failure text otherwise
+    std::optional<MailboxStatus> status;    // STAT's list
+    std::vector<MessageSummary> summaries;  // LIST 1-N's list
+    std::string text;                       // the failure text otherwise
 };
 
 // The reply of "LIST 1-0": nothing to list.

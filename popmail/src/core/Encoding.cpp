@@ -145,13 +145,22 @@ std::string Md5Hex(std::string_view data) {
     for (std::size_t at = 0; at < message.size(); at += kBlockBytes) {
         Md5Block(state, reinterpret_cast<const unsigned char*>(message.data() + at));
     }
-    std::string hex;
+    std::string digest;
     for (std::uint32_t word : state) {
         for (int byte = 0; byte < 4; ++byte) {
-            const std::uint32_t value = word >> (8 * byte) & 0xFF;
-            hex += kHexDigits[value >> 4];
-            hex += kHexDigits[value & 0xF];
+            digest += static_cast<char>(word >> (8 * byte) & 0xFF);
         }
+    }
+    return HexEncode(digest);
+}
+
+std::string HexEncode(std::string_view data) {
+    std::string hex;
+    hex.reserve(data.size() * 2);
+    for (char c : data) {
+        const auto value = static_cast<unsigned char>(c);
+        hex += kHexDigits[value >> 4];
+        hex += kHexDigits[value & 0xF];
     }
     return hex;
 }

@@ -8,7 +8,6 @@ namespace popmail {
 namespace {
 
 constexpr std::string_view kReplacement = "?";
-constexpr std::string_view kScrubbed = "***";
 
 std::string_view CauseOf(FailureKind kind) {
     switch (kind) {
@@ -126,17 +125,6 @@ std::size_t Utf8SequenceLength(std::string_view text) {
     return length;
 }
 
-std::string Scrub(std::string text, std::string_view secret) {
-    if (secret.empty()) {
-        return text;
-    }
-    for (auto at = text.find(secret); at != std::string::npos; at = text.find(secret, at)) {
-        text.replace(at, secret.size(), kScrubbed);
-        at += kScrubbed.size();
-    }
-    return text;
-}
-
 }  // namespace
 
 std::string QuotableServerText(std::string_view text) {
@@ -156,7 +144,7 @@ std::string QuotableServerText(std::string_view text) {
     return safe;
 }
 
-std::string FailureText(const Failure& failure, std::string_view password) {
+std::string FailureText(const Failure& failure, const SecretMask& secrets) {
     const std::string_view server = failure.server;
     std::string_view cause = CauseOfResponseCode(failure.responseCode);
     if (cause.empty()) {
@@ -165,16 +153,16 @@ std::string FailureText(const Failure& failure, std::string_view password) {
     std::string text(cause);
     if (!server.empty()) {
         text += "（サーバー ";
-        text += QuotableServerText(Scrub(std::string(server), password));
+        text += QuotableServerText(secrets.Apply(server));
         text += "）";
     }
     if (!failure.detail.empty()) {
         text += "：";
-        text += QuotableServerText(Scrub(failure.detail, password));
+        text += QuotableServerText(secrets.Apply(failure.detail));
     }
     if (!failure.advice.empty()) {
         text += "。";
-        text += Scrub(failure.advice, password);
+        text += secrets.Apply(failure.advice);
     }
     return text;
 }

@@ -12,13 +12,14 @@ using namespace std::chrono_literals;
 // Time allowed to open the TCP connection (each address tried shares it).
 inline constexpr std::chrono::milliseconds kConnectTimeout = 15s;
 // Time allowed for one complete reply (or one TLS handshake) to arrive,
-// measured from the moment the client starts waiting for it. A server that
-// trickles a byte at a time still ends within this bound.
+// measured from the moment the client starts waiting for it to its last
+// line: a multi-line reply (CAPA, TOP, RETR) gets no more time per line. A
+// server that trickles a byte or a line at a time still ends within it.
 inline constexpr std::chrono::milliseconds kReplyTimeout = 30s;
-// Whole call: this base plus kPerMessageAllowance for each message a
-// "LIST 1-N" asks for.
-inline constexpr std::chrono::milliseconds kTotalTimeoutBase = 60s;
-inline constexpr std::chrono::milliseconds kPerMessageAllowance = 50ms;
+// One whole call of RcvMail, whatever it asks: the program's window thread
+// waits for it, so neither a slow server nor a large mailbox may hold it
+// longer.
+inline constexpr std::chrono::milliseconds kCallTimeout = 60s;
 // How long an authenticated session stays open after a STAT, so that the
 // LIST of the same check reuses it instead of logging in again.
 inline constexpr std::chrono::milliseconds kSessionKeepAlive = 5s;
@@ -29,9 +30,10 @@ inline constexpr std::chrono::milliseconds kQuitTimeout = 2s;
 inline constexpr int kImplicitTlsPort = 995;
 inline constexpr int kPlainPort = 110;
 
-// Largest N that "LIST 1-N" accepts. A mailbox may hold more; the program
-// never asks for more summaries than this in one check.
-inline constexpr std::size_t kMaxListCount = 10000;
+// Largest N that "LIST 1-N" accepts: the program counts messages in 16 bits,
+// so it never asks for more. Memory stays bounded by N summaries of at most
+// 3 * kMaxSummaryFieldBytes each.
+inline constexpr std::size_t kMaxListCount = 32767;
 
 // A single-line reply (greeting, +OK/-ERR status). RFC 2449 allows 512
 // octets; servers that add long texts still fit.

@@ -11,7 +11,7 @@ namespace {
 Failure RefusedBy(const Session& session, FailureKind kind, const StatusLine& status) {
     Failure failure = Fail(kind, "-ERR " + status.text, status.code);
     failure.server = session.Server();
-    return failure;
+    return session.Masked(std::move(failure));
 }
 
 // Reads one TOP or RETR reply after its +OK: keeps the header block (up to
@@ -56,7 +56,7 @@ class SummaryFetcher {
         }
     }
 
-    Result<std::vector<std::string>> Run() {
+    Result<std::vector<MessageSummary>> Run() {
         while (!unsent_.empty() || !inFlight_.empty()) {
             if (auto sent = SendMore(); !sent) {
                 return sent.failure();
@@ -125,7 +125,7 @@ class SummaryFetcher {
     }
 
     Session& session_;
-    std::vector<std::string> summaries_;
+    std::vector<MessageSummary> summaries_;
     bool useTop_;
     std::deque<std::size_t> unsent_;
     std::deque<Request> inFlight_;
@@ -134,7 +134,7 @@ class SummaryFetcher {
 
 }  // namespace
 
-Result<std::string> Stat(Session& session) {
+Result<MailboxStatus> Stat(Session& session) {
     if (auto sent = session.Send("STAT\r\n"); !sent) {
         return sent.failure();
     }
@@ -145,17 +145,17 @@ Result<std::string> Stat(Session& session) {
     if (status->kind != StatusLine::Kind::Ok) {
         return RefusedBy(session, FailureKind::CommandRefused, *status);
     }
-    const auto count = StatMessageCount(status->text);
-    if (!count) {
+    const auto mailbox = ParseStatReply(status->text);
+    if (!mailbox) {
         Failure failure = Fail(FailureKind::BadStatReply, "+OK " + status->text);
         failure.server = session.Server();
-        return failure;
+        return session.Masked(std::move(failure));
     }
-    session.messageCount = count;
-    return status->text;
+    session.messageCount = mailbox->count;
+    return *mailbox;
 }
 
-Result<std::vector<std::string>> FetchSummaries(Session& session, std::size_t count) {
+Result<std::vector<MessageSummary>> FetchSummaries(Session& session, std::size_t count) {
     return SummaryFetcher(session, count).Run();
 }
 

@@ -143,7 +143,7 @@ std::optional<std::string> ApopTimestamp(std::string_view greeting) {
     return std::string(stamp);
 }
 
-std::optional<std::uint64_t> StatMessageCount(std::string_view text) {
+std::optional<MailboxStatus> ParseStatReply(std::string_view text) {
     const auto words = Words(text);
     if (words.size() < 2) {
         return std::nullopt;
@@ -153,7 +153,7 @@ std::optional<std::uint64_t> StatMessageCount(std::string_view text) {
     if (!count || !size || *count > kMaxStatCount) {
         return std::nullopt;
     }
-    return count;
+    return MailboxStatus{*count, *size};
 }
 
 DataLine ClassifyDataLine(std::string_view line) {

@@ -35,10 +35,19 @@ Capabilities ParseCapabilities(const std::vector<std::string>& lines);
 // The <...> time stamp of an APOP-capable greeting (RFC 1939 section 7).
 std::optional<std::string> ApopTimestamp(std::string_view greeting);
 
-// The message count of a STAT reply text "nn mm": both numbers plain
-// decimal, the count at most kMaxStatCount. Anything else is not a STAT
-// reply the program could use.
-std::optional<std::uint64_t> StatMessageCount(std::string_view text);
+// What a STAT reply says: the number of messages and their size in octets.
+struct MailboxStatus {
+    std::uint64_t count = 0;
+    std::uint64_t size = 0;
+
+    bool operator==(const MailboxStatus&) const = default;
+};
+
+// A STAT reply's text after "+OK " ("nn mm"): its first two words, both
+// plain decimal, the count at most kMaxStatCount. Blanks before and between
+// them and words after them are allowed (RFC 1939 lets a server add text).
+// Anything else is not a STAT reply the program could use.
+std::optional<MailboxStatus> ParseStatReply(std::string_view text);
 inline constexpr std::uint64_t kMaxStatCount = 2'147'483'647;
 
 // A line of a multi-line reply: the end marker, or the line with its

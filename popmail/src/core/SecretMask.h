@@ -1,29 +1,47 @@
 #pragma once
-// Keeps an access token out of failure texts, in whatever form a server
-// might echo it: as it is, or in the Base64 of a SASL message, whole or in
-// part.
+// Keeps login secrets out of failure texts. A server may quote what the
+// client sent during login (a refused "AUTH PLAIN <base64>", "PASS ...", a
+// SASL message carrying an access token) or the secret in some encoding,
+// whole or cut short; every text quoted from a server passes through a mask
+// before the user sees it.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/Failure.h"
-
 namespace popmail {
 
-// The forms of `token` to look for: the token itself and its Base64 at each
-// of the three byte alignments it can have inside an encoded SASL message
-// (without the characters the neighbouring bytes share).
-std::vector<std::string> TokenForms(std::string_view token);
+class SecretMask {
+  public:
+    // The password in every form of SecretForms (core/SecretForms.h), and
+    // inside the SASL PLAIN response for `user`.
+    void AddPassword(std::string_view user, std::string_view password);
 
-// `text` with "***" in place of every run of kMinMaskedRun or more
-// characters that also occurs in one of `forms`.
-std::string MaskForms(std::string_view text, const std::vector<std::string>& forms);
+    // An OAuth 2.0 access token in every form of SecretForms: the SASL
+    // messages of OAUTHBEARER and XOAUTH2 carry it in Base64 after fields of
+    // any length, so at any alignment.
+    void AddAccessToken(std::string_view token);
 
-// The failure with MaskForms applied to everything FailureText quotes.
-Failure MaskedFailure(Failure failure, const std::vector<std::string>& forms);
+    // Remembers what a line the client sends gives away: the argument of
+    // PASS, the digest of APOP, the initial response of AUTH, and any line
+    // that is no command (a SASL response). Other commands, a cancelled
+    // exchange and the answer to an OAUTHBEARER error challenge give nothing.
+    void AddSentLine(std::string_view line);
 
-// Shorter runs are too common to mean a piece of the token.
-inline constexpr std::size_t kMinMaskedRun = 12;
+    // `text` with "***" in place of every argument of USER, PASS, APOP and
+    // AUTH, every secret, and every piece of a secret of kMinPieceBytes or
+    // more (a server may cut what it quotes). Letter case does not matter.
+    std::string Apply(std::string_view text) const;
+
+    // Shorter pieces of a secret are too common in ordinary text to hide.
+    static constexpr std::size_t kMinPieceBytes = 8;
+
+  private:
+    void Add(std::string_view secret);
+    void AddForms(std::string_view secret);
+
+    std::vector<std::string> secrets_;  // ASCII letters in lower case
+};
 
 }  // namespace popmail

@@ -12,7 +12,8 @@ Session::Session(std::unique_ptr<net::Connection> connection, std::string server
       reader_(*connection_),
       server_(std::move(server)),
       timeouts_(timeouts),
-      total_(total) {}
+      total_(total),
+      replyEnd_(total) {}
 
 net::Deadline Session::ReplyDeadline() const {
     return std::min(net::Clock::now() + timeouts_.reply, total_);
@@ -24,12 +25,22 @@ Failure Session::Broken(Failure failure) {
         failure.kind = FailureKind::DeadlineExceeded;
     }
     failure.server = server_;
+    return Masked(std::move(failure));
+}
+
+Failure Session::Masked(Failure failure) const {
+    failure.detail = sent_.Apply(failure.detail);
     return failure;
 }
 
 Status Session::Send(std::string_view lines) {
     if (!usable_) {
         return Broken(Fail(FailureKind::ConnectionClosed));
+    }
+    for (std::size_t at = 0; at < lines.size();) {
+        const std::size_t end = std::min(lines.find('\n', at), lines.size());
+        sent_.AddSentLine(lines.substr(at, end - at));
+        at = end + 1;
     }
     auto sent = connection_->Write(lines, ReplyDeadline());
     if (!sent) {
@@ -39,7 +50,8 @@ Status Session::Send(std::string_view lines) {
 }
 
 Result<StatusLine> Session::ReadStatus() {
-    auto line = reader_.ReadLine(kMaxStatusLineBytes, ReplyDeadline());
+    replyEnd_ = ReplyDeadline();
+    auto line = reader_.ReadLine(kMaxStatusLineBytes, replyEnd_);
     if (!line) {
         return Broken(line.failure());
     }
@@ -51,7 +63,7 @@ Result<StatusLine> Session::ReadStatus() {
 }
 
 Result<std::string> Session::ReadDataLine(std::size_t cap) {
-    auto line = reader_.ReadLine(cap, ReplyDeadline());
+    auto line = reader_.ReadLine(cap, replyEnd_);
     if (!line) {
         return Broken(line.failure());
     }
@@ -59,7 +71,7 @@ Result<std::string> Session::ReadDataLine(std::size_t cap) {
 }
 
 Result<bool> Session::SkipDataLine() {
-    auto end = reader_.SkipLine(ReplyDeadline());
+    auto end = reader_.SkipLine(replyEnd_);
     if (!end) {
         return Broken(end.failure());
     }

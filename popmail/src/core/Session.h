@@ -12,6 +12,7 @@
 #include "core/Failure.h"
 #include "core/LineReader.h"
 #include "core/Response.h"
+#include "core/SecretMask.h"
 #include "core/ServerSetting.h"
 #include "net/Transport.h"
 
@@ -48,10 +49,12 @@ class Session {
 
     // Sends command lines (each with its CR LF) in one write.
     Status Send(std::string_view lines);
-    // The next status line; a line that is neither +OK, -ERR nor "+ " is a
-    // ProtocolError.
+    // The next status line, which starts a reply: from now on the whole
+    // reply, its data lines included, must arrive within the reply time-out.
+    // A line that is neither +OK, -ERR nor "+ " is a ProtocolError.
     Result<StatusLine> ReadStatus();
-    // The next line of a multi-line reply, at most `cap` bytes.
+    // The next line of a multi-line reply, at most `cap` bytes, within the
+    // time left to the reply that ReadStatus started.
     Result<std::string> ReadDataLine(std::size_t cap);
     // Skips the next line of a multi-line reply; true for the end marker.
     Result<bool> SkipDataLine();
@@ -64,6 +67,10 @@ class Session {
     // Sends QUIT and waits at most `wait` for its reply; the session is
     // unusable afterwards.
     void Quit(std::chrono::milliseconds wait);
+
+    // `failure` with everything this session sent during login (a SASL
+    // response, an APOP digest, the password) masked in its server text.
+    Failure Masked(Failure failure) const;
 
     void SetTotalDeadline(net::Deadline total) { total_ = total; }
     // False once any exchange failed: such a session is never reused.
@@ -87,6 +94,8 @@ class Session {
     std::string server_;
     SessionTimeouts timeouts_;
     net::Deadline total_;
+    net::Deadline replyEnd_;  // of the reply being read
+    SecretMask sent_;
     bool usable_ = true;
 };
 

@@ -46,7 +46,8 @@ class Opener {
         while (state != OpenState::LoggedIn) {
             auto next = Step(state);
             if (!next) {
-                return next.failure();
+                // A server may quote what it refused: never what was sent.
+                return session_ ? session_->Masked(next.failure()) : next.failure();
             }
             state = *next;
         }

@@ -1,50 +1,36 @@
 #include "core/Summary.h"
 
+#include <string>
+
 #include "core/Limits.h"
-#include "decode/Decode.h"
 
 namespace popmail {
 namespace {
-
-constexpr char kFieldSeparator = '\t';
 
 bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// `field` cut to at most kMaxSummaryFieldBytes plus its marker, never inside
-// a UTF-8 sequence.
-std::string_view Capped(std::string_view field, std::size_t markerBytes) {
-    const std::size_t limit = markerBytes + kMaxSummaryFieldBytes;
-    if (field.size() <= limit) {
-        return field;
+// `field` cut to at most kMaxSummaryFieldBytes, never inside a UTF-8 sequence.
+void Cap(std::string& field) {
+    if (field.size() <= kMaxSummaryFieldBytes) {
+        return;
     }
-    std::size_t cut = limit;
-    while (cut > markerBytes && IsContinuationByte(field[cut])) {
+    std::size_t cut = kMaxSummaryFieldBytes;
+    while (cut > 0 && IsContinuationByte(field[cut])) {
         --cut;
     }
-    return field.substr(0, cut);
+    field.resize(cut);
 }
 
 }  // namespace
 
-std::string SummaryOf(std::string_view headerBlock) {
-    constexpr std::string_view kMarkers[] = {"Subject:", "From:", "Date:"};
-    const std::string full = decode::SummarizeHeaders(headerBlock);
-    std::string capped;
-    std::string_view rest = full;
-    for (std::size_t i = 0; i < std::size(kMarkers); ++i) {
-        const auto tab =
-            i + 1 < std::size(kMarkers) ? rest.find(kFieldSeparator) : std::string_view::npos;
-        const std::string_view field = rest.substr(0, tab);
-        capped += Capped(field, kMarkers[i].size());
-        if (tab == std::string_view::npos) {
-            break;
-        }
-        capped += kFieldSeparator;
-        rest.remove_prefix(tab + 1);
-    }
-    return capped;
+MessageSummary SummaryOf(std::string_view headerBlock) {
+    MessageSummary summary = decode::SummarizeHeaders(headerBlock);
+    Cap(summary.subject);
+    Cap(summary.sender);
+    Cap(summary.date);
+    return summary;
 }
 
 }  // namespace popmail

@@ -23,15 +23,10 @@ std::string DecodeHeaderValue(std::string_view rawValue) {
     return TruncateUtf8(TrimSpaces(text), kMaxFieldTextBytes);
 }
 
-std::string SummarizeHeaders(std::string_view headerBlock) {
+MessageSummary SummarizeHeaders(std::string_view headerBlock) {
     const SummaryFields fields = FindSummaryFields(headerBlock);
-    std::string summary = "Subject:";
-    summary += DecodeHeaderValue(fields.subject);
-    summary += "\tFrom:";
-    summary += DecodeHeaderValue(fields.from);
-    summary += "\tDate:";
-    summary += DecodeHeaderValue(fields.date);
-    return summary;
+    return {DecodeHeaderValue(fields.subject), DecodeHeaderValue(fields.from),
+            DecodeHeaderValue(fields.date)};
 }
 
 }  // namespace popmail::decode

@@ -10,13 +10,21 @@
 
 namespace popmail::decode {
 
+// What the program announces of one message, decoded to UTF-8.
+struct MessageSummary {
+    std::string subject;
+    std::string sender;
+    std::string date;
+
+    bool operator==(const MessageSummary&) const = default;
+};
+
 // One message's raw header block (as "TOP n 0" returns it, already
 // dot-unstuffed; CRLF or LF line ends; the blank line may be missing) ->
-// "Subject:" subject "\t" "From:" sender "\t" "Date:" date, in UTF-8.
-// The first Subject, From and Date fields count (names without regard to
-// case); a missing field gives an empty text. The result never holds a TAB,
-// CR, LF or other control character except the two separating TABs.
-std::string SummarizeHeaders(std::string_view headerBlock);
+// its Subject, From and Date fields, decoded. The first field of each name
+// counts (names without regard to case); a missing field gives an empty
+// text. No field holds a TAB, CR, LF or other control character.
+MessageSummary SummarizeHeaders(std::string_view headerBlock);
 
 // One header field's raw value (may be folded) -> decoded UTF-8 text, trimmed.
 // Every control character, CR, LF and TAB becomes one space; invalid bytes

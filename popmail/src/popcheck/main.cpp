@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "popcheck/Console.h"
+#include "popcheck/CoreDump.h"
 #include "popmail/popmail.h"
 
 namespace {
@@ -78,6 +79,7 @@ bool PrintReply(const PopmailReply* reply) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    popcheck::KeepOutOfCoreDumps();
     std::vector<std::string> arguments = popcheck::Arguments(argc, argv);
     const bool oauth2 = arguments.size() > 1 && arguments[1] == kOAuth2Option;
     if (oauth2) {

@@ -76,6 +76,17 @@ japanese-60)
     [ "$rc" -eq 0 ] || fail "exit $rc"
     diff <(printf '%s\n' "$out" | sed -n 3,62p) "$ALICE_EXPECTED" || fail "summaries differ"
     ;;
+twelve-thousand)
+    # More messages than the library once served (10,000), in one check.
+    big_count=12000
+    /usr/bin/python3 "$(dirname "$0")/make-big-mailbox.py" "$workdir" big big-Secret-3 "$big_count"
+    check big-Secret-3 "pop3s://localhost:$POP3S_PORT" big STAT "LIST 1-$big_count" >/dev/null
+    [ "$rc" -eq 0 ] || fail "exit $rc: $(head -c 300 <<<"$out")"
+    [ "$(sed -n 1p <<<"$out" | cut -d' ' -f1)" = "$big_count" ] || fail "STAT: $(sed -n 1p <<<"$out")"
+    diff <(sed -n "3,$((big_count + 2))p" <<<"$out") "$workdir/home/big.expected" >/dev/null ||
+        fail "summaries differ"
+    [ "$(new_log | grep -c 'Login: user=<big>')" -eq 1 ] || fail "not one login"
+    ;;
 too-many)
     check "$ALICE_PASSWORD" "pop3s://localhost:$POP3S_PORT" alice "LIST 1-61"
     [ "$rc" -eq 1 ] || fail "exit $rc"

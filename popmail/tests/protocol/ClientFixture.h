@@ -9,7 +9,10 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "api/ReplyTexts.h"
 #include "core/Client.h"
 #include "fake/FakeMailbox.h"
 #include "fake/FakePop3Server.h"
@@ -21,7 +24,7 @@ namespace popmail {
 // Test messages show the reply, not its bytes.
 inline void PrintTo(const Reply& reply, std::ostream* out) {
     if (reply.isList) {
-        *out << "list of " << reply.elements.size();
+        *out << "list of " << (reply.status ? 1 : reply.summaries.size());
     } else {
         *out << "text \"" << reply.text << "\"";
     }
@@ -33,12 +36,16 @@ namespace popmail::testing {
 
 using namespace std::chrono_literals;
 
+// The texts RcvMail hands the program for `reply`.
+inline std::vector<std::string> Elements(Reply reply) {
+    return api::TextsOf(std::move(reply)).elements;
+}
+
 inline ClientOptions FastOptions() {
     ClientOptions options;
     options.connectTimeout = 2s;
     options.replyTimeout = 1s;
-    options.totalTimeoutBase = 4s;
-    options.perMessageAllowance = 10ms;
+    options.callTimeout = 4s;
     return options;
 }
 
@@ -69,9 +76,21 @@ class ClientTest : public ::testing::Test {
     Client client_{*network_, keeper_, options_};
 };
 
+// Time since the test made it.
+class Stopwatch {
+  public:
+    std::chrono::milliseconds Elapsed() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start_);
+    }
+
+  private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
 MATCHER_P(FailsWith, fragment, "") {
     if (arg.isList) {
-        *result_listener << "is a list of " << arg.elements.size();
+        *result_listener << "is a list";
         return false;
     }
     *result_listener << "text: " << arg.text;

@@ -1,6 +1,9 @@
 // Servers that misbehave: every call still ends in bounded time with a clear
 // failure text, memory stays bounded and nothing secret leaks.
 
+#include <ostream>
+#include <string>
+
 #include "protocol/ClientFixture.h"
 
 namespace popmail::testing {
@@ -17,17 +20,6 @@ FakeMailbox OneMessage() {
     mailbox.messages = {MakeMessage("hello", "A <a@example.jp>", "Mon, 7 Dec 2026 09:00:00 +0900")};
     return mailbox;
 }
-
-class Stopwatch {
-  public:
-    std::chrono::milliseconds Elapsed() const {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - start_);
-    }
-
-  private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
 
 TEST_F(ClientTest, ServerThatNeverGreetsTimesOut) {
     server_.Serve({[](Peer& peer) { peer.ClientClosesWithin(5s); }});
@@ -58,7 +50,7 @@ TEST_F(ClientTest, SlowRepliesEndAtTheTotalDeadline) {
             }
         }
     }});
-    options_.totalTimeoutBase = 2s;
+    options_.callTimeout = 2s;
     Client client(*network_, keeper_, options_);
     const Stopwatch watch;
     EXPECT_THAT(client.Run(Plain(), "alice", "secret", "STAT"),
@@ -218,8 +210,41 @@ TEST_P(OddStatTest, IsAFailureNotACount) {
 
 INSTANTIATE_TEST_SUITE_P(Replies, OddStatTest,
                          ::testing::Values("+OK", "+OK -1 5", "+OK 99999999999999999999 0",
-                                           "+OK three 400", "+OK 3"),
+                                           "+OK three 400", "+OK 3", "+OK 3\t4", "+OK 3 4x",
+                                           "+OK 3.5 4", "+OK +3 4", "+OK 3,4"),
                          [](const auto& param) { return "case" + std::to_string(param.index); });
+
+struct StatForm {
+    const char* reply;
+    const char* element;
+};
+
+void PrintTo(const StatForm& form, std::ostream* out) {
+    *out << '"' << form.reply << '"';
+}
+
+// A STAT reply the library accepts reaches the program as "count size",
+// which it reads by the number before the first space: extra blanks or words
+// must not shift the count ("+OK  3 4" passed on as " 3 4" read as 0 mails).
+class StatFormTest : public ClientTest, public ::testing::WithParamInterface<StatForm> {};
+
+TEST_P(StatFormTest, ReachesTheProgramAsCountSpaceSize) {
+    FakeMailbox mailbox = OneMessage();
+    mailbox.replies["STAT"] = std::string(GetParam().reply) + "\r\n";
+    ServeOnce(mailbox);
+    const Reply reply = Run(Plain(), "STAT");
+    ASSERT_TRUE(reply.isList) << reply.text;
+    EXPECT_THAT(Elements(reply), ElementsAre(GetParam().element));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, StatFormTest,
+    ::testing::Values(StatForm{"+OK 3 456", "3 456"}, StatForm{"+OK  3 4", "3 4"},
+                      StatForm{"+OK   3 4", "3 4"}, StatForm{"+OK 3  4", "3 4"},
+                      StatForm{"+OK 3 4 ", "3 4"}, StatForm{"+OK 3 4 messages (1 KB)", "3 4"},
+                      StatForm{"+OK 007 0004", "7 4"}, StatForm{"+ok 0 0", "0 0"},
+                      StatForm{"+OK 2147483647 1", "2147483647 1"}),
+    [](const auto& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(ClientTest, RefusedStatKeepsTheServersText) {
     FakeMailbox mailbox = OneMessage();

@@ -57,7 +57,7 @@ TEST_F(TokenOverTlsTest, OauthbearerIsPreferredAndALongTokenFollowsTheServersPro
     ServeOverStls(TokenMailbox());
     const Reply reply = RunWithToken(kToken);
     ASSERT_TRUE(reply.isList) << reply.text;
-    EXPECT_THAT(reply.elements, ElementsAre(StartsWith("1 ")));
+    EXPECT_THAT(Elements(reply), ElementsAre(StartsWith("1 ")));
     const auto commands = Commands();
     ASSERT_THAT(commands, ElementsAre("CAPA", "STLS", "CAPA", "AUTH OAUTHBEARER", ::testing::_,
                                       "STAT", "QUIT"));

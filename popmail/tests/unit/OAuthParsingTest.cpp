@@ -2,6 +2,8 @@
 // the SASL messages, what a refusal means, and keeping the token out of
 // failure texts.
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include "core/FailureText.h"
 #include "core/JsonFields.h"
 #include "core/OAuthSasl.h"
+#include "core/SecretForms.h"
 #include "core/SecretMask.h"
 
 namespace popmail {
@@ -113,10 +116,25 @@ TEST(ErrorChallenge, StatusAndScopeAreRead) {
     EXPECT_EQ(ParseErrorChallenge(Base64Encode("not json")).status, "");
 }
 
+const TokenLoginTarget kTarget{"alice", "mail.example.jp", 995};
+
+// What a token login's failure texts pass through: the token, and what the
+// session sent (the OAUTHBEARER message, the answer to the error challenge).
+SecretMask TokenLoginMask() {
+    SecretMask mask;
+    mask.AddAccessToken(kJwt);
+    mask.AddSentLine("AUTH OAUTHBEARER");
+    mask.AddSentLine(Base64Encode(OAuthClientResponse(OAuthMechanism::OAuthBearer, kTarget, kJwt)));
+    mask.AddSentLine(Base64Encode(ErrorChallengeAnswer(OAuthMechanism::OAuthBearer)));
+    return mask;
+}
+
+// The text of a refused token login, through the mask such a login uses:
+// what the refusal says must stay readable.
 std::string RefusalText(const std::optional<OAuthErrorStatus>& challenge,
                         const std::string& errLine) {
     const StatusLine refusal = ParseStatusLine(errLine);
-    return FailureText(TokenRefusal(challenge, refusal), "");
+    return FailureText(TokenRefusal(challenge, refusal), TokenLoginMask());
 }
 
 TEST(TokenRefusal, TheChallengesStatusNamesTheCause) {
@@ -140,49 +158,62 @@ TEST(TokenRefusal, TheChallengesStatusNamesTheCause) {
     EXPECT_THAT(RefusalText(std::nullopt, "-ERR [SYS/TEMP] later"), HasSubstr("一時的な障害"));
 }
 
-// A piece, kMinMaskedRun long, of one of the token's forms that `text`
-// still holds; empty when there is none.
+// A piece, SecretMask::kMinPieceBytes long, of one of the token's forms
+// that `text` still holds; empty when there is none.
 std::string LeftPieceOf(const std::string& text, const std::vector<std::string>& forms) {
+    constexpr std::size_t kPiece = SecretMask::kMinPieceBytes;
     for (const std::string& form : forms) {
-        for (std::size_t at = 0; at + kMinMaskedRun <= form.size(); ++at) {
-            if (text.find(form.substr(at, kMinMaskedRun)) != std::string::npos) {
-                return form.substr(at, kMinMaskedRun);
+        for (std::size_t at = 0; at + kPiece <= form.size(); ++at) {
+            if (text.find(form.substr(at, kPiece)) != std::string::npos) {
+                return form.substr(at, kPiece);
             }
         }
     }
     return {};
 }
 
+std::string Base64Url(std::string base64) {
+    std::replace(base64.begin(), base64.end(), '+', '-');
+    std::replace(base64.begin(), base64.end(), '/', '_');
+    return base64;
+}
+
 TEST(SecretMask, TheTokenIsMaskedRawAndInsideAnyBase64Message) {
-    const auto forms = TokenForms(kJwt);
-    const TokenLoginTarget target{"alice", "mail.example.jp", 995};
+    const auto forms = SecretForms(kJwt, SecretMask::kMinPieceBytes);
+    SecretMask mask;
+    mask.AddAccessToken(kJwt);
     std::vector<std::string> echoes{
         kJwt, Base64Encode(kJwt),
-        Base64Encode(OAuthClientResponse(OAuthMechanism::OAuthBearer, target, kJwt)),
-        Base64Encode(OAuthClientResponse(OAuthMechanism::XOAuth2, target, kJwt))};
+        Base64Encode(OAuthClientResponse(OAuthMechanism::OAuthBearer, kTarget, kJwt)),
+        Base64Encode(OAuthClientResponse(OAuthMechanism::XOAuth2, kTarget, kJwt))};
     for (std::size_t prefix = 0; prefix < 3; ++prefix) {
-        echoes.push_back(Base64Encode(std::string(prefix, 'x') + kJwt + "\x01"));
+        const std::string encoded = Base64Encode(std::string(prefix, 'x') + kJwt + "\x01");
+        echoes.push_back(encoded);
+        echoes.push_back(Base64Url(encoded));
     }
     for (const std::string& echo : echoes) {
-        const std::string masked = MaskForms("-ERR bad: " + echo + " end", forms);
+        const std::string masked = mask.Apply("-ERR bad: " + echo + " end");
         EXPECT_THAT(masked, HasSubstr("-ERR bad: ")) << echo;
         EXPECT_THAT(masked, HasSubstr(" end")) << echo;
         EXPECT_THAT(masked, HasSubstr("***")) << echo;
         EXPECT_EQ(LeftPieceOf(masked, forms), "") << masked;
+        EXPECT_THAT(masked, Not(HasSubstr(kJwt.substr(0, SecretMask::kMinPieceBytes))));
     }
     // A part of the token, as a server that cuts its echo short gives it.
-    EXPECT_EQ(MaskForms("-ERR " + kJwt.substr(40, 30), forms), "-ERR ***");
-    EXPECT_EQ(MaskForms("-ERR [AUTH] Authentication failed.", forms),
+    EXPECT_EQ(mask.Apply("-ERR " + kJwt.substr(40, 30)), "-ERR ***");
+    EXPECT_EQ(mask.Apply("-ERR [AUTH] Authentication failed."),
               "-ERR [AUTH] Authentication failed.");
 }
 
-TEST(SecretMask, MaskedFailureCoversEveryQuotedPart) {
+TEST(SecretMask, FailureTextMasksEveryQuotedPart) {
     Failure failure = Fail(FailureKind::TokenRefused, "-ERR " + kJwt);
     failure.advice = "echo " + Base64Encode(kJwt);
     failure.server = "mail.example.jp:995";
-    const std::string text = FailureText(MaskedFailure(failure, TokenForms(kJwt)), kJwt);
-    EXPECT_THAT(text, Not(HasSubstr(kJwt.substr(0, kMinMaskedRun))));
-    EXPECT_THAT(text, Not(HasSubstr(Base64Encode(kJwt).substr(0, kMinMaskedRun))));
+    SecretMask mask;
+    mask.AddAccessToken(kJwt);
+    const std::string text = FailureText(failure, mask);
+    EXPECT_THAT(text, Not(HasSubstr(kJwt.substr(0, SecretMask::kMinPieceBytes))));
+    EXPECT_THAT(text, Not(HasSubstr(Base64Encode(kJwt).substr(0, SecretMask::kMinPieceBytes))));
     EXPECT_THAT(text, HasSubstr("mail.example.jp:995"));
 }
 

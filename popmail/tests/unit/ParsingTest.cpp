@@ -114,13 +114,13 @@ TEST(ApopTimestamp, OnlyAMessageIdLikeStamp) {
     EXPECT_FALSE(ApopTimestamp("ready").has_value());
 }
 
-TEST(StatMessageCount, PlainCountAndSizeOnly) {
-    EXPECT_EQ(StatMessageCount("3 456"), 3u);
-    EXPECT_EQ(StatMessageCount("0 0"), 0u);
-    EXPECT_EQ(StatMessageCount("2147483647 1 extra text"), 2147483647u);
+TEST(StatReply, PlainCountAndSizeOnly) {
+    EXPECT_EQ(ParseStatReply("3 456"), (MailboxStatus{3, 456}));
+    EXPECT_EQ(ParseStatReply("0 0"), (MailboxStatus{0, 0}));
+    EXPECT_EQ(ParseStatReply("2147483647 1 extra text"), (MailboxStatus{2147483647, 1}));
     for (const char* odd :
          {"", "3", "-1 5", "99999999999999999999 0", "2147483648 0", "3 x", "+3 4", "0x3 4"}) {
-        EXPECT_FALSE(StatMessageCount(odd).has_value()) << odd;
+        EXPECT_FALSE(ParseStatReply(odd).has_value()) << odd;
     }
 }
 
@@ -136,8 +136,10 @@ TEST(Command, OnlyStatAndListOneToN) {
     EXPECT_EQ(ParseCommand("STAT")->kind, Command::Kind::Stat);
     EXPECT_EQ(ParseCommand("LIST 1-50")->count, 50u);
     EXPECT_EQ(ParseCommand("LIST 1-0")->count, 0u);
-    EXPECT_EQ(ParseCommand("LIST 1-10000")->count, 10000u);
-    EXPECT_EQ(ParseCommand("LIST 1-10001").failure().kind, FailureKind::ListTooLarge);
+    // The whole range of the program's 16-bit count, and nothing beyond.
+    EXPECT_EQ(ParseCommand("LIST 1-10001")->count, 10001u);
+    EXPECT_EQ(ParseCommand("LIST 1-32767")->count, 32767u);
+    EXPECT_EQ(ParseCommand("LIST 1-32768").failure().kind, FailureKind::ListTooLarge);
     EXPECT_EQ(ParseCommand("LIST 1-99999999999999999999999").failure().kind,
               FailureKind::ListTooLarge);
     for (const char* other : {"", "stat", "STAT ", "LIST", "LIST 1-", "LIST 2-5", "LIST 1--1",
@@ -183,7 +185,9 @@ TEST(LoginMethod, PasswordInClearOnlyWhereAllowed) {
 TEST(FailureText, NamesCauseServerAndServerTextSafely) {
     Failure failure = Fail(FailureKind::LoginRefused, "-ERR bad\x01pass\xff word", "");
     failure.server = "mail.example.jp:995";
-    const std::string text = FailureText(failure, "pass");
+    SecretMask secrets;
+    secrets.AddPassword("alice", "pass");
+    const std::string text = FailureText(failure, secrets);
     EXPECT_THAT(text, HasSubstr("ログインできません"));
     EXPECT_THAT(text, HasSubstr("mail.example.jp:995"));
     EXPECT_THAT(text, HasSubstr("-ERR bad ***? word"));

@@ -1,6 +1,8 @@
 // Vantorel on the Linux desktop: Qt Widgets for the program's own windows
 // and the tray, Xlib for other programs' windows, POSIX for the rest.
 
+#include <sys/prctl.h>
+
 #include <QApplication>
 
 #include "app/StartUpForm.h"
@@ -20,6 +22,9 @@
 #include "settings/IniProfile.h"
 
 int main(int argc, char** argv) {
+    // The settings hold the mail password: a crash must not write it into a
+    // core file (and other processes of the user may not attach to read it).
+    prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
     using namespace vantorel;
     QApplication app(argc, argv);
     qt::SetUpApplication(app);
