@@ -13,6 +13,7 @@ mail processes can read it whoever they run as.
 """
 import os
 import sys
+import time
 
 
 def message(i, count):
@@ -38,6 +39,9 @@ def add_user(workdir, user, password):
             return
     with open(path, "a") as passwd:
         passwd.write("%s:{PLAIN}%s::::::\n" % (user, password))
+    # dovecot looks at a passwd file again at most once a second: a login in
+    # the second of this change could still meet the file without the user.
+    time.sleep(1.05 - time.time() % 1)
 
 
 def chown_like(reference, top):
