@@ -42,4 +42,8 @@ void StartUpForm::Timer1_Timer() {
     StartPop();
 }
 
+void StartUpForm::ResumePeriodicChecking() {
+    Timer1->setEnabled(true);
+}
+
 }  // namespace vantorel
