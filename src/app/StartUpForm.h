@@ -147,7 +147,7 @@ class StartUpForm : public platform::FormEvents {
     void ReportMissingMailLibrary();
 
     // ---- the end of a check or of a display cycle (mail/CheckScheduler.cpp)
-    // Switches periodic checking on again.
+    // Switches periodic checking on again, unless the user paused it.
     void ResumePeriodicChecking();
 
     // ---- steps of the display cycle (notify/DisplayCycle.cpp)

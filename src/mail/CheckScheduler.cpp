@@ -43,7 +43,11 @@ void StartUpForm::Timer1_Timer() {
 }
 
 void StartUpForm::ResumePeriodicChecking() {
-    Timer1->setEnabled(true);
+    // A pause chosen from the tray menu holds until the user clears its
+    // mark; nothing else switches periodic checking back on meanwhile.
+    if (!form_->checked(ctl::mnuTempStop)) {
+        Timer1->setEnabled(true);
+    }
 }
 
 }  // namespace vantorel
