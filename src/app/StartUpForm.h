@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,8 +66,11 @@ class StartUpForm : public platform::FormEvents {
 
     // ---- target window and title (notify/TargetWindow.cpp)
     void PickTarget();
-    std::string GetTitle(platform::WindowHandle window);
+    // No value when the window's title could not be read.
+    std::optional<std::string> GetTitle(platform::WindowHandle window);
     void SetTitle(std::string_view text);
+    // Gives the target its saved title back, if that title was read.
+    void RestoreTitle();
 
     // ---- display cycle (notify/DisplayCycle.cpp)
     void Timer2_Timer();
@@ -127,6 +131,9 @@ class StartUpForm : public platform::FormEvents {
     // The window written into and its own title.
     platform::WindowHandle TargetWindow = 0;
     std::string SavedTitle;
+    // False when the target's title could not be read: a restore would put
+    // an empty or wrong title over the real one, so there is none.
+    bool SavedTitleRead = false;
     bool RestorePending = false;
 
     // True while the sound effect is on (program-wide).

@@ -143,7 +143,7 @@ bool StartUpForm::EndCheckAfterFailure(bool mailLibraryMissing) {
     RestorePending = false;
     CloseSound();
     if (cycleUnderWay && form_->checked(ctl::mnuTitleBack)) {
-        SetTitle(SavedTitle);
+        RestoreTitle();
     }
     if (mailLibraryMissing) {
         ReportMissingMailLibrary();

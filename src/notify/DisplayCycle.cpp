@@ -30,7 +30,7 @@ void StartUpForm::Timer2_Timer() {
     if (RestorePending) {
         SetTitle(ClosingNotice(NewCount));
         if (form_->checked(ctl::mnuTitleBack)) {
-            SetTitle(SavedTitle);
+            RestoreTitle();
         }
         RestorePending = false;
         EndDisplayCycle();

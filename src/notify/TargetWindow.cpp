@@ -23,15 +23,17 @@ void StartUpForm::PickTarget() {
     if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
         // The announcement moves to another window: the one left behind
         // gets its own title back rather than keeping a notice for good.
-        SetTitle(SavedTitle);
+        RestoreTitle();
     }
-    SavedTitle = GetTitle(target);
+    const std::optional<std::string> title = GetTitle(target);
+    SavedTitle = title.value_or("");
+    SavedTitleRead = title.has_value();
     TargetWindow = target;
 }
 
-std::string StartUpForm::GetTitle(platform::WindowHandle window) {
+std::optional<std::string> StartUpForm::GetTitle(platform::WindowHandle window) {
     if (!os_.windows.isWindow(window)) {
-        return {};
+        return "";  // nothing there to restore to
     }
     // The whole title, however long, so that a restore gives it back as it was.
     return os_.windows.windowText(window);
@@ -40,6 +42,14 @@ std::string StartUpForm::GetTitle(platform::WindowHandle window) {
 void StartUpForm::SetTitle(std::string_view text) {
     // A window that has gone meanwhile just does not change.
     os_.windows.setWindowText(TargetWindow, text);
+}
+
+void StartUpForm::RestoreTitle() {
+    // A title that could not be read is left as the notices left it rather
+    // than replaced by a guess.
+    if (SavedTitleRead) {
+        SetTitle(SavedTitle);
+    }
 }
 
 }  // namespace vantorel

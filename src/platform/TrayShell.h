@@ -2,6 +2,7 @@
 // The shell's notification area (task tray).
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Handles.h"
@@ -39,6 +40,17 @@ class TrayShell {
     // FormEvents::TrayNotify with the mouse message code (0x203 left
     // double-click, 0x204 right button pressed, ...).
     virtual bool notifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) = 0;
+
+    // True when a tray is there to show icons now; asked afresh each time,
+    // since at login the panel often starts after the program. An icon
+    // refused for want of a tray is kept by the shell and shown once a tray
+    // appears.
+    virtual bool available() = 0;
+
+    // `appeared` runs each time a tray becomes available after the shell
+    // found none (a panel started late, or started again). One watcher at
+    // a time; an empty function stops watching.
+    virtual void watchAvailability(std::function<void()> appeared) = 0;
 };
 
 }  // namespace vantorel::platform
