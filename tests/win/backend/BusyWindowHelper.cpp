@@ -1,5 +1,5 @@
-// Another program's window that is busy: it shows a window titled TITLE
-// and then stops answering messages until the event EVENT is set (or a
+// Another program's window that is busy: it shows a window, titles it
+// TITLE and then stops answering messages until the event EVENT is set (or a
 // minute has passed, so that it never outlives a test that died).
 //   busy_window_helper TITLE EVENT
 
@@ -30,8 +30,8 @@ int wmain(int argc, wchar_t** argv) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClass;
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, kClass, argv[1], WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                  200, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, kClass, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                  nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         return EXIT_FAILURE;
     }
@@ -39,7 +39,9 @@ int wmain(int argc, wchar_t** argv) {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         DispatchMessageW(&message);
     }
-    // Busy: no message is taken from here on.
+    // The title comes last: a test that finds it knows that no message is
+    // taken from here on.
+    SetWindowTextW(window, argv[1]);
     WaitForSingleObject(done, kLongestBusyMs);
     DestroyWindow(window);
     CloseHandle(done);
