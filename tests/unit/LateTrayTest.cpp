@@ -76,7 +76,6 @@ TEST_F(LateTray, AWindowShownOnPurposeStaysWhenATrayAppears) {
 
     // "設定変更" brings the window back from the tray; a panel restart
     // meanwhile does not take it away again.
-    program.reset();
     acceptedSettings();
     start();
     mainForm().userClicks(ctl::mnuConfig);
