@@ -42,9 +42,10 @@ class TrayShell {
     virtual bool notifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) = 0;
 
     // True when a tray is there to show icons now; asked afresh each time,
-    // since at login the panel often starts after the program. An icon
-    // refused for want of a tray is kept by the shell and shown once a tray
-    // appears.
+    // since at login the panel often starts after the program. The program
+    // adds its icon again once a tray appears; a backend may also show an
+    // icon refused for want of a tray by itself then (adding it again is
+    // then refused as a duplicate, which is harmless).
     virtual bool available() = 0;
 
     // `appeared` runs each time a tray becomes available after the shell
