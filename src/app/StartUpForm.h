@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,8 +69,11 @@ class StartUpForm : public platform::FormEvents {
     // Chooses the window for the announcement `next` and keeps its title
     // there; no title is written.
     void PickTarget(Announcement& next);
-    std::string GetTitle(platform::WindowHandle window);
+    // No value when the window's title could not be read.
+    std::optional<std::string> GetTitle(platform::WindowHandle window);
     void SetTitle(std::string_view text);
+    // Gives the target its saved title back, if that title was read.
+    void RestoreTitle();
 
     // ---- display cycle (notify/DisplayCycle.cpp)
     void Timer2_Timer();

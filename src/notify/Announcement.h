@@ -30,6 +30,9 @@ struct Announcement {
     // The window written into and the title it had before.
     platform::WindowHandle TargetWindow = 0;
     std::string SavedTitle;
+    // False when the target's title could not be read: a restore would put
+    // an empty or wrong title over the real one, so there is none.
+    bool SavedTitleRead = false;
 };
 
 }  // namespace vantorel

@@ -18,7 +18,7 @@ void StartUpForm::ShowAnnouncement(Announcement next) {
         form_->checked(ctl::mnuTitleBack)) {
         // The announcement moves to another window: the one left behind
         // gets its own title back rather than keeping a notice for good.
-        SetTitle(Display.SavedTitle);
+        RestoreTitle();
     }
     Display = std::move(next);
     SetTitle(ArrivalNotice(Display.NewCount));
@@ -48,7 +48,7 @@ void StartUpForm::Timer2_Timer() {
     if (RestorePending) {
         SetTitle(ClosingNotice(Display.NewCount));
         if (form_->checked(ctl::mnuTitleBack)) {
-            SetTitle(Display.SavedTitle);
+            RestoreTitle();
         }
         RestorePending = false;
         EndDisplayCycle();

@@ -17,14 +17,17 @@ void StartUpForm::PickTarget(Announcement& next) {
         // The window shows a notice of the running announcement now; the
         // title saved when that announcement began is the one to restore.
         next.SavedTitle = Display.SavedTitle;
+        next.SavedTitleRead = Display.SavedTitleRead;
         return;
     }
-    next.SavedTitle = GetTitle(next.TargetWindow);
+    const std::optional<std::string> title = GetTitle(next.TargetWindow);
+    next.SavedTitle = title.value_or("");
+    next.SavedTitleRead = title.has_value();
 }
 
-std::string StartUpForm::GetTitle(platform::WindowHandle window) {
+std::optional<std::string> StartUpForm::GetTitle(platform::WindowHandle window) {
     if (!os_.windows.isWindow(window)) {
-        return {};
+        return "";  // nothing there to restore to
     }
     // The whole title, however long, so that a restore gives it back as it was.
     return os_.windows.windowText(window);
@@ -33,6 +36,14 @@ std::string StartUpForm::GetTitle(platform::WindowHandle window) {
 void StartUpForm::SetTitle(std::string_view text) {
     // A window that has gone meanwhile just does not change.
     os_.windows.setWindowText(Display.TargetWindow, text);
+}
+
+void StartUpForm::RestoreTitle() {
+    // A title that could not be read is left as the notices left it rather
+    // than replaced by a guess.
+    if (Display.SavedTitleRead) {
+        SetTitle(Display.SavedTitle);
+    }
 }
 
 }  // namespace vantorel

@@ -124,7 +124,7 @@ void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
     if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
         Timer2->setEnabled(false);
         RestorePending = false;
-        SetTitle(Display.SavedTitle);
+        RestoreTitle();
     }
     CloseSound();
 }

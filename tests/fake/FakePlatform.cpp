@@ -378,7 +378,7 @@ bool FakeTray::notifyIcon(platform::NotifyIconMessage message,
                           const platform::NotifyIconRecord& record) {
     const auto key = std::make_pair(record.window, record.id);
     if (message == platform::NotifyIconMessage::Add) {
-        const bool refused = refuseAll || throwOnCall || icons.count(key) != 0;
+        const bool refused = !present || refuseAll || throwOnCall || icons.count(key) != 0;
         char flags[64];
         std::snprintf(flags, sizeof flags, "flags=%u msg=%s", record.flags,
                       Hex(record.callbackMessage).c_str());
@@ -392,13 +392,28 @@ bool FakeTray::notifyIcon(platform::NotifyIconMessage message,
         }
         return !refused;
     }
-    const bool refused = refuseAll || throwOnCall || icons.count(key) == 0;
+    const bool refused = !present || refuseAll || throwOnCall || icons.count(key) == 0;
     t_.add("tray delete id=" + std::to_string(record.id) + (refused ? " refused" : ""));
     if (throwOnCall) {
         throw std::runtime_error("shell refused");
     }
     icons.erase(key);
     return !refused;
+}
+
+void FakeTray::appear() {
+    present = true;
+    icons.clear();
+    t_.add("tray appears");
+    if (appeared_) {
+        appeared_();
+    }
+}
+
+void FakeTray::disappear() {
+    present = false;
+    icons.clear();
+    t_.add("tray gone");
 }
 
 // ---- other programs' windows
@@ -435,11 +450,14 @@ bool FakeWindows::isWindow(platform::WindowHandle window) {
     return alive;
 }
 
-std::string FakeWindows::windowText(platform::WindowHandle window) {
+std::optional<std::string> FakeWindows::windowText(platform::WindowHandle window) {
     const auto it = windows.find(window);
-    const std::string title = it != windows.end() && it->second.alive ? it->second.title : "";
-    t_.add("GetWindowText " + Hex(window) + " -> " + title);
-    return title;
+    if (it == windows.end() || !it->second.alive || it->second.unreadable) {
+        t_.add("GetWindowText " + Hex(window) + " failed");
+        return std::nullopt;
+    }
+    t_.add("GetWindowText " + Hex(window) + " -> " + it->second.title);
+    return it->second.title;
 }
 
 bool FakeWindows::setWindowText(platform::WindowHandle window, std::string_view text) {

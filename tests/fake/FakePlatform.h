@@ -239,14 +239,27 @@ class FakeTray : public platform::TrayShell {
     explicit FakeTray(Transcript& t) : t_(t) {}
     bool notifyIcon(platform::NotifyIconMessage message,
                     const platform::NotifyIconRecord& record) override;
+    bool available() override { return present; }
+    void watchAvailability(std::function<void()> appeared) override {
+        appeared_ = std::move(appeared);
+    }
+
+    // A tray host starts (or starts again): its tray is empty and the
+    // watcher hears of it.
+    void appear();
+    // The tray host ends: its icons go with it.
+    void disappear();
+    bool watched() const { return static_cast<bool>(appeared_); }
 
     // Icons in the tray, by (window, id).
     std::map<std::pair<platform::WindowHandle, std::uint32_t>, platform::NotifyIconRecord> icons;
+    bool present = true;  // a tray host is running
     bool refuseAll = false;
     bool throwOnCall = false;
 
   private:
     Transcript& t_;
+    std::function<void()> appeared_;
 };
 
 class FakeWindows : public platform::ForeignWindows {
@@ -255,6 +268,7 @@ class FakeWindows : public platform::ForeignWindows {
         std::string title;
         platform::WindowHandle parent = 0;
         bool alive = true;
+        bool unreadable = false;  // its title cannot be read (the read fails)
     };
 
     explicit FakeWindows(Transcript& t) : t_(t) {}
@@ -263,7 +277,7 @@ class FakeWindows : public platform::ForeignWindows {
     platform::WindowHandle windowFromPoint(platform::Point point) override;
     platform::WindowHandle parent(platform::WindowHandle window) override;
     bool isWindow(platform::WindowHandle window) override;
-    std::string windowText(platform::WindowHandle window) override;
+    std::optional<std::string> windowText(platform::WindowHandle window) override;
     bool setWindowText(platform::WindowHandle window, std::string_view text) override;
     bool flashWindow(const platform::FlashInfo& info) override;
 

@@ -102,6 +102,37 @@ TEST_F(TargetWindow, LongAndEmptyTitlesAreGivenBackAsTheyWere) {
     }
 }
 
+TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
+    // At the end of the cycle: the closing notice stays.
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    fake.windows.windows[fake::kEditor].unreadable = true;
+    mailbox(1);
+    program->StartPop();
+    EXPECT_FALSE(program->Display.SavedTitleRead);
+    runCycle();
+    EXPECT_EQ(editorTitles().back(), "以上1通メールが来ています。");
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上1通メールが来ています。");
+
+    // Nor when the program ends in the middle of an announcement.
+    mailbox(2);
+    program->StartPop();
+    fake.tick("Timer2");
+    const std::size_t written = editorTitles().size();
+    mainForm().userClicks(ctl::mnuEnd);
+    EXPECT_EQ(editorTitles().size(), written);
+
+    // A title read again later is restored as usual.
+    program.reset();
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    mailbox(1);
+    program->StartPop();
+    EXPECT_TRUE(program->Display.SavedTitleRead);
+    runCycle();
+    EXPECT_EQ(editorTitles().back(), fake::kEditorTitle);
+}
+
 TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
     startInTray();
     mark(ctl::mnuTitleBack, true);
