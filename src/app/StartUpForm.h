@@ -18,6 +18,7 @@
 
 #include "dialogs/SmallWindow.h"
 #include "mail/AccessToken.h"
+#include "notify/Announcement.h"
 #include "platform/Platform.h"
 #include "settings/iniBas.h"
 
@@ -65,7 +66,9 @@ class StartUpForm : public platform::FormEvents {
     bool StartPop();
 
     // ---- target window and title (notify/TargetWindow.cpp)
-    void PickTarget();
+    // Chooses the window for the announcement `next` and keeps its title
+    // there; no title is written.
+    void PickTarget(Announcement& next);
     std::string GetTitle(platform::WindowHandle window);
     void SetTitle(std::string_view text);
 
@@ -117,18 +120,11 @@ class StartUpForm : public platform::FormEvents {
     std::vector<std::string> LastReply;  // the latest list reply, from index 1
     std::int16_t ListCount = 0;          // elements filed in MailList this check
 
-    // Data of the mail check handed to the display cycle.
-    std::int16_t DispIndex = 0;
-    std::int16_t ShownBase = 0;
+    // Messages already announced, under the once-only option.
     std::int16_t ShownCount = 0;
-    std::int16_t NewCount = 0;
-    std::string SubjectLabel;
-    std::string FromLabel;
-    std::string DateLabel;
 
-    // The window written into and its own title.
-    platform::WindowHandle TargetWindow = 0;
-    std::string SavedTitle;
+    // The latest announcement: what the display cycle shows and where.
+    Announcement Display;
     bool RestorePending = false;
 
     // True while the sound effect is on (program-wide).
@@ -149,12 +145,19 @@ class StartUpForm : public platform::FormEvents {
 
     // ---- steps of the mail check (mail/StartPop.cpp)
     bool RunMailCheck();
-    bool Announce(bool onceOnly);
+    bool Announce(bool onceOnly, std::int16_t newCount);
     bool ResumeChecking(bool result);
     bool EndCheckAfterFailure(bool mailLibraryMissing);
     void ReportMissingMailLibrary();
 
+    // ---- the end of a check or of a display cycle (mail/CheckScheduler.cpp)
+    // Switches periodic checking on again, unless the user paused it.
+    void ResumePeriodicChecking();
+
     // ---- steps of the display cycle (notify/DisplayCycle.cpp)
+    // Makes `next` the running announcement: its arrival notice, flash and
+    // sound, and the display cycle that shows the rest.
+    void ShowAnnouncement(Announcement next);
     void StartDisplayCycle();
     void ShowNextMessage();
     bool AllMessagesShown() const;

@@ -7,26 +7,19 @@
 
 namespace vantorel {
 
-void StartUpForm::PickTarget() {
+void StartUpForm::PickTarget(Announcement& next) {
     platform::ForeignWindows& windows = os_.windows;
     const platform::WindowHandle found = form_->checked(ctl::mnuMouse)
                                              ? windows.windowFromPoint(windows.cursorPos())
                                              : windows.foregroundWindow();
-    const platform::WindowHandle target = GetTopParent(windows, found);
-
-    const bool cycleRunning = Timer2->enabled();
-    if (cycleRunning && target == TargetWindow) {
+    next.TargetWindow = GetTopParent(windows, found);
+    if (Timer2->enabled() && next.TargetWindow == Display.TargetWindow) {
         // The window shows a notice of the running announcement now; the
         // title saved when that announcement began is the one to restore.
+        next.SavedTitle = Display.SavedTitle;
         return;
     }
-    if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
-        // The announcement moves to another window: the one left behind
-        // gets its own title back rather than keeping a notice for good.
-        SetTitle(SavedTitle);
-    }
-    SavedTitle = GetTitle(target);
-    TargetWindow = target;
+    next.SavedTitle = GetTitle(next.TargetWindow);
 }
 
 std::string StartUpForm::GetTitle(platform::WindowHandle window) {
@@ -39,7 +32,7 @@ std::string StartUpForm::GetTitle(platform::WindowHandle window) {
 
 void StartUpForm::SetTitle(std::string_view text) {
     // A window that has gone meanwhile just does not change.
-    os_.windows.setWindowText(TargetWindow, text);
+    os_.windows.setWindowText(Display.TargetWindow, text);
 }
 
 }  // namespace vantorel

@@ -129,7 +129,7 @@ void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
     if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
         Timer2->setEnabled(false);
         RestorePending = false;
-        SetTitle(SavedTitle);
+        SetTitle(Display.SavedTitle);
     }
     CloseSound();
 }

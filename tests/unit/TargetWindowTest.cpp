@@ -75,8 +75,8 @@ TEST_F(TargetWindow, WithTheMouseOptionTheWindowUnderThePointerIsTheTarget) {
     fake.transcript.clear();
 
     program->StartPop();
-    EXPECT_EQ(program->TargetWindow, 0x50u);
-    EXPECT_EQ(program->SavedTitle, "Mailer");
+    EXPECT_EQ(program->Display.TargetWindow, 0x50u);
+    EXPECT_EQ(program->Display.SavedTitle, "Mailer");
     EXPECT_THAT(lines("G"), ElementsAre("GetCursorPos -> (120,340)", "GetParent 0x52 -> 0x51",
                                         "GetParent 0x51 -> 0x50", "GetParent 0x50 -> 0x0",
                                         "GetWindowText 0x50 -> Mailer"));
@@ -108,8 +108,8 @@ TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
     fake.windows.foreground = 0;
     mailbox(1);
     EXPECT_TRUE(program->StartPop());
-    EXPECT_EQ(program->TargetWindow, 0u);
-    EXPECT_EQ(program->SavedTitle, "");
+    EXPECT_EQ(program->Display.TargetWindow, 0u);
+    EXPECT_EQ(program->Display.SavedTitle, "");
     EXPECT_TRUE(fake.transcript.contains("IsWindow 0x0 -> false"));
     EXPECT_EQ(runCycle(), 3);
     EXPECT_THAT(lines("SetWindowText"),
