@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "dialogs/SmallWindow.h"
+#include "mail/AccessToken.h"
 #include "notify/Announcement.h"
 #include "platform/Platform.h"
 #include "settings/iniBas.h"
@@ -96,6 +97,7 @@ class StartUpForm : public platform::FormEvents {
     void mnuMouse_Click();
     void mnuCheckServer_Click();
     void mnuErrPop_Click();
+    void mnuTokenCmd_Click();
     void Form_QueryUnload(platform::CloseReason reason);
     void Form_Unload();
 
@@ -140,6 +142,8 @@ class StartUpForm : public platform::FormEvents {
     bool ReadOption(std::string_view key, bool fallback);
 
     // ---- steps of the mailbox query (mail/PopStat.cpp)
+    platform::MailReply TokenLogin(const std::string& host, const std::string& user,
+                                   const std::string& tokenCommand, const std::string& command);
     void FileListReply(const std::vector<std::string>& elements);
     void TakeMessageCount();
 
@@ -170,6 +174,8 @@ class StartUpForm : public platform::FormEvents {
     // check asked for meanwhile (from the tray menu while a box of the first
     // is open) is ignored rather than run on the same members.
     bool checkInProgress_ = false;
+    // The access token of the check under way, while logins use one.
+    CheckToken checkToken_;
 
     // The box saying that the mail library could not be loaded is shown
     // once per run, not at every check.
@@ -190,6 +196,7 @@ class StartUpForm : public platform::FormEvents {
     WindowSlot TitleConfWindow;
     WindowSlot MusicWindow;
     WindowSlot AboutWindow;
+    WindowSlot TokenCmdWindow;
 };
 
 }  // namespace vantorel

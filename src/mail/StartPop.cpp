@@ -42,6 +42,7 @@ bool StartUpForm::StartPop() {
         return false;
     }
     const CheckInProgress running(checkInProgress_);
+    const ForgetTokenAtEnd forgetToken(checkToken_);
     try {
         return RunMailCheck();
     } catch (const platform::MailLibraryMissing&) {

@@ -9,6 +9,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmMusic.h"
 #include "dialogs/frmTitleConf.h"
+#include "dialogs/frmTokenCmd.h"
 #include "settings/SettingsKeys.h"
 #include "settings/ValueText.h"
 #include "tray/TaskTray.h"
@@ -112,6 +113,10 @@ void StartUpForm::mnuCheckServer_Click() {
 void StartUpForm::mnuErrPop_Click() {
     // "IGNOREERR" holds the state of "エラーを表示": "True" shows errors.
     ToggleOption(*form_, ini_, ctl::mnuErrPop, keys::kIgnoreErr);
+}
+
+void StartUpForm::mnuTokenCmd_Click() {
+    TokenCmdWindow.show([this] { return std::make_unique<frmTokenCmd>(os_, ini_); });
 }
 
 // ---- closing the main window

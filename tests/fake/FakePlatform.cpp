@@ -568,6 +568,19 @@ platform::MailReply FakeMail::RcvMail(const std::string& host, const std::string
                                       const std::string& password, const std::string& command,
                                       const std::string& saveDir) {
     t_.add("RcvMail " + host + " " + user + " " + password + " " + command + " " + saveDir);
+    return Reply(command);
+}
+
+platform::MailReply FakeMail::RcvMailOAuth2(const std::string& host, const std::string& user,
+                                            const std::string& accessToken,
+                                            const std::string& command,
+                                            const std::string& saveDir) {
+    t_.add("RcvMailOAuth2 " + host + " " + user + " [access token] " + command + " " + saveDir);
+    accessTokens.push_back(accessToken);
+    return Reply(command);
+}
+
+platform::MailReply FakeMail::Reply(const std::string& command) {
     commands.push_back(command);
     if (missing) {
         throw platform::MailLibraryMissing("the mail library popmail cannot be loaded");
@@ -586,11 +599,63 @@ platform::MailReply FakeMail::RcvMail(const std::string& host, const std::string
     return platform::MailReply::Text("no reply scripted for " + command);
 }
 
+namespace {
+
+std::string KindName(platform::TokenCommandOutcome::Kind kind) {
+    using Kind = platform::TokenCommandOutcome::Kind;
+    switch (kind) {
+        case Kind::Token:
+            return "Token";
+        case Kind::NotStarted:
+            return "NotStarted";
+        case Kind::Failed:
+            return "Failed";
+        case Kind::TimedOut:
+            return "TimedOut";
+        case Kind::NoOutput:
+            return "NoOutput";
+        case Kind::TooLong:
+            return "TooLong";
+    }
+    return "?";
+}
+
+}  // namespace
+
+platform::TokenCommandOutcome FakeTokenCommand::Run(const std::string& commandLine,
+                                                    std::chrono::milliseconds limit) {
+    platform::TokenCommandOutcome outcome;
+    outcome.errorOutput = "no outcome scripted";
+    if (!outcomes.empty()) {
+        outcome = outcomes.front();
+        outcomes.pop_front();
+    }
+    t_.add("token command `" + commandLine + "` limit=" + std::to_string(limit.count()) + "ms -> " +
+           KindName(outcome.kind));
+    return outcome;
+}
+
+platform::TokenCommandOutcome FakeTokenCommand::Printing(const std::string& token) {
+    platform::TokenCommandOutcome outcome;
+    outcome.kind = platform::TokenCommandOutcome::Kind::Token;
+    outcome.token = token;
+    return outcome;
+}
+
+platform::TokenCommandOutcome FakeTokenCommand::Ending(platform::TokenCommandOutcome::Kind kind,
+                                                       const std::string& errorOutput, int status) {
+    platform::TokenCommandOutcome outcome;
+    outcome.kind = kind;
+    outcome.errorOutput = errorOutput;
+    outcome.exitStatus = status;
+    return outcome;
+}
+
 // ---- everything together
 
 FakePlatform::FakePlatform()
-    : platform_{app,     files,      diagnostics, profile,     ui,  tray,
-                windows, connection, player,      fileDialogs, mail} {}
+    : platform_{app,     files,      diagnostics, profile,     ui,   tray,
+                windows, connection, player,      fileDialogs, mail, tokenCommand} {}
 
 bool FakePlatform::tick(const std::string& timerName) {
     FakeTimer* timer = ui.timer(timerName);

@@ -20,6 +20,8 @@
 //   MMControl1.DeviceType = WaveAudio | MMControl1.FileName = path | MMControl1.Command = Open
 //   CMD1.Filter = ... | CMD1.ShowOpen -> chosen path | cancelled
 //   RcvMail host user password command saveDir
+//   RcvMailOAuth2 host user [access token] command saveDir   (never the token)
+//   token command `line` limit=30000ms -> Token | Failed | TimedOut | NoOutput ...
 //   exists path -> false | MkDir path [failed] | stderr: message
 
 #include <cstdint>
@@ -345,8 +347,12 @@ class FakeMail : public platform::MailLibrary {
     platform::MailReply RcvMail(const std::string& host, const std::string& user,
                                 const std::string& password, const std::string& command,
                                 const std::string& saveDir) override;
+    // Recorded without the token, which goes to `accessTokens` for checking.
+    platform::MailReply RcvMailOAuth2(const std::string& host, const std::string& user,
+                                      const std::string& accessToken, const std::string& command,
+                                      const std::string& saveDir) override;
 
-    // Replies to the next calls, in order. With none left, `answer` decides;
+    // Replies to the next calls of either entry, in order. With none left, `answer` decides;
     // without it the call is a failure text.
     std::deque<platform::MailReply> replies;
     std::function<platform::MailReply(const std::string& command)> answer;
@@ -354,6 +360,30 @@ class FakeMail : public platform::MailLibrary {
     // Runs during the call, as the user may act while it blocks.
     std::function<void()> duringCall;
     std::vector<std::string> commands;
+    std::vector<std::string> accessTokens;  // of the OAuth 2.0 calls, in order
+
+  private:
+    platform::MailReply Reply(const std::string& command);
+
+    Transcript& t_;
+};
+
+// The user's token command: each run takes the next scripted outcome. The
+// outcome's token stays out of the transcript.
+class FakeTokenCommand : public platform::TokenCommand {
+  public:
+    explicit FakeTokenCommand(Transcript& t) : t_(t) {}
+    platform::TokenCommandOutcome Run(const std::string& commandLine,
+                                      std::chrono::milliseconds limit) override;
+
+    // A command that prints `token` and exits with 0.
+    static platform::TokenCommandOutcome Printing(const std::string& token);
+    // One that ends otherwise, having written `errorOutput` to standard error.
+    static platform::TokenCommandOutcome Ending(platform::TokenCommandOutcome::Kind kind,
+                                                const std::string& errorOutput, int status = 0);
+
+    // Outcomes of the next runs; with none left a run cannot start.
+    std::deque<platform::TokenCommandOutcome> outcomes;
 
   private:
     Transcript& t_;
@@ -383,6 +413,7 @@ class FakePlatform {
     FakePlayer player{transcript};
     FakeFileDialogs fileDialogs{transcript};
     FakeMail mail{transcript};
+    FakeTokenCommand tokenCommand{transcript};
 
   private:
     platform::Platform platform_;

@@ -365,12 +365,16 @@ void WrongPassword(Transcript& t, const Setup& setup) {
 int wmain(int argc, wchar_t** argv) {
     using namespace vantorel::e2e;
     const std::string scenario = argc == 2 ? vantorel::win32::Narrow(argv[1]) : "";
+    // A token login announces as a password login does.
     void (*run)(Transcript&, const Setup&) = scenario == "announce"         ? Announce
+                                             : scenario == "token-announce" ? Announce
                                              : scenario == "first-run"      ? FirstRun
                                              : scenario == "wrong-password" ? WrongPassword
                                                                             : nullptr;
     if (run == nullptr) {
-        std::fputs("usage: vantorel_e2e_driver.exe announce|first-run|wrong-password\n", stderr);
+        std::fputs(
+            "usage: vantorel_e2e_driver.exe announce|token-announce|first-run|wrong-password\n",
+            stderr);
         return 2;
     }
     try {
