@@ -9,7 +9,7 @@ namespace popmail {
 namespace {
 
 Failure RefusedBy(const Session& session, FailureKind kind, const StatusLine& status) {
-    Failure failure = Fail(kind, "-ERR " + status.text, status.code);
+    Failure failure = FailWithReply(kind, "-ERR " + status.text, status.code);
     failure.server = session.Server();
     return session.Masked(std::move(failure));
 }
@@ -147,7 +147,7 @@ Result<MailboxStatus> Stat(Session& session) {
     }
     const auto mailbox = ParseStatReply(status->text);
     if (!mailbox) {
-        Failure failure = Fail(FailureKind::BadStatReply, "+OK " + status->text);
+        Failure failure = FailWithReply(FailureKind::BadStatReply, "+OK " + status->text);
         failure.server = session.Server();
         return session.Masked(std::move(failure));
     }

@@ -30,6 +30,7 @@ Failure Session::Broken(Failure failure) {
 
 Failure Session::Masked(Failure failure) const {
     failure.detail = sent_.Apply(failure.detail);
+    failure.reply = sent_.Apply(failure.reply);
     return failure;
 }
 
@@ -57,7 +58,7 @@ Result<StatusLine> Session::ReadStatus() {
     }
     StatusLine status = ParseStatusLine(*line);
     if (status.kind == StatusLine::Kind::Invalid) {
-        return Broken(Fail(FailureKind::ProtocolError, *line));
+        return Broken(FailWithReply(FailureKind::ProtocolError, *line));
     }
     return status;
 }

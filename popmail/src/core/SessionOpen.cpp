@@ -96,7 +96,7 @@ class Opener {
 
     // A -ERR reply as a failure of `kind`, keeping the server's text and code.
     Failure Refused(FailureKind kind, const StatusLine& status) const {
-        return Named(Fail(kind, "-ERR " + status.text, status.code));
+        return Named(FailWithReply(kind, "-ERR " + status.text, status.code));
     }
 
     Result<OpenState> OnConnect() {
@@ -170,11 +170,13 @@ class Opener {
     bool WithToken() const { return credentials_.secret == Secret::AccessToken; }
 
     Failure TlsNotOffered() const {
-        Failure failure = Named(Fail(FailureKind::TlsNotOffered));
         // pop3:// allows an unencrypted password, never an unencrypted token.
-        failure.advice = WithToken() ? "OAuth 2.0 のアクセストークンは暗号化した接続でだけ送ります"
-                                     : "暗号化なしでログインしてよい場合は、サーバーを pop3://" +
-                                           HostForAdvice() + " と書いてください";
+        if (WithToken()) {
+            return Named(Fail(FailureKind::TlsNotOfferedForToken));
+        }
+        Failure failure = Named(Fail(FailureKind::TlsNotOffered));
+        failure.advice = "暗号化なしでログインしてよい場合だけ、サーバーを pop3://" +
+                         HostForAdvice() + " と書いてください";
         return failure;
     }
 
@@ -258,7 +260,7 @@ class Opener {
             return Refused(FailureKind::LoginRefused, *status);
         }
         if (status->kind != StatusLine::Kind::Continuation) {
-            return Named(Fail(FailureKind::ProtocolError, "+OK " + status->text));
+            return Named(FailWithReply(FailureKind::ProtocolError, "+OK " + status->text));
         }
         if (auto sent = session_->Send(PlainResponse() + std::string(kCrLf)); !sent) {
             return sent.failure();
@@ -311,7 +313,7 @@ class Opener {
             return status.failure();
         }
         if (status->kind == StatusLine::Kind::Continuation) {
-            return Named(Fail(FailureKind::ProtocolError, "+ " + status->text));
+            return Named(FailWithReply(FailureKind::ProtocolError, "+ " + status->text));
         }
         if (status->kind != StatusLine::Kind::Ok) {
             // The connection ends here without another command.

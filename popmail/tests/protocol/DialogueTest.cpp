@@ -240,7 +240,7 @@ TEST_F(ClientTest, ForbiddenCharactersAndUnknownCommandsAreRefusedBeforeConnecti
     EXPECT_THAT(Run(Plain(), std::string("STAT\0", 5)), FailsWith("知らないコマンド"));
     EXPECT_THAT(Run(Plain(), "DELE 1"), FailsWith("知らないコマンド"));
     EXPECT_THAT(Run(Plain(), "LIST 1-32768"), FailsWith("上限"));
-    EXPECT_THAT(Run("", "STAT"), FailsWith("設定されていません"));
+    EXPECT_THAT(Run("", "STAT"), FailsWith("設定されていない"));
     EXPECT_EQ(server_.Connections(), 0);
 }
 
