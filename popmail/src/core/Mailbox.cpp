@@ -1,6 +1,7 @@
 #include "core/Mailbox.h"
 
 #include <deque>
+#include <utility>
 
 #include "core/Limits.h"
 #include "core/Summary.h"
@@ -135,8 +136,10 @@ class SummaryFetcher {
 }  // namespace
 
 Result<MailboxStatus> Stat(Session& session) {
-    if (auto sent = session.Send("STAT\r\n"); !sent) {
-        return sent.failure();
+    if (!std::exchange(session.statSent, false)) {
+        if (auto sent = session.Send("STAT\r\n"); !sent) {
+            return sent.failure();
+        }
     }
     auto status = session.ReadStatus();
     if (!status) {

@@ -38,6 +38,9 @@ class Session {
     // Connects to the endpoints in order (the next one only when the
     // current one refuses and allows it), secures the connection as the
     // endpoint demands and logs in. Every wait ends by `total` at the latest.
+    // Where the server offers PIPELINING, a password login (USER and PASS,
+    // AUTH PLAIN with its initial response, APOP) is sent together with the
+    // STAT that always follows it (see `statSent`).
     static Result<std::unique_ptr<Session>> Open(net::Network& network,
                                                  const std::vector<Endpoint>& endpoints,
                                                  const Credentials& credentials,
@@ -82,6 +85,8 @@ class Session {
     std::optional<std::string> apopTimestamp;
     // Message count of the last STAT on this session (one maildrop state).
     std::optional<std::uint64_t> messageCount;
+    // STAT went out in the same write as the login: its reply comes next.
+    bool statSent = false;
 
   private:
     net::Deadline ReplyDeadline() const;

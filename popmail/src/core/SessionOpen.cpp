@@ -30,6 +30,7 @@ enum class OpenState {
 };
 
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kStat = "STAT\r\n";
 
 class Opener {
   public:
@@ -230,6 +231,16 @@ class Opener {
         return Named(Fail(FailureKind::NoLoginMethod));
     }
 
+    // With PIPELINING the STAT that follows every login goes in the login's
+    // own write: a refused login ends the connection before its reply is read.
+    std::string WithStat(std::string lines) {
+        if (session_->capabilities.pipelining) {
+            lines += kStat;
+            session_->statSent = true;
+        }
+        return lines;
+    }
+
     std::string PlainResponse() const {
         // RFC 4616: authorization id (empty), user, password.
         return Base64Encode(std::string(1, '\0') + credentials_.user + '\0' +
@@ -240,7 +251,7 @@ class Opener {
         const std::string withResponse = "AUTH PLAIN " + PlainResponse() + std::string(kCrLf);
         // RFC 5034: an initial response only while the line stays short.
         if (withResponse.size() <= kMaxAuthLineBytes) {
-            if (auto sent = session_->Send(withResponse); !sent) {
+            if (auto sent = session_->Send(WithStat(withResponse)); !sent) {
                 return sent.failure();
             }
             return OpenState::LoginReply;
@@ -272,7 +283,7 @@ class Opener {
         const std::string user = "USER " + credentials_.user + std::string(kCrLf);
         const std::string pass = "PASS " + credentials_.password + std::string(kCrLf);
         const bool pipelined = session_->capabilities.pipelining;
-        if (auto sent = session_->Send(pipelined ? user + pass : user); !sent) {
+        if (auto sent = session_->Send(pipelined ? WithStat(user + pass) : user); !sent) {
             return sent.failure();
         }
         auto status = session_->ReadStatus();
@@ -292,8 +303,8 @@ class Opener {
 
     Result<OpenState> OnApop() {
         const std::string digest = Md5Hex(*session_->apopTimestamp + credentials_.password);
-        if (auto sent =
-                session_->Send("APOP " + credentials_.user + " " + digest + std::string(kCrLf));
+        if (auto sent = session_->Send(
+                WithStat("APOP " + credentials_.user + " " + digest + std::string(kCrLf)));
             !sent) {
             return sent.failure();
         }

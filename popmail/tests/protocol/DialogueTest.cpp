@@ -32,6 +32,34 @@ TEST_F(ClientTest, StatAnswersTheServersTextAndQuits) {
                     "STAT", "QUIT"));
 }
 
+TEST_F(ClientTest, WithPipeliningTheLoginAndStatGoInOneFlight) {
+    // No reply to the login before STAT is in: a client that waited for it
+    // would time out here.
+    FakeMailbox sasl = ThreeMessages();
+    sasl.holdRepliesUntil = {{"AUTH", "STAT"}};
+    FakeMailbox userPass = ThreeMessages();
+    userPass.capabilities = {"TOP", "USER", "PIPELINING"};
+    userPass.holdRepliesUntil = {{"USER", "STAT"}};
+    for (const FakeMailbox& mailbox : {sasl, userPass}) {
+        ServeOnce(mailbox);
+        const Reply reply = Run(Plain(), "STAT");
+        ASSERT_TRUE(reply.isList) << reply.text;
+        EXPECT_THAT(Elements(reply), ElementsAre(::testing::StartsWith("3 ")));
+        server_.Wait();
+    }
+    EXPECT_THAT(Commands(),
+                ElementsAre("CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT", "QUIT", "CAPA",
+                            "USER alice", "PASS secret", "STAT", "QUIT"));
+}
+
+TEST_F(ClientTest, RefusedLoginWithStatInItsFlightReportsTheLoginAndSendsNothingMore) {
+    FakeMailbox mailbox = ThreeMessages();
+    mailbox.password = "another";
+    ServeOnce(mailbox);
+    EXPECT_THAT(Run(Plain(), "STAT"), FailsWith("ログインできないため"));
+    EXPECT_THAT(Commands(), ElementsAre("CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT"));
+}
+
 TEST_F(ClientTest, ListPipelinesAllTopCommandsAndKeepsTheirOrder) {
     FakeMailbox mailbox = ThreeMessages();
     // Not one reply before all three TOP commands are in: a client that
