@@ -48,13 +48,12 @@ Result<std::string> ReadHeaderBlock(Session& session) {
 
 class SummaryFetcher {
   public:
-    SummaryFetcher(Session& session, std::size_t count)
-        : session_(session),
-          summaries_(count),
+    SummaryFetcher(Session& session, std::size_t count, const SessionOpener& reopen)
+        : session_(&session),
+          count_(count),
+          reopen_(reopen),
           useTop_(!session.capabilities.known || session.capabilities.top) {
-        for (std::size_t message = 1; message <= count; ++message) {
-            unsent_.push_back(message);
-        }
+        StartOver();
     }
 
     Result<std::vector<MessageSummary>> Run() {
@@ -65,6 +64,14 @@ class SummaryFetcher {
             if (auto read = ReadOneReply(); !read) {
                 return read.failure();
             }
+            if (wholeOnAnotherSession_) {
+                if (auto reopened = OnAnotherSession(); !reopened) {
+                    return reopened.failure();
+                }
+            }
+        }
+        if (replacement_) {
+            replacement_->Quit(kQuitTimeout);
         }
         return std::move(summaries_);
     }
@@ -81,10 +88,39 @@ class SummaryFetcher {
         return top ? "TOP " + number + " 0\r\n" : "RETR " + number + "\r\n";
     }
 
-    // Pipelined: as many commands as fit in the window, in one write.
-    // Otherwise one command once the previous reply is read.
+    void StartOver() {
+        summaries_.assign(count_, {});
+        unsent_.clear();
+        inFlight_.clear();
+        bytesInFlight_ = 0;
+        for (std::size_t message = 1; message <= count_; ++message) {
+            unsent_.push_back(message);
+        }
+    }
+
+    // The server refused a TOP it announced, after QUIT went out: this
+    // session ends, and a new one fetches every message whole. Message
+    // numbers hold for one session only, so nothing is kept from this one.
+    Status OnAnotherSession() {
+        wholeOnAnotherSession_ = false;
+        session_->Abandon();
+        auto reopened = reopen_();
+        if (!reopened) {
+            return reopened.failure();
+        }
+        replacement_ = std::move(*reopened);
+        session_ = replacement_.get();
+        useTop_ = false;
+        StartOver();
+        return Ok();
+    }
+
+    // Pipelined: as many commands as fit in the window, in one write, and
+    // QUIT after the last of them: its reply then comes with theirs
+    // instead of a round trip later. Otherwise one command once the
+    // previous reply is read.
     Status SendMore() {
-        const bool pipelined = session_.capabilities.pipelining;
+        const bool pipelined = session_->capabilities.pipelining;
         std::string batch;
         while (!unsent_.empty() && (inFlight_.empty() || pipelined)) {
             const std::size_t message = unsent_.front();
@@ -97,14 +133,17 @@ class SummaryFetcher {
             batch += command;
             unsent_.pop_front();
         }
-        return batch.empty() ? Ok() : session_.Send(batch);
+        if (batch.empty()) {
+            return Ok();
+        }
+        return pipelined && unsent_.empty() ? session_->SendThenQuit(batch) : session_->Send(batch);
     }
 
     Status ReadOneReply() {
         const Request request = inFlight_.front();
         inFlight_.pop_front();
         bytesInFlight_ -= request.bytes;
-        auto status = session_.ReadStatus();
+        auto status = session_->ReadStatus();
         if (!status) {
             return status.failure();
         }
@@ -113,11 +152,12 @@ class SummaryFetcher {
                 // TOP is optional (RFC 1939): fetch this and the rest whole.
                 useTop_ = false;
                 unsent_.push_front(request.message);
+                wholeOnAnotherSession_ = session_->QuitSent();
                 return Ok();
             }
-            return RefusedBy(session_, FailureKind::CommandRefused, *status);
+            return RefusedBy(*session_, FailureKind::CommandRefused, *status);
         }
-        auto block = ReadHeaderBlock(session_);
+        auto block = ReadHeaderBlock(*session_);
         if (!block) {
             return block.failure();
         }
@@ -125,9 +165,13 @@ class SummaryFetcher {
         return Ok();
     }
 
-    Session& session_;
+    Session* session_;
+    std::size_t count_;
+    const SessionOpener& reopen_;
+    std::unique_ptr<Session> replacement_;
     std::vector<MessageSummary> summaries_;
     bool useTop_;
+    bool wholeOnAnotherSession_ = false;
     std::deque<std::size_t> unsent_;
     std::deque<Request> inFlight_;
     std::size_t bytesInFlight_ = 0;
@@ -158,8 +202,9 @@ Result<MailboxStatus> Stat(Session& session) {
     return *mailbox;
 }
 
-Result<std::vector<MessageSummary>> FetchSummaries(Session& session, std::size_t count) {
-    return SummaryFetcher(session, count).Run();
+Result<std::vector<MessageSummary>> FetchSummaries(Session& session, std::size_t count,
+                                                   const SessionOpener& reopen) {
+    return SummaryFetcher(session, count, reopen).Run();
 }
 
 }  // namespace popmail

@@ -5,6 +5,11 @@
 #include "core/Limits.h"
 
 namespace popmail {
+namespace {
+
+constexpr std::string_view kQuit = "QUIT\r\n";
+
+}  // namespace
 
 Session::Session(std::unique_ptr<net::Connection> connection, std::string server,
                  const SessionTimeouts& timeouts, net::Deadline total)
@@ -106,10 +111,17 @@ Status Session::StartTls(const std::string& serverName) {
     return Ok();
 }
 
+Status Session::SendThenQuit(std::string_view lines) {
+    quitSent_ = true;
+    return Send(std::string(lines) + std::string(kQuit));
+}
+
 void Session::Quit(std::chrono::milliseconds wait) {
     if (usable_) {
         total_ = std::min(total_, net::Clock::now() + wait);
-        if (Send("QUIT\r\n")) {
+        // A QUIT sent with the last commands has its reply right after
+        // theirs: reading it costs no round trip and closes cleanly.
+        if (quitSent_ || Send(kQuit)) {
             (void)ReadStatus();
         }
     }

@@ -67,9 +67,14 @@ class Session {
     // Starts TLS: drops anything received before, then runs the handshake.
     Status StartTls(const std::string& serverName);
 
-    // Sends QUIT and waits at most `wait` for its reply; the session is
-    // unusable afterwards.
+    // Sends `lines` and QUIT after them in one write.
+    Status SendThenQuit(std::string_view lines);
+    bool QuitSent() const { return quitSent_; }
+    // Sends QUIT (unless it went out already) and waits at most `wait` for
+    // its reply; the session is unusable afterwards.
     void Quit(std::chrono::milliseconds wait);
+    // Leaves the session without another command or reply read.
+    void Abandon() { usable_ = false; }
 
     // `failure` with everything this session sent during login (a SASL
     // response, an APOP digest, the password) masked in its server text.
@@ -102,6 +107,7 @@ class Session {
     net::Deadline replyEnd_;  // of the reply being read
     SecretMask sent_;
     bool usable_ = true;
+    bool quitSent_ = false;
 };
 
 }  // namespace popmail

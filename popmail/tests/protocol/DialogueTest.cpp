@@ -1,6 +1,7 @@
 // The dialogues a well-behaved server sees: which commands the client sends,
 // in which order, and what RcvMail answers.
 
+#include <algorithm>
 #include <thread>
 
 #include "core/Encoding.h"
@@ -77,6 +78,37 @@ TEST_F(ClientTest, ListPipelinesAllTopCommandsAndKeepsTheirOrder) {
                                         "TOP 1 0", "TOP 2 0", "TOP 3 0", "QUIT"));
 }
 
+TEST_F(ClientTest, WithPipeliningQuitLeavesWithTheLastTopCommands) {
+    // No TOP reply before QUIT is in: a client that read the replies
+    // before sending QUIT would time out here.
+    FakeMailbox mailbox = ThreeMessages();
+    mailbox.holdRepliesUntil = {{"AUTH", "STAT"}, {"TOP", "QUIT"}};
+    ServeOnce(mailbox);
+    const Reply reply = Run(Plain(), "LIST 1-3");
+    ASSERT_TRUE(reply.isList) << reply.text;
+    EXPECT_THAT(Elements(reply), ElementsAre(::testing::StartsWith("Subject:one\t"),
+                                             ::testing::StartsWith("Subject:two\t"),
+                                             ::testing::StartsWith("Subject:three\t")));
+    EXPECT_THAT(Commands(), ElementsAre("CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT",
+                                        "TOP 1 0", "TOP 2 0", "TOP 3 0", "QUIT"));
+}
+
+TEST_F(ClientTest, TopRefusedAfterQuitWentOutIsFetchedWholeOnANewSession) {
+    FakeMailbox mailbox = ThreeMessages();
+    mailbox.replies["TOP"] = "-ERR TOP disabled\r\n";  // although CAPA lists it
+    const auto serve = [mailbox](Peer& peer) { ServeMailbox(peer, mailbox); };
+    server_.Serve({serve, serve});
+    const Reply reply = Run(Plain(), "LIST 1-2");
+    ASSERT_TRUE(reply.isList) << reply.text;
+    EXPECT_THAT(Elements(reply), ElementsAre(::testing::StartsWith("Subject:one\t"),
+                                             ::testing::StartsWith("Subject:two\t")));
+    EXPECT_THAT(Commands(),
+                ElementsAre("CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT", "TOP 1 0",
+                            "TOP 2 0", "QUIT", "CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT",
+                            "RETR 1", "RETR 2", "QUIT"));
+    EXPECT_EQ(server_.Connections(), 2);
+}
+
 TEST_F(ClientTest, LargeListIsPipelinedInWindowsAndStaysInOrder) {
     constexpr int kMessages = 1200;  // far more commands than one window holds
     FakeMailbox mailbox;
@@ -92,6 +124,10 @@ TEST_F(ClientTest, LargeListIsPipelinedInWindowsAndStaysInOrder) {
         ASSERT_EQ(elements[static_cast<std::size_t>(i - 1)],
                   "Subject:m" + std::to_string(i) + "\tFrom:x@example.jp\tDate:d");
     }
+    // QUIT goes with the last window only.
+    const std::vector<std::string> commands = Commands();
+    EXPECT_EQ(commands.back(), "QUIT");
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "QUIT"), 1);
 }
 
 TEST_F(ClientTest, WithoutPipeliningEachCommandWaitsForTheReplyBefore) {

@@ -85,6 +85,7 @@ TEST_F(ClientTest, EndlessHeaderLineDropsTheConnection) {
 TEST_F(ClientTest, ReplyWithoutEndMarkerFails) {
     FakeMailbox mailbox = OneMessage();
     mailbox.replies["TOP"] = "+OK\r\nSubject: cut short\r\n";
+    mailbox.capabilities = {"TOP", "USER"};  // no QUIT comes to end the connection
     ServeOnce(mailbox);
     // The server keeps the connection open after the cut reply: time-out.
     const Stopwatch watch;
