@@ -64,7 +64,7 @@ class SummaryFetcher {
             if (auto read = ReadOneReply(); !read) {
                 return read.failure();
             }
-            if (wholeOnAnotherSession_) {
+            if (wholeOnAnotherSession_ && inFlight_.empty()) {
                 if (auto reopened = OnAnotherSession(); !reopened) {
                     return reopened.failure();
                 }
@@ -98,12 +98,13 @@ class SummaryFetcher {
         }
     }
 
-    // The server refused a TOP it announced, after QUIT went out: this
-    // session ends, and a new one fetches every message whole. Message
-    // numbers hold for one session only, so nothing is kept from this one.
+    // The server refused a TOP it announced, after QUIT went out: once
+    // every reply and QUIT's are read (the server has then let go of the
+    // maildrop), a new session fetches every message whole. Message numbers
+    // hold for one session only, so nothing is kept from this one.
     Status OnAnotherSession() {
         wholeOnAnotherSession_ = false;
-        session_->Abandon();
+        session_->Quit(kQuitTimeout);
         auto reopened = reopen_();
         if (!reopened) {
             return reopened.failure();
@@ -120,6 +121,9 @@ class SummaryFetcher {
     // instead of a round trip later. Otherwise one command once the
     // previous reply is read.
     Status SendMore() {
+        if (session_->QuitSent()) {
+            return Ok();  // what is left waits for another session
+        }
         const bool pipelined = session_->capabilities.pipelining;
         std::string batch;
         while (!unsent_.empty() && (inFlight_.empty() || pipelined)) {
@@ -152,7 +156,7 @@ class SummaryFetcher {
                 // TOP is optional (RFC 1939): fetch this and the rest whole.
                 useTop_ = false;
                 unsent_.push_front(request.message);
-                wholeOnAnotherSession_ = session_->QuitSent();
+                wholeOnAnotherSession_ = wholeOnAnotherSession_ || session_->QuitSent();
                 return Ok();
             }
             return RefusedBy(*session_, FailureKind::CommandRefused, *status);

@@ -73,8 +73,6 @@ class Session {
     // Sends QUIT (unless it went out already) and waits at most `wait` for
     // its reply; the session is unusable afterwards.
     void Quit(std::chrono::milliseconds wait);
-    // Leaves the session without another command or reply read.
-    void Abandon() { usable_ = false; }
 
     // `failure` with everything this session sent during login (a SASL
     // response, an APOP digest, the password) masked in its server text.
