@@ -332,8 +332,11 @@ void WrongPassword(Transcript& t, const Setup& setup) {
     HWND box = NextBox(t, program, window);
     const std::string serverText = BoxText(box);
     t.note("box: " + serverText);
-    t.check(serverText.find("Authentication failed") != std::string::npos,
-            "the first box gives the server's text");
+    t.check(serverText.find("パスワードを確認してください") != std::string::npos,
+            "the first box says what to check");
+    t.check(
+        serverText.find("サーバーの応答: -ERR [AUTH] Authentication failed.") != std::string::npos,
+        "the first box quotes the server's text");
     t.shot("server-failure");
     CloseBox(box);
 
