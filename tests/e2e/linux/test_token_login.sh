@@ -49,7 +49,7 @@ settings_with "python3 $mint $OAUTH2_KEY_FILE $OAUTH2_USER -600 | tee -a $E2E_WO
 xdotool windowactivate --sync "$TARGET" 2>/dev/null || true
 tray_menu_choose 4
 expect 30 "no box for the expired token" message_box
-box_said "アクセストークンが無効か、有効期限が切れています" ||
+box_said "アクセストークンが無効か、有効期限が切れている" ||
     fail "the box does not say the token is invalid: $(message_box_texts)"
 shot expired-token
 close_message_box
