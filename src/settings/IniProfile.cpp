@@ -21,8 +21,8 @@ bool CanStore(std::string_view section, std::string_view key, std::string_view v
 
 std::string IniProfile::getString(std::string_view section, std::string_view key,
                                   std::string_view fallback, const std::string& path) {
-    const ini::FileContent file = ini::ReadWholeFile(ini::PathFromUtf8(path), kMaxFileBytes);
-    if (file.status != ini::ReadStatus::Read) {
+    const platform::FileBytes file = store_.readWhole(path, kMaxFileBytes);
+    if (file.condition.outcome != platform::ReadOutcome::Read) {
         return std::string(fallback);
     }
     const ini::Document document = ini::Document::Parse(file.bytes, codec_);
@@ -42,10 +42,13 @@ bool IniProfile::writeString(std::string_view section, std::string_view key, std
     if (!CanStore(section, key, value)) {
         return false;
     }
-    const std::filesystem::path filePath = ini::PathFromUtf8(path);
-    const ini::FileContent file = ini::ReadWholeFile(filePath, kMaxFileBytes);
-    if (file.status == ini::ReadStatus::Failed) {
-        return false;  // rewriting a file that could not be read would lose it
+    const platform::FileBytes file = store_.readWhole(path, kMaxFileBytes);
+    const platform::ReadOutcome outcome = file.condition.outcome;
+    // Replacing a file that could not be read would lose it for good: it
+    // is kept under another name first, and the new file starts empty.
+    if (outcome != platform::ReadOutcome::Read && outcome != platform::ReadOutcome::Missing &&
+        !ini::KeepUnreadableFile(store_, path)) {
+        return false;
     }
     ini::Document document = ini::Document::Parse(file.bytes, codec_);
     if (!document.set(section, key, ini::QuoteForFile(value))) {
@@ -55,7 +58,12 @@ bool IniProfile::writeString(std::string_view section, std::string_view key, std
     if (bytes.size() > kMaxFileBytes) {
         return false;  // it could not be read back
     }
-    return ini::ReplaceFile(filePath, bytes);
+    return store_.replaceWhole(path, bytes);
+}
+
+platform::FileCondition IniProfile::prepare(const std::string& path) {
+    ini::RemoveStaleTemporaries(path);
+    return store_.readWhole(path, kMaxFileBytes).condition;
 }
 
 }  // namespace vantorel
