@@ -32,7 +32,8 @@ struct FileBytes {
 };
 
 enum class AsideOutcome {
-    Kept,       // the file is there under the new name as well (or only there)
+    Kept,       // the file is there under the new name as well
+    Moved,      // the file is there under the new name only
     NameTaken,  // something already has the new name; nothing was changed
     Failed,
 };

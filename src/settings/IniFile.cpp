@@ -54,18 +54,30 @@ std::string AsideName(const std::string& path, int number) {
     return name;
 }
 
-bool KeepUnreadableFile(platform::FileStore& store, const std::string& path) {
+std::optional<KeptFile> KeepUnreadableFile(platform::FileStore& store, const std::string& path) {
     for (int number = 1; number <= kMaxAsideNumber; ++number) {
-        switch (store.keepAside(path, AsideName(path, number))) {
+        const std::string aside = AsideName(path, number);
+        switch (store.keepAside(path, aside)) {
             case platform::AsideOutcome::Kept:
-                return true;
+                return KeptFile{aside, false};
+            case platform::AsideOutcome::Moved:
+                return KeptFile{aside, true};
             case platform::AsideOutcome::NameTaken:
                 break;
             case platform::AsideOutcome::Failed:
-                return false;
+                return std::nullopt;
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+void UndoKeep(const KeptFile& kept, const std::string& path) {
+    std::error_code ignored;
+    if (kept.moved) {
+        fs::rename(PathFromUtf8(kept.asidePath), PathFromUtf8(path), ignored);
+    } else {
+        fs::remove(PathFromUtf8(kept.asidePath), ignored);
+    }
 }
 
 }  // namespace vantorel::ini

@@ -4,6 +4,7 @@
 // not be read before a write replaces it.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,19 @@ int RemoveStaleTemporaries(const std::string& path);
 // ".unreadable" for the first (number 1), then ".unreadable-2", "-3" ...
 std::string AsideName(const std::string& path, int number);
 
+// A file kept under another name before it is replaced.
+struct KeptFile {
+    std::string asidePath;
+    bool moved = false;  // no longer under its own name
+};
+
 // Keeps the file at `path` under the first AsideName that is free, never
-// replacing an earlier one. False when it could not be kept.
-bool KeepUnreadableFile(platform::FileStore& store, const std::string& path);
+// replacing an earlier one. Nothing when it could not be kept.
+std::optional<KeptFile> KeepUnreadableFile(platform::FileStore& store, const std::string& path);
+
+// Undoes KeepUnreadableFile when the replacement it was for failed, so
+// that failing saves do not pile up copies: the file moves back to `path`,
+// or its second name or copy goes.
+void UndoKeep(const KeptFile& kept, const std::string& path);
 
 }  // namespace vantorel::ini

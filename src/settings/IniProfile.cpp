@@ -1,5 +1,7 @@
 #include "settings/IniProfile.h"
 
+#include <optional>
+
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
 #include "settings/IniSyntax.h"
@@ -46,19 +48,26 @@ bool IniProfile::writeString(std::string_view section, std::string_view key, std
     const platform::ReadOutcome outcome = file.condition.outcome;
     // Replacing a file that could not be read would lose it for good: it
     // is kept under another name first, and the new file starts empty.
-    if (outcome != platform::ReadOutcome::Read && outcome != platform::ReadOutcome::Missing &&
-        !ini::KeepUnreadableFile(store_, path)) {
-        return false;
+    std::optional<ini::KeptFile> kept;
+    if (outcome != platform::ReadOutcome::Read && outcome != platform::ReadOutcome::Missing) {
+        kept = ini::KeepUnreadableFile(store_, path);
+        if (!kept) {
+            return false;
+        }
     }
     ini::Document document = ini::Document::Parse(file.bytes, codec_);
     if (!document.set(section, key, ini::QuoteForFile(value))) {
         return true;  // the file already holds exactly this
     }
     const std::string bytes = document.Serialize();
-    if (bytes.size() > kMaxFileBytes) {
-        return false;  // it could not be read back
+    // A file too large to read back is not written.
+    if (bytes.size() > kMaxFileBytes || !store_.replaceWhole(path, bytes)) {
+        if (kept) {
+            ini::UndoKeep(*kept, path);
+        }
+        return false;
     }
-    return store_.replaceWhole(path, bytes);
+    return true;
 }
 
 platform::FileCondition IniProfile::prepare(const std::string& path) {

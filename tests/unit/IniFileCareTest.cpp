@@ -45,6 +45,17 @@ TEST_F(IniFileCare, ASaveKeepsAnUnreadableFileBesideTheNewOneAndNeverOverwritesA
     EXPECT_EQ(read("USERINFO", "TIMER"), "3");
 }
 
+TEST_F(IniFileCare, SavesThatFailAnywayLeaveNoCopiesBehind) {
+    putOversizedFile();
+    fs::permissions(file_, fs::perms::owner_read);  // the user protected it
+    EXPECT_FALSE(write("USERINFO", "INTERVAL", "5"));
+    EXPECT_FALSE(write("USERINFO", "INTERVAL", "6"));
+    EXPECT_FALSE(has("vantorel.ini.unreadable"));
+    EXPECT_FALSE(has("vantorel.ini.unreadable-2"));
+    EXPECT_EQ(fs::file_size(file_), IniProfile::kMaxFileBytes + 1);
+    fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST_F(IniFileCare, AFolderInThePlaceOfTheFileStaysAndNothingIsSaved) {
     fs::create_directory(file_);
     EXPECT_FALSE(write("USERINFO", "INTERVAL", "5"));

@@ -254,7 +254,7 @@ platform::AsideOutcome PosixFileStore::keepAside(const std::string& path,
     // Neither: the file itself goes aside, unless the name is taken.
     if (renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, asidePath.c_str(), RENAME_NOREPLACE) == 0) {
         SyncFolder(FolderOf(asidePath));
-        return platform::AsideOutcome::Kept;
+        return platform::AsideOutcome::Moved;
     }
     return errno == EEXIST ? platform::AsideOutcome::NameTaken : platform::AsideOutcome::Failed;
 }

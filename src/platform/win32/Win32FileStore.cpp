@@ -247,7 +247,7 @@ platform::AsideOutcome Win32FileStore::keepAside(const std::string& path,
         return platform::AsideOutcome::NameTaken;
     }
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        return platform::AsideOutcome::Kept;
+        return platform::AsideOutcome::Moved;
     }
     return IsNameTaken(GetLastError()) ? platform::AsideOutcome::NameTaken
                                        : platform::AsideOutcome::Failed;
