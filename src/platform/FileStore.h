@@ -55,6 +55,11 @@ class FileStore {
     // cannot be written or the old file is write-protected.
     virtual bool replaceWhole(const std::string& path, std::string_view bytes) = 0;
 
+    // True when the user protected the file at `path` against changes
+    // (no write permission for its owner, the read-only attribute):
+    // replaceWhole refuses such a file.
+    virtual bool isWriteProtected(const std::string& path) = 0;
+
     // Keeps the file at `path` (whatever it holds, even when it cannot be
     // read) under `asidePath` in the same folder: a second name for it where
     // the file system has them, else a copy, else the file itself moved

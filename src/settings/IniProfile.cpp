@@ -50,6 +50,9 @@ bool IniProfile::writeString(std::string_view section, std::string_view key, std
     // is kept under another name first, and the new file starts empty.
     std::optional<ini::KeptFile> kept;
     if (outcome != platform::ReadOutcome::Read && outcome != platform::ReadOutcome::Missing) {
+        if (store_.isWriteProtected(path)) {
+            return false;  // the user keeps it as it is: no copy either
+        }
         kept = ini::KeepUnreadableFile(store_, path);
         if (!kept) {
             return false;

@@ -62,6 +62,7 @@ class MemoryFileStore : public platform::FileStore {
         files_[path] = std::string(bytes);
         return true;
     }
+    bool isWriteProtected(const std::string& /*path*/) override { return false; }
     platform::AsideOutcome keepAside(const std::string& path,
                                      const std::string& asidePath) override {
         if (files_.count(asidePath) != 0) {

@@ -232,6 +232,11 @@ bool PosixFileStore::replaceWhole(const std::string& path, std::string_view byte
     return true;
 }
 
+bool PosixFileStore::isWriteProtected(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
+}
+
 platform::AsideOutcome PosixFileStore::keepAside(const std::string& path,
                                                  const std::string& asidePath) {
     // Only a file is kept: a folder of that name is the user's, not ours.

@@ -22,6 +22,7 @@ class PosixFileStore : public platform::FileStore {
 
     platform::FileBytes readWhole(const std::string& path, std::size_t maxBytes) override;
     bool replaceWhole(const std::string& path, std::string_view bytes) override;
+    bool isWriteProtected(const std::string& path) override;
     platform::AsideOutcome keepAside(const std::string& path,
                                      const std::string& asidePath) override;
 

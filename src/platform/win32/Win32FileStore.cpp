@@ -186,11 +186,10 @@ platform::FileBytes Win32FileStore::readWhole(const std::string& path, std::size
 }
 
 bool Win32FileStore::replaceWhole(const std::string& path, std::string_view bytes) {
-    const std::wstring target = Widen(path);
-    const DWORD old = GetFileAttributesW(target.c_str());
-    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY) != 0) {
-        return false;  // the user protected the file against changes
+    if (isWriteProtected(path)) {
+        return false;
     }
+    const std::wstring target = Widen(path);
     PrivateSecurity security;
     if (security.attributes() == nullptr) {
         return false;  // never a settings file that others may read
@@ -222,6 +221,11 @@ bool Win32FileStore::replaceWhole(const std::string& path, std::string_view byte
         return false;
     }
     return true;
+}
+
+bool Win32FileStore::isWriteProtected(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 platform::AsideOutcome Win32FileStore::keepAside(const std::string& path,

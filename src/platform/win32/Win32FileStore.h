@@ -24,6 +24,7 @@ class Win32FileStore : public platform::FileStore {
     // The new file's access list grants the user and the system account
     // alone, and inherits nothing from the folder.
     bool replaceWhole(const std::string& path, std::string_view bytes) override;
+    bool isWriteProtected(const std::string& path) override;
     platform::AsideOutcome keepAside(const std::string& path,
                                      const std::string& asidePath) override;
 
