@@ -1,5 +1,6 @@
 #include "app/StartUpForm.h"
 
+#include "app/SettingsFileProblem.h"
 #include "app/StartUpFormLayout.h"
 #include "settings/SettingsKeys.h"
 #include "settings/ValueText.h"
@@ -58,6 +59,9 @@ void StartUpForm::Form_Load() {
     clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
     StartTask();
 
+    // A settings file that is there but cannot be read must not pass for a
+    // first run: the user learns of it once the window has settled.
+    const platform::FileCondition settingsFile = ini_.PrepareFile();
     FillBasicSettings();
 
     form_->setChecked(ctl::mnuZeroCheck, ReadOption(keys::kZeroCheck, false));
@@ -90,6 +94,11 @@ void StartUpForm::Form_Load() {
 
     Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
     Timer2->setEnabled(false);
+
+    if (const auto notice = NoticeForSettingsFile(ini_.FilePath(), settingsFile)) {
+        os_.diagnostics.warn(notice->line);
+        os_.ui.messageBox(notice->box, os_.app.title(), platform::MessageIcon::None);
+    }
 }
 
 }  // namespace vantorel

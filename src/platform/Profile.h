@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileStore.h"
+
 namespace vantorel::platform {
 
 class Profile {
@@ -22,6 +24,11 @@ class Profile {
     // cannot be written; the file is then left as it was.
     virtual bool writeString(std::string_view section, std::string_view key, std::string_view value,
                              const std::string& path) = 0;
+
+    // Once at start-up, before the first read: removes what interrupted
+    // writes of earlier runs left beside the file, and says whether the
+    // file can be read (Missing before the first write).
+    virtual FileCondition prepare(const std::string& path) = 0;
 };
 
 }  // namespace vantorel::platform

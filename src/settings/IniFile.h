@@ -1,11 +1,14 @@
 #pragma once
-// Reading a settings file whole and replacing it without ever leaving a
-// half-written file behind.
+// What the settings file needs around its reads and writes: clearing away
+// the temporary files of interrupted writes, and keeping a file that could
+// not be read before a write replaces it.
 
-#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/FileStore.h"
 
 namespace vantorel::ini {
 
@@ -13,26 +16,27 @@ namespace vantorel::ini {
 // would be read in the ANSI code page.
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 
-enum class ReadStatus {
-    Read,
-    Missing,  // nothing of that name: the normal case before the first write
-    Failed,   // a folder, unreadable, or larger than allowed
+// Removes the temporary files that interrupted replacements of the file at
+// `path` left in its folder. Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& path);
+
+// The name a file that could not be read is kept under: `path` +
+// ".unreadable" for the first (number 1), then ".unreadable-2", "-3" ...
+std::string AsideName(const std::string& path, int number);
+
+// A file kept under another name before it is replaced.
+struct KeptFile {
+    std::string asidePath;
+    bool moved = false;  // no longer under its own name
 };
 
-struct FileContent {
-    ReadStatus status = ReadStatus::Failed;
-    std::string bytes;
-};
+// Keeps the file at `path` under the first AsideName that is free, never
+// replacing an earlier one. Nothing when it could not be kept.
+std::optional<KeptFile> KeepUnreadableFile(platform::FileStore& store, const std::string& path);
 
-FileContent ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes);
-
-// Writes `bytes` to a new file beside `path` and renames it over `path`, so
-// that a reader sees either the old file or the new one, never a mix. The
-// old file's permissions are kept; a new file is readable and writable by
-// its owner only (it holds a password). A symbolic link is followed, so the
-// file it points to is replaced and the link kept. Returns false, leaving
-// the old file as it was, when the folder cannot be written or the old file
-// is write-protected.
-bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+// Undoes KeepUnreadableFile when the replacement it was for failed, so
+// that failing saves do not pile up copies: the file moves back to `path`,
+// or its second name or copy goes.
+void UndoKeep(const KeptFile& kept, const std::string& path);
 
 }  // namespace vantorel::ini

@@ -1,5 +1,7 @@
 #include "settings/IniProfile.h"
 
+#include <optional>
+
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
 #include "settings/IniSyntax.h"
@@ -21,8 +23,8 @@ bool CanStore(std::string_view section, std::string_view key, std::string_view v
 
 std::string IniProfile::getString(std::string_view section, std::string_view key,
                                   std::string_view fallback, const std::string& path) {
-    const ini::FileContent file = ini::ReadWholeFile(ini::PathFromUtf8(path), kMaxFileBytes);
-    if (file.status != ini::ReadStatus::Read) {
+    const platform::FileBytes file = store_.readWhole(path, kMaxFileBytes);
+    if (file.condition.outcome != platform::ReadOutcome::Read) {
         return std::string(fallback);
     }
     const ini::Document document = ini::Document::Parse(file.bytes, codec_);
@@ -42,20 +44,38 @@ bool IniProfile::writeString(std::string_view section, std::string_view key, std
     if (!CanStore(section, key, value)) {
         return false;
     }
-    const std::filesystem::path filePath = ini::PathFromUtf8(path);
-    const ini::FileContent file = ini::ReadWholeFile(filePath, kMaxFileBytes);
-    if (file.status == ini::ReadStatus::Failed) {
-        return false;  // rewriting a file that could not be read would lose it
+    const platform::FileBytes file = store_.readWhole(path, kMaxFileBytes);
+    const platform::ReadOutcome outcome = file.condition.outcome;
+    // Replacing a file that could not be read would lose it for good: it
+    // is kept under another name first, and the new file starts empty.
+    std::optional<ini::KeptFile> kept;
+    if (outcome != platform::ReadOutcome::Read && outcome != platform::ReadOutcome::Missing) {
+        if (store_.isWriteProtected(path)) {
+            return false;  // the user keeps it as it is: no copy either
+        }
+        kept = ini::KeepUnreadableFile(store_, path);
+        if (!kept) {
+            return false;
+        }
     }
     ini::Document document = ini::Document::Parse(file.bytes, codec_);
     if (!document.set(section, key, ini::QuoteForFile(value))) {
         return true;  // the file already holds exactly this
     }
     const std::string bytes = document.Serialize();
-    if (bytes.size() > kMaxFileBytes) {
-        return false;  // it could not be read back
+    // A file too large to read back is not written.
+    if (bytes.size() > kMaxFileBytes || !store_.replaceWhole(path, bytes)) {
+        if (kept) {
+            ini::UndoKeep(*kept, path);
+        }
+        return false;
     }
-    return ini::ReplaceFile(filePath, bytes);
+    return true;
+}
+
+platform::FileCondition IniProfile::prepare(const std::string& path) {
+    ini::RemoveStaleTemporaries(path);
+    return store_.readWhole(path, kMaxFileBytes).condition;
 }
 
 }  // namespace vantorel

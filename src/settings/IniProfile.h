@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileStore.h"
 #include "platform/Profile.h"
 #include "platform/TextCodec.h"
 
@@ -29,11 +30,11 @@ class IniProfile : public platform::Profile {
     // boundary, and writing a longer value is refused.
     static constexpr std::size_t kMaxValueBytes = 64 * 1024;
 
-    // A larger file is not read (reads give their defaults) and not
-    // rewritten (writes return false and leave it alone).
+    // A larger file is not read: reads give their defaults.
     static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
 
-    explicit IniProfile(platform::TextCodec& codec) : codec_(codec) {}
+    IniProfile(platform::TextCodec& codec, platform::FileStore& store)
+        : codec_(codec), store_(store) {}
 
     // Bad bytes in the file read as U+FFFD; a value ends at a NUL byte.
     std::string getString(std::string_view section, std::string_view key, std::string_view fallback,
@@ -41,12 +42,20 @@ class IniProfile : public platform::Profile {
 
     // Changes only the key's own line (or adds one); every other line keeps
     // its bytes. The file is replaced whole through a temporary file beside
-    // it; a new file is readable by its owner only.
+    // it; a new file is readable by its owner only. A file that cannot be
+    // read (too large, refused, failing) is first kept beside itself under
+    // a name of its own (see ini::AsideName), then replaced by a new file
+    // that holds the one key; when it cannot be kept (a folder of that
+    // name), nothing is written.
     bool writeString(std::string_view section, std::string_view key, std::string_view value,
                      const std::string& path) override;
 
+    // Removes the temporary files of interrupted writes and tries a read.
+    platform::FileCondition prepare(const std::string& path) override;
+
   private:
     platform::TextCodec& codec_;
+    platform::FileStore& store_;
 };
 
 }  // namespace vantorel

@@ -23,6 +23,10 @@ bool iniBas::WriteIni(std::string_view section, std::string_view key, std::strin
     return profile_.writeString(section, key, value, FilePath());
 }
 
+platform::FileCondition iniBas::PrepareFile() {
+    return profile_.prepare(FilePath());
+}
+
 std::string iniBas::SaveFolder() {
     return JoinPath(app_.path(), app_.pathSeparator(), kSaveFolderName);
 }

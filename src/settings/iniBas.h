@@ -20,6 +20,10 @@ class iniBas {
     // Stores the value at once. False when it could not be stored.
     bool WriteIni(std::string_view section, std::string_view key, std::string_view value);
 
+    // Once at start-up, before the first ReadIni: clears away what
+    // interrupted writes left and says whether the file can be read.
+    platform::FileCondition PrepareFile();
+
     // The settings file that reads and writes reach.
     std::string FilePath();
 

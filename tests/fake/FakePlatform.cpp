@@ -84,6 +84,19 @@ bool FakeProfile::writeString(std::string_view section, std::string_view key,
     return true;
 }
 
+platform::FileCondition FakeProfile::prepare(const std::string& path) {
+    static const std::map<platform::ReadOutcome, std::string> kNames = {
+        {platform::ReadOutcome::Read, "read"},
+        {platform::ReadOutcome::Missing, "missing"},
+        {platform::ReadOutcome::NotAFile, "not a file"},
+        {platform::ReadOutcome::TooLarge, "too large"},
+        {platform::ReadOutcome::AccessDenied, "access denied"},
+        {platform::ReadOutcome::Failed, "failed"},
+    };
+    t_.add("ini prepare " + path + " -> " + kNames.at(condition.outcome));
+    return condition;
+}
+
 bool FakeProfile::RefusesKey(std::string_view key) const {
     return std::any_of(refusedKeys.begin(), refusedKeys.end(),
                        [&](const std::string& refused) { return Lower(refused) == Lower(key); });

@@ -6,6 +6,7 @@
 //
 // Transcript lines, by service (reads end in "?", their result after "->"):
 //   ini read [SECTION] KEY -> value        ini write [SECTION] KEY = value [refused]
+//   ini prepare path -> read | missing | not a file | too large | access denied | failed
 //   tray add id=1 flags=7 msg=0x200 tip=Vantorel [refused]     tray delete id=1 [refused]
 //   Form show | Form hide | Form.control text = ... | Form.control checked = true
 //   Form.control visible = false | Form.control enabled = false | Form.control focus
@@ -86,6 +87,7 @@ class FakeProfile : public platform::Profile {
                           const std::string& path) override;
     bool writeString(std::string_view section, std::string_view key, std::string_view value,
                      const std::string& path) override;
+    platform::FileCondition prepare(const std::string& path) override;
 
     // What the file holds, for setting up and checking; not recorded.
     void set(const std::string& section, const std::string& key, const std::string& value);
@@ -93,6 +95,8 @@ class FakeProfile : public platform::Profile {
     void clear() { store_.clear(); }
 
     bool failWrites = false;
+    // What the start-up check of the file finds (reads still see `set`).
+    platform::FileCondition condition;
     // Keys whose writes are refused, in any letter case ("TIMER").
     std::set<std::string> refusedKeys;
     std::set<std::string> pathsWritten;

@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "platform/FileStore.h"
 #include "platform/SystemTextCodec.h"
 #include "settings/IniProfile.h"
 
@@ -46,7 +47,8 @@ class IniTestFolder : public ::testing::Test {
     }
 
     std::unique_ptr<platform::TextCodec> codec_ = MakeSystemTextCodec();
-    IniProfile profile_{*codec_};
+    std::unique_ptr<platform::FileStore> store_ = platform::MakeFileStore();
+    IniProfile profile_{*codec_, *store_};
     std::filesystem::path folder_;
     std::string file_;
 };

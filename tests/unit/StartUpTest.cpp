@@ -2,13 +2,17 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "fake/ProgramFixture.h"
 
 namespace vantorel {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 class StartUp : public fake::ProgramFixture {};
 
@@ -133,6 +137,66 @@ TEST_F(StartUp, TheSettingsFileIsTheExecutablesNameBesideIt) {
     fake.app.folder = "C:\\";
     fake.app.separator = '\\';
     EXPECT_EQ(program->ini().SaveFolder(), "C:\\save");
+}
+
+// A settings file that is there but cannot be read: the program starts as
+// on a first run, and says so, instead of passing it off as one.
+TEST_F(StartUp, AnUnreadableSettingsFileIsReportedOnceTheWindowHasSettled) {
+    fake.profile.condition = {platform::ReadOutcome::TooLarge, ""};
+    start();
+
+    const auto& t = fake.transcript.lines();
+    const auto prepared =
+        std::find(t.begin(), t.end(), "ini prepare /opt/vantorel/vantorel.ini -> too large");
+    ASSERT_NE(prepared, t.end());
+    EXPECT_EQ(std::find_if(t.begin(), prepared,
+                           [](const std::string& line) { return line.starts_with("ini read"); }),
+              prepared)
+        << "checked before the first read";
+    const std::string next =
+        "設定は初期値で始まります。設定を保存すると、このファイルは同じフォルダーに"
+        "「vantorel.ini.unreadable」（その名前がすでにあれば -2、-3 "
+        "… を付けた名前）として残され、新しい設定ファイルが作られます。";
+    EXPECT_THAT(std::vector<std::string>(t.end() - 2, t.end()),
+                ElementsAre("stderr: 設定ファイルを読み込めませんでした。 "
+                            "/opt/vantorel/vantorel.ini 理由: ファイルが大きすぎます（上限 16 "
+                            "MB）。 " +
+                                next,
+                            "MsgBox [Vantorel] 設定ファイルを読み込めませんでした。\n"
+                            "/opt/vantorel/vantorel.ini\n"
+                            "理由: ファイルが大きすぎます（上限 16 MB）。\n" +
+                                next + " (none)"));
+}
+
+TEST_F(StartUp, EachReasonIsNamedAndAFolderIsNotPromisedACopy) {
+    fake.profile.condition = {platform::ReadOutcome::Failed, "Input/output error"};
+    start();
+    EXPECT_THAT(fake.ui.messageBoxes.back(),
+                HasSubstr("理由: 読み取り中にエラーが起きました（Input/output error）。"));
+    program.reset();
+
+    fake.profile.condition = {platform::ReadOutcome::AccessDenied, ""};
+    start();
+    EXPECT_THAT(fake.ui.messageBoxes.back(), HasSubstr("理由: 読み取りが許可されていません。"));
+    program.reset();
+
+    fake.profile.condition = {platform::ReadOutcome::NotAFile, ""};
+    start();
+    EXPECT_THAT(fake.ui.messageBoxes.back(),
+                HasSubstr("理由: 通常のファイルではありません（フォルダーなど）。\n"
+                          "設定は初期値で始まります。このままでは設定を保存できません。"));
+    EXPECT_THAT(fake.ui.messageBoxes.back(), Not(HasSubstr("unreadable")));
+}
+
+TEST_F(StartUp, AReadableOrMissingFileGetsNoMessage) {
+    for (const platform::ReadOutcome outcome :
+         {platform::ReadOutcome::Read, platform::ReadOutcome::Missing}) {
+        fake.profile.condition = {outcome, ""};
+        start();
+        EXPECT_THAT(lines("MsgBox"), IsEmpty());
+        EXPECT_THAT(lines("stderr"), IsEmpty());
+        program.reset();
+    }
 }
 
 }  // namespace

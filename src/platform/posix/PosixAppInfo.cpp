@@ -11,7 +11,6 @@
 #include "app/Version.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/SettingsFolder.h"
-#include "settings/IniPath.h"
 
 namespace vantorel::posix {
 
@@ -49,13 +48,10 @@ std::string ExecutableFileName() {
 
 }  // namespace
 
-SettingsFolderFacts GatherSettingsFolderFacts(const std::string& exeFolder,
-                                              const std::string& exeName) {
+SettingsFolderFacts GatherSettingsFolderFacts(const std::string& exeFolder) {
     SettingsFolderFacts facts;
     facts.exeFolder = exeFolder;
-    const std::string settingsFile = ResolveSettingsFile(exeFolder, '/', exeName);
-    facts.settingsFileWritable = access(settingsFile.c_str(), W_OK) == 0;
-    facts.exeFolderWritable = access(exeFolder.c_str(), W_OK | X_OK) == 0;
+    facts.exeFolderWritable = CanCreateFileIn(exeFolder);
     facts.xdgConfigHome = Environment("XDG_CONFIG_HOME");
     facts.home = HomeFolder();
     return facts;
@@ -67,7 +63,7 @@ std::string PosixAppInfo::path() {
         if (exeFolder.empty()) {
             exeFolder = ".";
         }
-        std::string chosen = ChooseSettingsFolder(GatherSettingsFolderFacts(exeFolder, exeName()));
+        std::string chosen = ChooseSettingsFolder(GatherSettingsFolderFacts(exeFolder));
         if (chosen != exeFolder && !MakeFolders(chosen)) {
             std::fprintf(stderr, "vantorel: cannot create the settings folder %s\n",
                          chosen.c_str());

@@ -25,8 +25,7 @@ class PosixAppInfo : public platform::AppInfo {
 };
 
 // The facts the settings-folder rule needs, read from the running system.
-SettingsFolderFacts GatherSettingsFolderFacts(const std::string& exeFolder,
-                                              const std::string& exeName);
+SettingsFolderFacts GatherSettingsFolderFacts(const std::string& exeFolder);
 
 class PosixFileSystem : public platform::FileSystem {
   public:

@@ -7,6 +7,7 @@
 
 #include "app/StartUpForm.h"
 #include "mail/PopmailLibrary.h"
+#include "platform/FileStore.h"
 #include "platform/Platform.h"
 #include "platform/SystemTextCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
@@ -34,7 +35,8 @@ int main(int argc, char** argv) {
     posix::PosixFileSystem files;
     posix::StderrDiagnostics diagnostics;
     const auto codec = MakeSystemTextCodec();
-    IniProfile profile(*codec);
+    const auto fileStore = platform::MakeFileStore();
+    IniProfile profile(*codec, *fileStore);
     qt::QtWindowFramework ui(diagnostics);
     qt::QtTrayShell tray(ui, diagnostics);
     const auto windows = qt::MakeForeignWindows(diagnostics);

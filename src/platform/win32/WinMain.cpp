@@ -7,6 +7,7 @@
 
 #include "app/StartUpForm.h"
 #include "mail/PopmailLibrary.h"
+#include "platform/FileStore.h"
 #include "platform/SystemTextCodec.h"
 #include "platform/win32/MciPlayer.h"
 #include "platform/win32/OpenFileDialog.h"
@@ -31,7 +32,8 @@ int RunProgram(HINSTANCE instance) {
     win32::Win32FileSystem files;
     win32::Win32Diagnostics diagnostics;
     const auto codec = MakeSystemTextCodec();
-    IniProfile profile(*codec);
+    const auto fileStore = platform::MakeFileStore();
+    IniProfile profile(*codec, *fileStore);
     win32::Win32Ui ui(instance, diagnostics);
     win32::ShellTray tray;
     win32::Win32ForeignWindows windows;

@@ -14,24 +14,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-SettingsFolderFacts Facts(bool fileWritable, bool folderWritable) {
+SettingsFolderFacts Facts(bool folderWritable) {
     SettingsFolderFacts facts;
     facts.exeFolder = "/usr/local/bin";
-    facts.settingsFileWritable = fileWritable;
     facts.exeFolderWritable = folderWritable;
     facts.xdgConfigHome = "";
     facts.home = "/home/hana";
     return facts;
 }
 
-TEST(SettingsFolder, StaysBesideTheExecutableWhenItCanWriteThere) {
-    EXPECT_EQ(ChooseSettingsFolder(Facts(false, true)), "/usr/local/bin");
-    EXPECT_EQ(ChooseSettingsFolder(Facts(true, false)), "/usr/local/bin");
-    EXPECT_EQ(ChooseSettingsFolder(Facts(true, true)), "/usr/local/bin");
+TEST(SettingsFolder, StaysBesideTheExecutableWhenItCanCreateFilesThere) {
+    EXPECT_EQ(ChooseSettingsFolder(Facts(true)), "/usr/local/bin");
 }
 
 TEST(SettingsFolder, MovesToTheConfigurationFolderWhenTheExecutableFolderIsReadOnly) {
-    auto facts = Facts(false, false);
+    auto facts = Facts(false);
     EXPECT_EQ(ChooseSettingsFolder(facts), "/home/hana/.config/vantorel");
     facts.xdgConfigHome = "/tmp/cfg";
     EXPECT_EQ(ChooseSettingsFolder(facts), "/tmp/cfg/vantorel");
@@ -73,22 +70,26 @@ TEST_F(TempFolder, MakeFoldersFailsOnAFileInTheWay) {
     EXPECT_FALSE(MakeFolders((root_ / "file" / "below").string()));
 }
 
-TEST_F(TempFolder, FactsSeeAWritableFolderAndAnExistingSettingsFile) {
-    auto facts = GatherSettingsFolderFacts(root_.string(), "vantorel");
-    EXPECT_TRUE(facts.exeFolderWritable);
-    EXPECT_FALSE(facts.settingsFileWritable) << "no settings file yet";
-    std::ofstream(root_ / "vantorel.ini") << "[USERINFO]\r\n";
-    facts = GatherSettingsFolderFacts(root_.string(), "vantorel");
-    EXPECT_TRUE(facts.settingsFileWritable);
+TEST_F(TempFolder, TheProbeCreatesAFileAndLeavesNothingBehind) {
+    EXPECT_TRUE(GatherSettingsFolderFacts(root_.string()).exeFolderWritable);
+    EXPECT_TRUE(fs::is_empty(root_)) << "the probe file is removed again";
+    EXPECT_FALSE(CanCreateFileIn((root_ / "missing").string()));
+    std::ofstream(root_ / "file") << "x";
+    EXPECT_FALSE(CanCreateFileIn((root_ / "file").string())) << "a file is no folder";
 }
 
-TEST_F(TempFolder, FactsSeeAReadOnlyFolder) {
+// A writable settings file in a folder where no new file can be created
+// (every save needs one) does not keep the settings there.
+TEST_F(TempFolder, AWritableSettingsFileInAReadOnlyFolderIsNotEnough) {
     if (geteuid() == 0) {
-        GTEST_SKIP() << "root writes everywhere";
+        GTEST_SKIP() << "root creates files everywhere";
     }
+    std::ofstream(root_ / "vantorel.ini") << "[USERINFO]\r\n";
     fs::permissions(root_, fs::perms::owner_read | fs::perms::owner_exec,
                     fs::perm_options::replace);
-    EXPECT_FALSE(GatherSettingsFolderFacts(root_.string(), "vantorel").exeFolderWritable);
+    const SettingsFolderFacts facts = GatherSettingsFolderFacts(root_.string());
+    EXPECT_FALSE(facts.exeFolderWritable);
+    EXPECT_NE(ChooseSettingsFolder(facts), root_.string());
 }
 
 TEST_F(TempFolder, FileSystemCreatesOneFolderAndSeesWhatExists) {

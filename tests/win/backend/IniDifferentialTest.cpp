@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
+#include "platform/FileStore.h"
 #include "platform/win32/Cp932Codec.h"
 #include "settings/IniProfile.h"
 
@@ -53,7 +54,8 @@ class IniDifferential : public ::testing::Test {
     }
 
     Cp932Codec codec_;
-    IniProfile store_{codec_};
+    std::unique_ptr<platform::FileStore> files_ = platform::MakeFileStore();
+    IniProfile store_{codec_, *files_};
     test::TempFolder folder_;
 };
 
