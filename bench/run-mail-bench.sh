@@ -36,7 +36,6 @@ readonly count=50
 readonly runs=5
 
 work="$(mktemp -d)"
-chmod 0755 "$work"  # dovecot's mail processes (user nobody) must reach in
 relay_pid=""
 cleanup() {
     set +e  # stop everything, whatever fails

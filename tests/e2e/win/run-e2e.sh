@@ -28,7 +28,6 @@ python=/usr/bin/python3
 readonly scenario_timeout=240
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantorel-win-e2e.XXXXXX")
-chmod 0755 "$work"  # dovecot's mail processes (user nobody) read the Maildir
 cleanup() {
     "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot" >/dev/null 2>&1 || true
     rm -rf "$work"
@@ -48,7 +47,7 @@ source "$work/dovecot/dovecot.env"
 maildir="$work/dovecot/home/$ALICE_USER/Maildir"
 rm -rf "$maildir"
 "$python" "$root/tests/e2e/linux/lib/sample-mail.py" "$maildir" 3 >"$out/subjects.txt"
-chown -R nobody:nogroup "$work/dovecot/home"
+chown -R --reference="$work/dovecot/home" "$work/dovecot/home"
 "$wine_run" "$trust_ca_exe" "Z:$POP3_CA_FILE"
 
 export E2E_OUT_DIR="$(windows_path "$out")"

@@ -210,7 +210,7 @@ start_mail_server() {
     local maildir="$E2E_DOVECOT/home/$ALICE_USER/Maildir"
     rm -rf "$maildir"
     python3 "$E2E_LIB/sample-mail.py" "$maildir" "$1" >"$E2E_WORK/subjects"
-    chown -R nobody:nogroup "$E2E_DOVECOT/home"
+    chown -R --reference="$E2E_DOVECOT/home" "$E2E_DOVECOT/home"
 }
 
 # start_target TITLE: another program's window, active; its id in TARGET.
