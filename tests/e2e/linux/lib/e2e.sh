@@ -41,6 +41,11 @@ e2e_cleanup() {
     exit "$status"
 }
 trap e2e_cleanup EXIT
+# Ended by a signal (Ctrl-C, ctest's time limit), the test fails: without
+# these bash would run the clean-up with the status of the last command.
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 fail() {
     echo "FAIL [$E2E_NAME]: $*" >&2
