@@ -4,6 +4,8 @@
 # manager (without one, closing a window takes seconds), code page 932 and
 # IPAGothic for the Japanese UI fonts. The command sees WINEPREFIX, DISPLAY
 # and VANTOREL_WINE_SESSION; every process started here is stopped at the end.
+# At its end it prints how often Wine had to start a program again
+# (wine-run.sh), and adds those lines to $VANTOREL_WINE_RETRY_LOG if set.
 #
 #   tests/win/wine-session.sh ctest --preset win64
 set -euo pipefail
@@ -27,6 +29,9 @@ stop_session() {
     if [ -f "$session/wine-start-retries" ]; then
         retries=$(wc -l <"$session/wine-start-retries")
         cat "$session/wine-start-retries" >&2
+        # ./test counts them in its closing note.
+        [ -z "${VANTOREL_WINE_RETRY_LOG:-}" ] ||
+            cat "$session/wine-start-retries" >>"$VANTOREL_WINE_RETRY_LOG"
     fi
     echo "wine-session: wine-start retries: $retries" >&2
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
