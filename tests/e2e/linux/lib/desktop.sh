@@ -1,7 +1,6 @@
 # A private X desktop for Vantorel: Xvfb, openbox and tint2 (the tray host),
-# with HOME and XDG_* in a folder of its own. Sourced by the end-to-end
-# tests and by ./run; the caller runs under dbus-run-session so that no
-# session bus outlives it.
+# with a session bus, HOME and XDG_* of its own. Sourced by the end-to-end
+# tests, ./run and the benchmarks.
 #
 #   desktop_start WORKDIR   starts everything, exports DISPLAY, HOME, XDG_*
 #                           (DESKTOP_TRAY=no: no tray host)
@@ -43,6 +42,17 @@ desktop_start() {
     export XDG_CACHE_HOME="$workdir/cache" XDG_RUNTIME_DIR="$workdir/runtime"
     unset WAYLAND_DISPLAY XDG_SESSION_TYPE
     export QT_QPA_PLATFORM=xcb
+
+    # A session bus of the desktop's own, ended with it (the first to start,
+    # the last to go).
+    local bus
+    bus=$(dbus-daemon --session --fork --nopidfile --address="unix:dir=$XDG_RUNTIME_DIR" \
+        --print-address=1 --print-pid=1 </dev/null 2>"$workdir/dbus.log") || {
+        echo "desktop: the session bus did not start" >&2
+        return 1
+    }
+    export DBUS_SESSION_BUS_ADDRESS="$(sed -n 1p <<<"$bus")"
+    DESKTOP_PIDS+=("$(sed -n 2p <<<"$bus")")
 
     # Xvfb picks a free display number and writes it to the file. Without
     # -noreset it would reset whenever its last client left, and a client
