@@ -35,7 +35,9 @@ dovecot_find() {
 # server's own folder and links WORKDIR to it; sets workdir to its path.
 dovecot_make_folder() {
     local requested=$1 parent
-    if [ -f "$requested/run/master.pid" ]; then
+    # A server left there (a run that ended before its stop) goes first,
+    # with its folder.
+    if [ -L "$requested" ] || [ -f "$requested/run/master.pid" ]; then
         "$DOVECOT_HERE/stop-dovecot.sh" "$requested" || true
     fi
     rm -rf "$requested"
