@@ -46,6 +46,18 @@ cleanup() {
     for pid in $(leftovers | cut -d' ' -f1); do
         kill -KILL "$pid" 2>/dev/null || true
     done
+    # The folders of the sessions' mail servers, should they remain.
+    local note folder
+    for note in "$work"/dovecot-*; do
+        [ -f "$note" ] || continue
+        folder=$(cat "$note")
+        case "$folder" in
+            */vantorel-dovecot.*)
+                "$VANTOREL_SOURCE/tests/dovecot/stop-dovecot.sh" "$folder" >/dev/null 2>&1 || true
+                rm -rf "$folder"
+                ;;
+        esac
+    done
     rm -rf "$work"
     exit "$status"
 }
