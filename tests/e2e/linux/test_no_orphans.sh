@@ -4,7 +4,7 @@
 # private desktop, dovecot, the program and a target window), and ./run
 # --demo interrupted by Ctrl-C. Every process those start carries a mark in
 # its environment; dovecot, which clears its environment, is found by its
-# folder.
+# folder and instance name.
 set -euo pipefail
 : "${VANTOREL_BUILD:?}" "${VANTOREL_SOURCE:?}"
 source "$VANTOREL_SOURCE/tests/e2e/linux/lib/desktop.sh"
@@ -23,7 +23,7 @@ session=""
 leftovers() {
     local dir pid folders=()
     for dir in "$work"/dovecot-*; do
-        [ -f "$dir" ] && folders+=("$(cat "$dir")")
+        [ -f "$dir" ] && mapfile -t -O "${#folders[@]}" folders <"$dir"
     done
     for dir in /proc/[0-9]*; do
         pid=${dir#/proc/}
@@ -50,7 +50,7 @@ cleanup() {
     local note folder
     for note in "$work"/dovecot-*; do
         [ -f "$note" ] || continue
-        folder=$(cat "$note")
+        folder=$(head -n1 "$note")
         case "$folder" in
             */vantorel-dovecot.*)
                 "$VANTOREL_SOURCE/tests/dovecot/stop-dovecot.sh" "$folder" >/dev/null 2>&1 || true
@@ -104,6 +104,14 @@ expect_no_leftovers() {
 $left"
 }
 
+# note_dovecot WORKDIR: what names a mail server's processes: its folder
+# (the master's command line) and its instance (its other processes').
+note_dovecot() {
+    readlink -f "$1"
+    sed -n 's/^instance_name = \(.*\)$/dovecot-\1\//p' "$1/dovecot.conf"
+}
+export -f note_dovecot
+
 # A test of its own, written as the end-to-end tests are; after setting
 # everything up it fails, or waits to be interrupted.
 script="$work/session_case.sh"
@@ -112,7 +120,7 @@ source "$VANTOREL_SOURCE/tests/e2e/linux/lib/e2e.sh"
 require mail
 desktop_start "$E2E_WORK/desktop"
 start_mail_server 1
-readlink -f "$E2E_DOVECOT" >"$CASE_DOVECOT_NOTE"
+note_dovecot "$E2E_DOVECOT" >"$CASE_DOVECOT_NOTE"
 install_program
 write_settings USERINFO "REMOTEHOST=$POP3_HOST:$POP3_PORT" "USERNAME=$ALICE_USER" \
     "PASSWORD=$ALICE_PASSWORD" INTERVAL=30 TIMER=2 STARTUP=True
@@ -157,10 +165,10 @@ wait_for "$ready_timeout" grep -q "^Vantorel runs" "$work/run.log" || {
     cat "$work/run.log" >&2
     fail "./run --demo did not start the program"
 }
-readlink -f "$work"/vantorel-run.*/dovecot >"$work/dovecot-run"
+note_dovecot "$work"/vantorel-run.*/dovecot >"$work/dovecot-run"
 kill -INT -- "-$session"
 end_session "$work/run.log"
 [ "$status" -eq "$sigint_status" ] || fail "Ctrl-C ended ./run with status $status"
 expect_no_leftovers "./run --demo"
-[ ! -e "$(cat "$work/dovecot-run")" ] || fail "./run left dovecot's folder behind"
+[ ! -e "$(head -n1 "$work/dovecot-run")" ] || fail "./run left dovecot's folder behind"
 echo "[$NAME] no process left behind"
