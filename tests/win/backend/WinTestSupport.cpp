@@ -81,6 +81,19 @@ void RecordingEvents::TrayNotify(int mouseCode) {
     }
 }
 
+HWND FindWindowOfProcess(DWORD process, const wchar_t* className, const wchar_t* caption,
+                         HWND except) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, className, caption)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && window != except && IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 TempFolder::TempFolder() {
     path_ = vantorel::testing::MakeUniqueFolder("vantorel-wintest");
 }
