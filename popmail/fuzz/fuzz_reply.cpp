@@ -44,14 +44,25 @@ void PlayDialogue(std::string_view input, std::size_t chunk) {
     const std::vector<popmail::Endpoint> endpoints = {
         {"fuzz.invalid", 110, popmail::Security::StlsIfOffered, false}};
     const auto deadline = popmail::net::Clock::now() + 10s;
-    auto session =
-        popmail::Session::Open(network, endpoints, {"user", "password"}, {1s, 1s}, deadline);
-    if (!session) {
-        return;
-    }
-    auto stat = popmail::Stat(**session);
-    if (stat && (*session)->messageCount >= kMessagesAsked) {
-        (void)popmail::FetchSummaries(**session, kMessagesAsked);
+    // Every connection replays the same input: a second session (for a TOP
+    // refused after QUIT) meets the same dialogue again.
+    const auto open = [&]() -> popmail::Result<std::unique_ptr<popmail::Session>> {
+        auto session =
+            popmail::Session::Open(network, endpoints, {"user", "password"}, {1s, 1s}, deadline);
+        if (!session) {
+            return session.failure();
+        }
+        if (auto stat = popmail::Stat(**session); !stat) {
+            return stat.failure();
+        }
+        if ((*session)->messageCount < kMessagesAsked) {
+            return popmail::Fail(popmail::FailureKind::NotEnoughMessages);
+        }
+        return session;
+    };
+    auto session = open();
+    if (session) {
+        (void)popmail::FetchSummaries(**session, kMessagesAsked, open);
     }
 }
 

@@ -72,10 +72,12 @@ bool SettingsAccepted(iniBas& ini) {
 // the user typed, rather than going to the tray as if it were kept.
 // Checking goes on (or stays off) as the file's settings allow: with
 // settings accepted earlier, the check timer runs on them while the window
-// stays; on a first run there is nothing to check with.
-void StayAfterFailedSave(platform::Platform& os, iniBas& ini, platform::Timer& checkTimer) {
+// stays, unless the user paused it; on a first run there is nothing to
+// check with.
+void StayAfterFailedSave(platform::Platform& os, iniBas& ini, platform::Timer& checkTimer,
+                         bool paused) {
     ShowSettingsNotSaved(os, ini);
-    checkTimer.setEnabled(SettingsAccepted(ini));
+    checkTimer.setEnabled(SettingsAccepted(ini) && !paused);
 }
 
 // The first check proves the settings; until one succeeds the window stays
@@ -101,12 +103,12 @@ void StartUpForm::Command1_Click() {
         return;
     }
     if (!SaveBoxes(*form_, ini_)) {
-        StayAfterFailedSave(os_, ini_, *Timer1);
+        StayAfterFailedSave(os_, ini_, *Timer1, form_->checked(ctl::mnuTempStop));
         return;
     }
 
     MinuteCount = 0;
-    Timer1->setEnabled(true);
+    ResumePeriodicChecking();
 
     // Settings never accepted before get one check at once.
     if (!SettingsAccepted(ini_) && !StartPop()) {
@@ -114,10 +116,10 @@ void StartUpForm::Command1_Click() {
         return;
     }
     if (!ini_.WriteIni(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
-        StayAfterFailedSave(os_, ini_, *Timer1);
+        StayAfterFailedSave(os_, ini_, *Timer1, form_->checked(ctl::mnuTempStop));
         return;
     }
-    Timer1->setEnabled(true);
+    ResumePeriodicChecking();
     Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
     StartTask();
 }

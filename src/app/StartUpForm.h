@@ -12,11 +12,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dialogs/SmallWindow.h"
+#include "mail/AccessToken.h"
+#include "notify/Announcement.h"
 #include "platform/Platform.h"
 #include "settings/iniBas.h"
 
@@ -64,9 +67,14 @@ class StartUpForm : public platform::FormEvents {
     bool StartPop();
 
     // ---- target window and title (notify/TargetWindow.cpp)
-    void PickTarget();
-    std::string GetTitle(platform::WindowHandle window);
+    // Chooses the window for the announcement `next` and keeps its title
+    // there; no title is written.
+    void PickTarget(Announcement& next);
+    // No value when the window's title could not be read.
+    std::optional<std::string> GetTitle(platform::WindowHandle window);
     void SetTitle(std::string_view text);
+    // Gives the target its saved title back, if that title was read.
+    void RestoreTitle();
 
     // ---- display cycle (notify/DisplayCycle.cpp)
     void Timer2_Timer();
@@ -89,6 +97,7 @@ class StartUpForm : public platform::FormEvents {
     void mnuMouse_Click();
     void mnuCheckServer_Click();
     void mnuErrPop_Click();
+    void mnuTokenCmd_Click();
     void Form_QueryUnload(platform::CloseReason reason);
     void Form_Unload();
 
@@ -115,18 +124,11 @@ class StartUpForm : public platform::FormEvents {
     std::vector<std::string> LastReply;  // the latest list reply, from index 1
     std::int16_t ListCount = 0;          // elements filed in MailList this check
 
-    // Data of the mail check handed to the display cycle.
-    std::int16_t DispIndex = 0;
-    std::int16_t ShownBase = 0;
+    // Messages already announced, under the once-only option.
     std::int16_t ShownCount = 0;
-    std::int16_t NewCount = 0;
-    std::string SubjectLabel;
-    std::string FromLabel;
-    std::string DateLabel;
 
-    // The window written into and its own title.
-    platform::WindowHandle TargetWindow = 0;
-    std::string SavedTitle;
+    // The latest announcement: what the display cycle shows and where.
+    Announcement Display;
     bool RestorePending = false;
 
     // True while the sound effect is on (program-wide).
@@ -140,17 +142,26 @@ class StartUpForm : public platform::FormEvents {
     bool ReadOption(std::string_view key, bool fallback);
 
     // ---- steps of the mailbox query (mail/PopStat.cpp)
+    platform::MailReply TokenLogin(const std::string& host, const std::string& user,
+                                   const std::string& tokenCommand, const std::string& command);
     void FileListReply(const std::vector<std::string>& elements);
     void TakeMessageCount();
 
     // ---- steps of the mail check (mail/StartPop.cpp)
     bool RunMailCheck();
-    bool Announce(bool onceOnly);
+    bool Announce(bool onceOnly, std::int16_t newCount);
     bool ResumeChecking(bool result);
     bool EndCheckAfterFailure(bool mailLibraryMissing);
     void ReportMissingMailLibrary();
 
+    // ---- the end of a check or of a display cycle (mail/CheckScheduler.cpp)
+    // Switches periodic checking on again, unless the user paused it.
+    void ResumePeriodicChecking();
+
     // ---- steps of the display cycle (notify/DisplayCycle.cpp)
+    // Makes `next` the running announcement: its arrival notice, flash and
+    // sound, and the display cycle that shows the rest.
+    void ShowAnnouncement(Announcement next);
     void StartDisplayCycle();
     void ShowNextMessage();
     bool AllMessagesShown() const;
@@ -163,6 +174,8 @@ class StartUpForm : public platform::FormEvents {
     // check asked for meanwhile (from the tray menu while a box of the first
     // is open) is ignored rather than run on the same members.
     bool checkInProgress_ = false;
+    // The access token of the check under way, while logins use one.
+    CheckToken checkToken_;
 
     // The box saying that the mail library could not be loaded is shown
     // once per run, not at every check.
@@ -183,6 +196,7 @@ class StartUpForm : public platform::FormEvents {
     WindowSlot TitleConfWindow;
     WindowSlot MusicWindow;
     WindowSlot AboutWindow;
+    WindowSlot TokenCmdWindow;
 };
 
 }  // namespace vantorel

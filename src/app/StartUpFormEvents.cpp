@@ -54,6 +54,9 @@ void StartUpForm::Click(platform::ControlId control) {
         case ctl::mnuErrPop:
             mnuErrPop_Click();
             break;
+        case ctl::mnuTokenCmd:
+            mnuTokenCmd_Click();
+            break;
         default:
             break;
     }

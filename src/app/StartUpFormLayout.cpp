@@ -110,6 +110,11 @@ platform::FormLayout Build() {
                           "メールサーバーの確認", ctl::mnuOption));
     c.push_back(
         MenuEntry(ctl::mnuErrPop, "mnuErrPop", K::MenuItem, "エラーを表示", ctl::mnuOption, true));
+    // Token logins come after every item of the designed menu, so that those
+    // keep their places.
+    c.push_back(MenuEntry(ctl::none2, "none2", K::Separator, "-", ctl::mnuOption));
+    c.push_back(MenuEntry(ctl::mnuTokenCmd, "mnuTokenCmd", K::MenuItem, "OAuth2 トークンコマンド…",
+                          ctl::mnuOption));
     return form;
 }
 

@@ -42,6 +42,8 @@ enum Main : platform::ControlId {
     none,
     mnuCheckServer,
     mnuErrPop,
+    none2,
+    mnuTokenCmd,
 };
 
 }  // namespace vantorel::ctl

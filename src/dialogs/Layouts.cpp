@@ -96,6 +96,24 @@ platform::FormLayout BuildAbout() {
     return form;
 }
 
+platform::FormLayout BuildTokenCmd() {
+    namespace id = ctl::token;
+    using K = ControlKind;
+    // As wide as the sound window's file box plus room for a longer command
+    // line; buttons as in the other small windows.
+    constexpr int kClientWidth = 6000;  // twips
+    constexpr int kClientHeight = 1500;
+    auto form = Form("frmTokenCmd", "OAuth2 トークンコマンド", kClientWidth, kClientHeight);
+    auto& c = form.controls;
+    c.push_back(Control(id::Label1, "Label1", K::Label, "アクセストークンを出力するコマンド",
+                        {120, 120, 5760, 255}, kNoTabStop));
+    c.push_back(Control(id::txtTokenCmd, "txtTokenCmd", K::TextBox, "", {120, 480, 5760, 270}, 0));
+    c.push_back(Control(id::cmdOK, "cmdOK", K::Button, "OK", {2880, 960, 1425, 375}, 1));
+    c.push_back(
+        Control(id::cmdCancel, "cmdCancel", K::Button, "キャンセル", {4455, 960, 1425, 375}, 2));
+    return form;
+}
+
 }  // namespace
 
 const platform::FormLayout& TitleConfLayout() {
@@ -110,6 +128,11 @@ const platform::FormLayout& MusicLayout() {
 
 const platform::FormLayout& AboutLayout() {
     static const platform::FormLayout layout = BuildAbout();
+    return layout;
+}
+
+const platform::FormLayout& TokenCmdLayout() {
+    static const platform::FormLayout layout = BuildTokenCmd();
     return layout;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The three small windows as data: their controls with the ids the program
+// The small windows as data: their controls with the ids the program
 // uses to reach them. Both backends build the real windows from these.
 
 #include "platform/FormLayout.h"
@@ -37,10 +37,21 @@ enum About : platform::ControlId {
 };
 }  // namespace vantorel::ctl::about
 
+// The token command window "OAuth2 トークンコマンド".
+namespace vantorel::ctl::token {
+enum TokenCmd : platform::ControlId {
+    Label1 = 1,  // what the box is for
+    txtTokenCmd,
+    cmdOK,
+    cmdCancel,
+};
+}  // namespace vantorel::ctl::token
+
 namespace vantorel {
 
 const platform::FormLayout& TitleConfLayout();
 const platform::FormLayout& MusicLayout();
 const platform::FormLayout& AboutLayout();
+const platform::FormLayout& TokenCmdLayout();
 
 }  // namespace vantorel

@@ -42,4 +42,12 @@ void StartUpForm::Timer1_Timer() {
     StartPop();
 }
 
+void StartUpForm::ResumePeriodicChecking() {
+    // A pause chosen from the tray menu holds until the user clears its
+    // mark; nothing else switches periodic checking back on meanwhile.
+    if (!form_->checked(ctl::mnuTempStop)) {
+        Timer1->setEnabled(true);
+    }
+}
+
 }  // namespace vantorel

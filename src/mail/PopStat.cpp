@@ -1,6 +1,8 @@
 // The mailbox query: one command through the mail library, its reply filed
 // into the main window's reply lists.
 
+#include <optional>
+
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
 #include "mail/MessageCount.h"
@@ -24,10 +26,15 @@ bool StartUpForm::PopStat(const std::string& command) {
     // at once.
     const std::string host = ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty);
     const std::string user = ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty);
-    const std::string password = ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty);
-
+    // With a token command the login takes an OAuth 2.0 access token, and
+    // the password is not even read.
+    const std::string tokenCommand = ini_.ReadIni(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty);
     const platform::MailReply reply =
-        os_.mail.RcvMail(host, user, password, command, ini_.SaveFolder());
+        tokenCommand.empty()
+            ? os_.mail.RcvMail(host, user,
+                               ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty),
+                               command, ini_.SaveFolder())
+            : TokenLogin(host, user, tokenCommand, command);
 
     if (!reply.isList) {
         if (reply.text != kNoMessageReply && form_->checked(ctl::mnuErrPop)) {
@@ -44,6 +51,26 @@ bool StartUpForm::PopStat(const std::string& command) {
         MailPresent = true;
     }
     return true;
+}
+
+platform::MailReply StartUpForm::TokenLogin(const std::string& host, const std::string& user,
+                                            const std::string& tokenCommand,
+                                            const std::string& command) {
+    if (!checkToken_.Held()) {
+        platform::TokenCommandOutcome outcome =
+            os_.tokenCommand.Run(tokenCommand, platform::kTokenCommandTimeLimit);
+        if (outcome.kind != platform::TokenCommandOutcome::Kind::Token) {
+            // Nothing is sent to the server without a token.
+            return platform::MailReply::Text(TokenFailureText(outcome));
+        }
+        checkToken_.Take(outcome.token);
+    }
+    // Outside a check no later login shares the token: it goes at once.
+    std::optional<ForgetTokenAtEnd> forget;
+    if (!checkInProgress_) {
+        forget.emplace(checkToken_);
+    }
+    return os_.mail.RcvMailOAuth2(host, user, checkToken_.Text(), command, ini_.SaveFolder());
 }
 
 void StartUpForm::FileListReply(const std::vector<std::string>& elements) {

@@ -1,6 +1,7 @@
 #include "mail/PopmailLibrary.h"
 
 #include <memory>
+#include <type_traits>
 
 #include <popmail/popmail.h>
 
@@ -8,12 +9,17 @@ namespace vantorel {
 
 namespace {
 
+// RcvMail and RcvMailOAuth2 take the same arguments.
 using RcvMailFunction = decltype(&::RcvMail);
+static_assert(std::is_same_v<RcvMailFunction, decltype(&::RcvMailOAuth2)>);
 using IsListFunction = decltype(&::PopmailReplyIsList);
 using CountFunction = decltype(&::PopmailReplyCount);
 using ElementFunction = decltype(&::PopmailReplyElement);
 using TextFunction = decltype(&::PopmailReplyText);
 using FreeFunction = decltype(&::PopmailReplyFree);
+
+constexpr const char* kPasswordEntry = "RcvMail";
+constexpr const char* kTokenEntry = "RcvMailOAuth2";
 
 std::string TextOf(const char* text) {
     return text != nullptr ? std::string(text) : std::string();
@@ -37,10 +43,23 @@ PopmailLibrary::PopmailLibrary(platform::LibraryLoader& loader, platform::Diagno
 platform::MailReply PopmailLibrary::RcvMail(const std::string& host, const std::string& user,
                                             const std::string& password, const std::string& command,
                                             const std::string& saveDir) {
-    const Functions f = Bind();
+    return Run(host, user, password, command, saveDir, kPasswordEntry);
+}
+
+platform::MailReply PopmailLibrary::RcvMailOAuth2(const std::string& host, const std::string& user,
+                                                  const std::string& accessToken,
+                                                  const std::string& command,
+                                                  const std::string& saveDir) {
+    return Run(host, user, accessToken, command, saveDir, kTokenEntry);
+}
+
+platform::MailReply PopmailLibrary::Run(const std::string& host, const std::string& user,
+                                        const std::string& secret, const std::string& command,
+                                        const std::string& saveDir, const char* entryPoint) {
+    const Functions f = Bind(entryPoint);
     const auto release = [&f](PopmailReply* reply) { f.release(reply); };
     const std::unique_ptr<PopmailReply, decltype(release)> reply(
-        f.rcvMail(host.c_str(), user.c_str(), password.c_str(), command.c_str(), saveDir.c_str()),
+        f.rcvMail(host.c_str(), user.c_str(), secret.c_str(), command.c_str(), saveDir.c_str()),
         release);
     if (reply == nullptr) {
         throw RuntimeFailure("the mail library gave no reply to " + command);
@@ -57,7 +76,7 @@ platform::MailReply PopmailLibrary::RcvMail(const std::string& host, const std::
     return platform::MailReply::List(std::move(elements));
 }
 
-PopmailLibrary::Functions PopmailLibrary::Bind() {
+PopmailLibrary::Functions PopmailLibrary::Bind(const char* entryPoint) {
     // Loaded at the first command rather than at start, so that the program
     // runs, and says what is missing, without the library.
     if (library_ == nullptr) {
@@ -70,7 +89,7 @@ PopmailLibrary::Functions PopmailLibrary::Bind() {
         }
     }
     Functions f{};
-    f.rcvMail = reinterpret_cast<RcvMailFunction>(Lookup("RcvMail"));
+    f.rcvMail = reinterpret_cast<RcvMailFunction>(Lookup(entryPoint));
     f.isList = reinterpret_cast<IsListFunction>(Lookup("PopmailReplyIsList"));
     f.count = reinterpret_cast<CountFunction>(Lookup("PopmailReplyCount"));
     f.element = reinterpret_cast<ElementFunction>(Lookup("PopmailReplyElement"));

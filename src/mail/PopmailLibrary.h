@@ -25,10 +25,18 @@ class PopmailLibrary : public platform::MailLibrary {
     platform::MailReply RcvMail(const std::string& host, const std::string& user,
                                 const std::string& password, const std::string& command,
                                 const std::string& saveDir) override;
+    // Binds RcvMailOAuth2 at its first use only: a library older than token
+    // logins still serves password logins.
+    platform::MailReply RcvMailOAuth2(const std::string& host, const std::string& user,
+                                      const std::string& accessToken, const std::string& command,
+                                      const std::string& saveDir) override;
 
   private:
     struct Functions;
-    Functions Bind();
+    Functions Bind(const char* entryPoint);
+    platform::MailReply Run(const std::string& host, const std::string& user,
+                            const std::string& secret, const std::string& command,
+                            const std::string& saveDir, const char* entryPoint);
     void* Lookup(const char* name);
     [[noreturn]] void Missing(const std::string& what);
 

@@ -1,9 +1,10 @@
 // The mail check: asks the mailbox how many messages wait, decides whether
 // there is anything to announce and, if so, starts the announcement.
 
+#include <utility>
+
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
-#include "notify/NoticeText.h"
 #include "platform/RuntimeFailure.h"
 #include "settings/SettingsKeys.h"
 #include "settings/ValueText.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr std::string_view kStatCommand = "STAT";
 constexpr std::string_view kListCommandFromFirst = "LIST 1-";
+constexpr std::int16_t kFirstMessage = 1;
 constexpr std::string_view kCheckSettingsText =
     "エラー:設定が正しいか、又はオンラインか確認してください。";
 constexpr std::string_view kMailLibraryMissingText =
@@ -40,6 +42,7 @@ bool StartUpForm::StartPop() {
         return false;
     }
     const CheckInProgress running(checkInProgress_);
+    const ForgetTokenAtEnd forgetToken(checkToken_);
     try {
         return RunMailCheck();
     } catch (const platform::MailLibraryMissing&) {
@@ -50,9 +53,10 @@ bool StartUpForm::StartPop() {
 }
 
 bool StartUpForm::RunMailCheck() {
-    DispIndex = 1;
+    // The check files its replies afresh; a running announcement keeps its
+    // own copy of what it shows and is not touched unless this check
+    // announces. Summaries of earlier checks never show as this check's mail.
     ListCount = 0;
-    // Summaries of earlier checks never show as this check's mail.
     MailList.clear();
 
     const bool statOk = PopStat(std::string(kStatCommand));
@@ -81,26 +85,28 @@ bool StartUpForm::RunMailCheck() {
         }
     } else {
         ShownCount = 0;
-        ShownBase = 0;
     }
-    NewCount = Sub16(MailCount, ShownCount);
-    if (NewCount < 0) {
+    const std::int16_t newCount = Sub16(MailCount, ShownCount);
+    if (newCount < 0) {
         // Messages were removed: the next check announces all again.
         ShownCount = 0;
         return ResumeChecking(false);
     }
-    if (NewCount == 0 && !zeroMark) {
+    if (newCount == 0 && !zeroMark) {
         return ResumeChecking(false);
     }
-    return Announce(onceOnly);
+    return Announce(onceOnly, newCount);
 }
 
-bool StartUpForm::Announce(bool onceOnly) {
-    // Worked out before any title is touched, so that a count at the end of
-    // its range ends the check before a notice is written.
-    const std::int16_t firstNew = onceOnly ? Add16(ShownCount, 1) : DispIndex;
+bool StartUpForm::Announce(bool onceOnly, std::int16_t newCount) {
+    Announcement next;
+    next.NewCount = newCount;
+    // Worked out before any window is looked at, so that a count at the end
+    // of its range ends the check before anything is chosen or written.
+    next.DispIndex = onceOnly ? Add16(ShownCount, 1) : kFirstMessage;
+    next.ShownBase = onceOnly ? ShownCount : 0;
 
-    PickTarget();
+    PickTarget(next);
     // Every message is listed, also under the once-only option, so that the
     // summary of message j lands at index j. A failed list leaves the
     // entries empty.
@@ -108,25 +114,22 @@ bool StartUpForm::Announce(bool onceOnly) {
     if (unloaded_) {
         return false;
     }
-    SetTitle(ArrivalNotice(NewCount));
+    next.MailCount = MailCount;
+    // The announcement owns the summaries from here on; the next check
+    // files its own.
+    next.MailList = std::exchange(MailList, {});
+    next.SubjectLabel = ini_.ReadIni(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
+    next.FromLabel = ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
+    next.DateLabel = ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
     if (onceOnly) {
-        DispIndex = firstNew;
-        ShownBase = ShownCount;
         ShownCount = MailCount;
     }
-    FlashTarget();
-    if (SoundEnabled && MailCount > 0) {
-        PlayArrivalSound();
-    }
-    SubjectLabel = ini_.ReadIni(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
-    FromLabel = ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
-    DateLabel = ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
-    StartDisplayCycle();
+    ShowAnnouncement(std::move(next));
     return true;
 }
 
 bool StartUpForm::ResumeChecking(bool result) {
-    Timer1->setEnabled(true);
+    ResumePeriodicChecking();
     return result;
 }
 
@@ -135,16 +138,9 @@ bool StartUpForm::EndCheckAfterFailure(bool mailLibraryMissing) {
         return false;  // the program is ending: nothing resumes
     }
     // Nothing is retried; checking resumes and the next check comes at the
-    // next interval. An announcement under way ends where it stands, and
-    // leaves neither its sound nor a notice behind.
-    const bool cycleUnderWay = Timer2->enabled();
-    Timer1->setEnabled(true);
-    Timer2->setEnabled(false);
-    RestorePending = false;
-    CloseSound();
-    if (cycleUnderWay && form_->checked(ctl::mnuTitleBack)) {
-        SetTitle(SavedTitle);
-    }
+    // next interval. The check failed before it announced anything, so an
+    // announcement under way runs on as it stood.
+    ResumePeriodicChecking();
     if (mailLibraryMissing) {
         ReportMissingMailLibrary();
     }

@@ -3,6 +3,7 @@
 // title again.
 
 #include <cstddef>
+#include <utility>
 
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
@@ -10,6 +11,23 @@
 #include "settings/ValueText.h"
 
 namespace vantorel {
+
+void StartUpForm::ShowAnnouncement(Announcement next) {
+    const bool cycleRunning = Timer2->enabled();
+    if (cycleRunning && next.TargetWindow != Display.TargetWindow &&
+        form_->checked(ctl::mnuTitleBack)) {
+        // The announcement moves to another window: the one left behind
+        // gets its own title back rather than keeping a notice for good.
+        RestoreTitle();
+    }
+    Display = std::move(next);
+    SetTitle(ArrivalNotice(Display.NewCount));
+    FlashTarget();
+    if (SoundEnabled && Display.MailCount > 0) {
+        PlayArrivalSound();
+    }
+    StartDisplayCycle();
+}
 
 void StartUpForm::StartDisplayCycle() {
     // A new announcement starts with its messages, whatever state an
@@ -28,16 +46,16 @@ void StartUpForm::Timer2_Timer() {
     Timer1->setEnabled(false);
 
     if (RestorePending) {
-        SetTitle(ClosingNotice(NewCount));
+        SetTitle(ClosingNotice(Display.NewCount));
         if (form_->checked(ctl::mnuTitleBack)) {
-            SetTitle(SavedTitle);
+            RestoreTitle();
         }
         RestorePending = false;
         EndDisplayCycle();
         return;
     }
     if (AllMessagesShown()) {
-        SetTitle(ClosingNotice(NewCount));
+        SetTitle(ClosingNotice(Display.NewCount));
         if (form_->checked(ctl::mnuTitleBack)) {
             RestorePending = true;  // the next tick gives the title back
             return;
@@ -52,20 +70,22 @@ bool StartUpForm::AllMessagesShown() const {
     // Past the mailbox's count, also when a later check lowered it. The
     // largest index a count can hold ends the list as well, so the next
     // index is always a count.
-    return DispIndex > MailCount || DispIndex == kInt16Max;
+    return Display.DispIndex > Display.MailCount || Display.DispIndex == kInt16Max;
 }
 
 void StartUpForm::ShowNextMessage() {
-    // Entries the current check did not fill read as empty.
-    const bool filled = DispIndex >= 0 && static_cast<std::size_t>(DispIndex) < MailList.size();
-    const std::string entry = filled ? MailList[static_cast<std::size_t>(DispIndex)] : "";
-    const std::int32_t number = DispIndex - ShownBase;
-    SetTitle(MessageNotice(number, LabelledEntry(entry, SubjectLabel, FromLabel, DateLabel)));
-    DispIndex = static_cast<std::int16_t>(DispIndex + 1);
+    const std::int16_t index = Display.DispIndex;
+    // Entries the list did not fill read as empty.
+    const bool filled = index >= 0 && static_cast<std::size_t>(index) < Display.MailList.size();
+    const std::string entry = filled ? Display.MailList[static_cast<std::size_t>(index)] : "";
+    const std::int32_t number = index - Display.ShownBase;
+    SetTitle(MessageNotice(
+        number, LabelledEntry(entry, Display.SubjectLabel, Display.FromLabel, Display.DateLabel)));
+    Display.DispIndex = static_cast<std::int16_t>(index + 1);
 }
 
 void StartUpForm::EndDisplayCycle() {
-    Timer1->setEnabled(true);
+    ResumePeriodicChecking();
     Timer2->setEnabled(false);
     CloseSound();
 }

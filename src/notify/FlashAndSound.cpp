@@ -19,7 +19,7 @@ constexpr std::string_view kCloseCommand = "Close";
 
 void StartUpForm::FlashTarget() {
     platform::FlashInfo info;
-    info.window = TargetWindow;
+    info.window = Display.TargetWindow;
     info.flags = platform::FlashInfo::kFlashCaption;
     info.count = kFlashCount;
     info.timeoutMs = kBlinkRateTimeout;

@@ -7,31 +7,27 @@
 
 namespace vantorel {
 
-void StartUpForm::PickTarget() {
+void StartUpForm::PickTarget(Announcement& next) {
     platform::ForeignWindows& windows = os_.windows;
     const platform::WindowHandle found = form_->checked(ctl::mnuMouse)
                                              ? windows.windowFromPoint(windows.cursorPos())
                                              : windows.foregroundWindow();
-    const platform::WindowHandle target = GetTopParent(windows, found);
-
-    const bool cycleRunning = Timer2->enabled();
-    if (cycleRunning && target == TargetWindow) {
+    next.TargetWindow = GetTopParent(windows, found);
+    if (Timer2->enabled() && next.TargetWindow == Display.TargetWindow) {
         // The window shows a notice of the running announcement now; the
         // title saved when that announcement began is the one to restore.
+        next.SavedTitle = Display.SavedTitle;
+        next.SavedTitleRead = Display.SavedTitleRead;
         return;
     }
-    if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
-        // The announcement moves to another window: the one left behind
-        // gets its own title back rather than keeping a notice for good.
-        SetTitle(SavedTitle);
-    }
-    SavedTitle = GetTitle(target);
-    TargetWindow = target;
+    const std::optional<std::string> title = GetTitle(next.TargetWindow);
+    next.SavedTitle = title.value_or("");
+    next.SavedTitleRead = title.has_value();
 }
 
-std::string StartUpForm::GetTitle(platform::WindowHandle window) {
+std::optional<std::string> StartUpForm::GetTitle(platform::WindowHandle window) {
     if (!os_.windows.isWindow(window)) {
-        return {};
+        return "";  // nothing there to restore to
     }
     // The whole title, however long, so that a restore gives it back as it was.
     return os_.windows.windowText(window);
@@ -39,7 +35,15 @@ std::string StartUpForm::GetTitle(platform::WindowHandle window) {
 
 void StartUpForm::SetTitle(std::string_view text) {
     // A window that has gone meanwhile just does not change.
-    os_.windows.setWindowText(TargetWindow, text);
+    os_.windows.setWindowText(Display.TargetWindow, text);
+}
+
+void StartUpForm::RestoreTitle() {
+    // A title that could not be read is left as the notices left it rather
+    // than replaced by a guess.
+    if (Display.SavedTitleRead) {
+        SetTitle(Display.SavedTitle);
+    }
 }
 
 }  // namespace vantorel

@@ -3,6 +3,7 @@
 // parent or owner, its title, and a caption flash.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,8 +43,11 @@ class ForeignWindows {
     // True when `window` names an existing window.
     virtual bool isWindow(WindowHandle window) = 0;
 
-    // The window's whole title; "" when it has none or is not a window.
-    virtual std::string windowText(WindowHandle window) = 0;
+    // The window's whole title; "" when it has none. No value when the title
+    // could not be read (the window went away meanwhile, or the read
+    // failed): the caller then knows nothing of the title, not that it is
+    // empty.
+    virtual std::optional<std::string> windowText(WindowHandle window) = 0;
 
     // Shows `text` in the window's title bar. Returns false when the window
     // is gone or does not answer in time; nothing else happens then.

@@ -1,6 +1,8 @@
 #pragma once
 // The mail library: one function, RcvMail, that runs one command against
-// the POP3 mailbox and answers with a list of texts or one failure text.
+// the POP3 mailbox and answers with a list of texts or one failure text;
+// its twin RcvMailOAuth2 logs in with an OAuth 2.0 access token instead of
+// a password.
 
 #include <string>
 #include <utility>
@@ -40,6 +42,13 @@ class MailLibrary {
     virtual MailReply RcvMail(const std::string& host, const std::string& user,
                               const std::string& password, const std::string& command,
                               const std::string& saveDir) = 0;
+
+    // The same with an OAuth 2.0 access token in place of the password.
+    // Throws MailLibraryMissing also when the library is older and lacks
+    // the function.
+    virtual MailReply RcvMailOAuth2(const std::string& host, const std::string& user,
+                                    const std::string& accessToken, const std::string& command,
+                                    const std::string& saveDir) = 0;
 };
 
 // Loading a shared library by name, for binding the mail library at its

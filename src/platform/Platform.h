@@ -9,6 +9,7 @@
 #include "platform/MailLibrary.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Profile.h"
+#include "platform/TokenCommand.h"
 #include "platform/TrayShell.h"
 #include "platform/WindowFramework.h"
 
@@ -26,6 +27,7 @@ struct Platform {
     MediaPlayer& player;
     FileDialogs& fileDialogs;
     MailLibrary& mail;
+    TokenCommand& tokenCommand;
 };
 
 }  // namespace vantorel::platform

@@ -2,6 +2,7 @@
 // The shell's notification area (task tray).
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Handles.h"
@@ -39,6 +40,18 @@ class TrayShell {
     // FormEvents::TrayNotify with the mouse message code (0x203 left
     // double-click, 0x204 right button pressed, ...).
     virtual bool notifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) = 0;
+
+    // True when a tray is there to show icons now; asked afresh each time,
+    // since at login the panel often starts after the program. The program
+    // adds its icon again once a tray appears; a backend may also show an
+    // icon refused for want of a tray by itself then (adding it again is
+    // then refused as a duplicate, which is harmless).
+    virtual bool available() = 0;
+
+    // `appeared` runs each time a tray becomes available after the shell
+    // found none (a panel started late, or started again). One watcher at
+    // a time; an empty function stops watching.
+    virtual void watchAvailability(std::function<void()> appeared) = 0;
 };
 
 }  // namespace vantorel::platform

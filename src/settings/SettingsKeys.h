@@ -13,6 +13,9 @@ constexpr std::string_view kPassword = "PASSWORD";
 constexpr std::string_view kInterval = "INTERVAL";
 constexpr std::string_view kTimer = "TIMER";
 constexpr std::string_view kStartUp = "STARTUP";
+// A command that prints an OAuth 2.0 access token; when set, logins use the
+// token instead of PASSWORD.
+constexpr std::string_view kTokenCmd = "TOKENCMD";
 
 constexpr std::string_view kOption = "OPTION";
 constexpr std::string_view kZeroCheck = "ZEROCHECK";

@@ -9,6 +9,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmMusic.h"
 #include "dialogs/frmTitleConf.h"
+#include "dialogs/frmTokenCmd.h"
 #include "settings/SettingsKeys.h"
 #include "settings/ValueText.h"
 #include "tray/TaskTray.h"
@@ -114,6 +115,10 @@ void StartUpForm::mnuErrPop_Click() {
     ToggleOption(*form_, ini_, ctl::mnuErrPop, keys::kIgnoreErr);
 }
 
+void StartUpForm::mnuTokenCmd_Click() {
+    TokenCmdWindow.show([this] { return std::make_unique<frmTokenCmd>(os_, ini_); });
+}
+
 // ---- closing the main window
 
 void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
@@ -124,7 +129,7 @@ void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
     if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
         Timer2->setEnabled(false);
         RestorePending = false;
-        SetTitle(SavedTitle);
+        RestoreTitle();
     }
     CloseSound();
 }

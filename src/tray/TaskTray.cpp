@@ -23,6 +23,15 @@ void ContinueOnError(Step step) {
 
 }  // namespace
 
+TaskTray::TaskTray(platform::TrayShell& shell, platform::WindowFramework& ui)
+    : shell_(shell), ui_(ui) {
+    shell_.watchAvailability([this] { TrayAppeared(); });
+}
+
+TaskTray::~TaskTray() {
+    shell_.watchAvailability({});
+}
+
 platform::NotifyIconRecord TaskTray::BaseRecord() const {
     platform::NotifyIconRecord record;
     record.size = kRecordSize;
@@ -39,14 +48,15 @@ void TaskTray::SetTaskTray(bool pblnPalam) {
         record.callbackMessage = kCallbackMessage;
         ContinueOnError([&] { record.icon = TrayForm != nullptr ? TrayForm->icon() : 0; });
         record.tip = TrayToolTip;
-        ContinueOnError([&] { shell_.notifyIcon(platform::NotifyIconMessage::Add, record); });
-        ContinueOnError([&] {
-            if (TrayForm != nullptr) {
-                TrayForm->setVisible(false);
-            }
-        });
+        iconWanted_ = true;
+        bool added = false;
+        ContinueOnError(
+            [&] { added = shell_.notifyIcon(platform::NotifyIconMessage::Add, record); });
+        HideOwnerUnlessNoTray(added);
         return;
     }
+    iconWanted_ = false;
+    keptForLackOfTray_ = false;
     ContinueOnError([&] { shell_.notifyIcon(platform::NotifyIconMessage::Delete, record); });
     ContinueOnError([&] {
         if (TrayForm != nullptr) {
@@ -58,6 +68,25 @@ void TaskTray::SetTaskTray(bool pblnPalam) {
             TrayForm->setControlVisible(TrayMenu, false);
         }
     });
+}
+
+void TaskTray::HideOwnerUnlessNoTray(bool added) {
+    // A refused icon is no reason to keep the window (the shell refuses one
+    // it already shows); only a missing tray is.
+    bool noTray = false;
+    ContinueOnError([&] { noTray = !added && !shell_.available(); });
+    keptForLackOfTray_ = noTray;
+    ContinueOnError([&] {
+        if (TrayForm != nullptr) {
+            TrayForm->setVisible(noTray);
+        }
+    });
+}
+
+void TaskTray::TrayAppeared() {
+    if (iconWanted_) {
+        SetTaskTray(true);
+    }
 }
 
 void TaskTray::Visible(bool pNewPalam) {

@@ -24,7 +24,11 @@ class TaskTray {
     static constexpr std::uint32_t kIconId = 1;       // the program has one icon
     static constexpr std::uint32_t kCallbackMessage = tray_code::kMouseMove;
 
-    TaskTray(platform::TrayShell& shell, platform::WindowFramework& ui) : shell_(shell), ui_(ui) {}
+    // Follows the tray's availability for as long as the object lives.
+    TaskTray(platform::TrayShell& shell, platform::WindowFramework& ui);
+    ~TaskTray();
+    TaskTray(const TaskTray&) = delete;
+    TaskTray& operator=(const TaskTray&) = delete;
 
     // The object's fields. Direct access only reads or stores them.
     platform::Form* TrayForm = nullptr;
@@ -34,8 +38,19 @@ class TaskTray {
 
     // True adds the icon and hides the owner window; false removes the icon,
     // shows the owner window and hides the tray menu. A failing step is
-    // skipped and the next one runs.
+    // skipped and the next one runs. While there is no tray at all the
+    // owner window stays on the screen, so that the program can still be
+    // reached; it goes to the tray once a tray appears.
     void SetTaskTray(bool pblnPalam);
+
+    // A tray has appeared (a panel started after the program, or started
+    // again): the icon, if it should be there, is added, and a window kept
+    // on the screen for want of a tray goes to the tray.
+    void TrayAppeared();
+
+    // True while the owner window is on the screen only because there is
+    // no tray to put the program in.
+    bool KeptForLackOfTray() const { return keptForLackOfTray_; }
 
     platform::Form* FormName() const { return TrayForm; }
     void FormName(platform::Form* pFormName) { TrayForm = pFormName; }
@@ -58,8 +73,14 @@ class TaskTray {
   private:
     platform::NotifyIconRecord BaseRecord() const;
 
+    // Hides the owner window, or keeps it shown while there is no tray.
+    void HideOwnerUnlessNoTray(bool added);
+
     platform::TrayShell& shell_;
     platform::WindowFramework& ui_;
+    // The last SetTaskTray asked for the icon (its window in the tray).
+    bool iconWanted_ = false;
+    bool keptForLackOfTray_ = false;
 };
 
 }  // namespace vantorel

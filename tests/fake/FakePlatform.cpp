@@ -378,7 +378,7 @@ bool FakeTray::notifyIcon(platform::NotifyIconMessage message,
                           const platform::NotifyIconRecord& record) {
     const auto key = std::make_pair(record.window, record.id);
     if (message == platform::NotifyIconMessage::Add) {
-        const bool refused = refuseAll || throwOnCall || icons.count(key) != 0;
+        const bool refused = !present || refuseAll || throwOnCall || icons.count(key) != 0;
         char flags[64];
         std::snprintf(flags, sizeof flags, "flags=%u msg=%s", record.flags,
                       Hex(record.callbackMessage).c_str());
@@ -392,13 +392,28 @@ bool FakeTray::notifyIcon(platform::NotifyIconMessage message,
         }
         return !refused;
     }
-    const bool refused = refuseAll || throwOnCall || icons.count(key) == 0;
+    const bool refused = !present || refuseAll || throwOnCall || icons.count(key) == 0;
     t_.add("tray delete id=" + std::to_string(record.id) + (refused ? " refused" : ""));
     if (throwOnCall) {
         throw std::runtime_error("shell refused");
     }
     icons.erase(key);
     return !refused;
+}
+
+void FakeTray::appear() {
+    present = true;
+    icons.clear();
+    t_.add("tray appears");
+    if (appeared_) {
+        appeared_();
+    }
+}
+
+void FakeTray::disappear() {
+    present = false;
+    icons.clear();
+    t_.add("tray gone");
 }
 
 // ---- other programs' windows
@@ -435,11 +450,14 @@ bool FakeWindows::isWindow(platform::WindowHandle window) {
     return alive;
 }
 
-std::string FakeWindows::windowText(platform::WindowHandle window) {
+std::optional<std::string> FakeWindows::windowText(platform::WindowHandle window) {
     const auto it = windows.find(window);
-    const std::string title = it != windows.end() && it->second.alive ? it->second.title : "";
-    t_.add("GetWindowText " + Hex(window) + " -> " + title);
-    return title;
+    if (it == windows.end() || !it->second.alive || it->second.unreadable) {
+        t_.add("GetWindowText " + Hex(window) + " failed");
+        return std::nullopt;
+    }
+    t_.add("GetWindowText " + Hex(window) + " -> " + it->second.title);
+    return it->second.title;
 }
 
 bool FakeWindows::setWindowText(platform::WindowHandle window, std::string_view text) {
@@ -550,6 +568,19 @@ platform::MailReply FakeMail::RcvMail(const std::string& host, const std::string
                                       const std::string& password, const std::string& command,
                                       const std::string& saveDir) {
     t_.add("RcvMail " + host + " " + user + " " + password + " " + command + " " + saveDir);
+    return Reply(command);
+}
+
+platform::MailReply FakeMail::RcvMailOAuth2(const std::string& host, const std::string& user,
+                                            const std::string& accessToken,
+                                            const std::string& command,
+                                            const std::string& saveDir) {
+    t_.add("RcvMailOAuth2 " + host + " " + user + " [access token] " + command + " " + saveDir);
+    accessTokens.push_back(accessToken);
+    return Reply(command);
+}
+
+platform::MailReply FakeMail::Reply(const std::string& command) {
     commands.push_back(command);
     if (missing) {
         throw platform::MailLibraryMissing("the mail library popmail cannot be loaded");
@@ -568,11 +599,63 @@ platform::MailReply FakeMail::RcvMail(const std::string& host, const std::string
     return platform::MailReply::Text("no reply scripted for " + command);
 }
 
+namespace {
+
+std::string KindName(platform::TokenCommandOutcome::Kind kind) {
+    using Kind = platform::TokenCommandOutcome::Kind;
+    switch (kind) {
+        case Kind::Token:
+            return "Token";
+        case Kind::NotStarted:
+            return "NotStarted";
+        case Kind::Failed:
+            return "Failed";
+        case Kind::TimedOut:
+            return "TimedOut";
+        case Kind::NoOutput:
+            return "NoOutput";
+        case Kind::TooLong:
+            return "TooLong";
+    }
+    return "?";
+}
+
+}  // namespace
+
+platform::TokenCommandOutcome FakeTokenCommand::Run(const std::string& commandLine,
+                                                    std::chrono::milliseconds limit) {
+    platform::TokenCommandOutcome outcome;
+    outcome.errorOutput = "no outcome scripted";
+    if (!outcomes.empty()) {
+        outcome = outcomes.front();
+        outcomes.pop_front();
+    }
+    t_.add("token command `" + commandLine + "` limit=" + std::to_string(limit.count()) + "ms -> " +
+           KindName(outcome.kind));
+    return outcome;
+}
+
+platform::TokenCommandOutcome FakeTokenCommand::Printing(const std::string& token) {
+    platform::TokenCommandOutcome outcome;
+    outcome.kind = platform::TokenCommandOutcome::Kind::Token;
+    outcome.token = token;
+    return outcome;
+}
+
+platform::TokenCommandOutcome FakeTokenCommand::Ending(platform::TokenCommandOutcome::Kind kind,
+                                                       const std::string& errorOutput, int status) {
+    platform::TokenCommandOutcome outcome;
+    outcome.kind = kind;
+    outcome.errorOutput = errorOutput;
+    outcome.exitStatus = status;
+    return outcome;
+}
+
 // ---- everything together
 
 FakePlatform::FakePlatform()
-    : platform_{app,     files,      diagnostics, profile,     ui,  tray,
-                windows, connection, player,      fileDialogs, mail} {}
+    : platform_{app,     files,      diagnostics, profile,     ui,   tray,
+                windows, connection, player,      fileDialogs, mail, tokenCommand} {}
 
 bool FakePlatform::tick(const std::string& timerName) {
     FakeTimer* timer = ui.timer(timerName);

@@ -20,6 +20,8 @@
 //   MMControl1.DeviceType = WaveAudio | MMControl1.FileName = path | MMControl1.Command = Open
 //   CMD1.Filter = ... | CMD1.ShowOpen -> chosen path | cancelled
 //   RcvMail host user password command saveDir
+//   RcvMailOAuth2 host user [access token] command saveDir   (never the token)
+//   token command `line` limit=30000ms -> Token | Failed | TimedOut | NoOutput ...
 //   exists path -> false | MkDir path [failed] | stderr: message
 
 #include <cstdint>
@@ -239,14 +241,27 @@ class FakeTray : public platform::TrayShell {
     explicit FakeTray(Transcript& t) : t_(t) {}
     bool notifyIcon(platform::NotifyIconMessage message,
                     const platform::NotifyIconRecord& record) override;
+    bool available() override { return present; }
+    void watchAvailability(std::function<void()> appeared) override {
+        appeared_ = std::move(appeared);
+    }
+
+    // A tray host starts (or starts again): its tray is empty and the
+    // watcher hears of it.
+    void appear();
+    // The tray host ends: its icons go with it.
+    void disappear();
+    bool watched() const { return static_cast<bool>(appeared_); }
 
     // Icons in the tray, by (window, id).
     std::map<std::pair<platform::WindowHandle, std::uint32_t>, platform::NotifyIconRecord> icons;
+    bool present = true;  // a tray host is running
     bool refuseAll = false;
     bool throwOnCall = false;
 
   private:
     Transcript& t_;
+    std::function<void()> appeared_;
 };
 
 class FakeWindows : public platform::ForeignWindows {
@@ -255,6 +270,7 @@ class FakeWindows : public platform::ForeignWindows {
         std::string title;
         platform::WindowHandle parent = 0;
         bool alive = true;
+        bool unreadable = false;  // its title cannot be read (the read fails)
     };
 
     explicit FakeWindows(Transcript& t) : t_(t) {}
@@ -263,7 +279,7 @@ class FakeWindows : public platform::ForeignWindows {
     platform::WindowHandle windowFromPoint(platform::Point point) override;
     platform::WindowHandle parent(platform::WindowHandle window) override;
     bool isWindow(platform::WindowHandle window) override;
-    std::string windowText(platform::WindowHandle window) override;
+    std::optional<std::string> windowText(platform::WindowHandle window) override;
     bool setWindowText(platform::WindowHandle window, std::string_view text) override;
     bool flashWindow(const platform::FlashInfo& info) override;
 
@@ -331,8 +347,12 @@ class FakeMail : public platform::MailLibrary {
     platform::MailReply RcvMail(const std::string& host, const std::string& user,
                                 const std::string& password, const std::string& command,
                                 const std::string& saveDir) override;
+    // Recorded without the token, which goes to `accessTokens` for checking.
+    platform::MailReply RcvMailOAuth2(const std::string& host, const std::string& user,
+                                      const std::string& accessToken, const std::string& command,
+                                      const std::string& saveDir) override;
 
-    // Replies to the next calls, in order. With none left, `answer` decides;
+    // Replies to the next calls of either entry, in order. With none left, `answer` decides;
     // without it the call is a failure text.
     std::deque<platform::MailReply> replies;
     std::function<platform::MailReply(const std::string& command)> answer;
@@ -340,6 +360,30 @@ class FakeMail : public platform::MailLibrary {
     // Runs during the call, as the user may act while it blocks.
     std::function<void()> duringCall;
     std::vector<std::string> commands;
+    std::vector<std::string> accessTokens;  // of the OAuth 2.0 calls, in order
+
+  private:
+    platform::MailReply Reply(const std::string& command);
+
+    Transcript& t_;
+};
+
+// The user's token command: each run takes the next scripted outcome. The
+// outcome's token stays out of the transcript.
+class FakeTokenCommand : public platform::TokenCommand {
+  public:
+    explicit FakeTokenCommand(Transcript& t) : t_(t) {}
+    platform::TokenCommandOutcome Run(const std::string& commandLine,
+                                      std::chrono::milliseconds limit) override;
+
+    // A command that prints `token` and exits with 0.
+    static platform::TokenCommandOutcome Printing(const std::string& token);
+    // One that ends otherwise, having written `errorOutput` to standard error.
+    static platform::TokenCommandOutcome Ending(platform::TokenCommandOutcome::Kind kind,
+                                                const std::string& errorOutput, int status = 0);
+
+    // Outcomes of the next runs; with none left a run cannot start.
+    std::deque<platform::TokenCommandOutcome> outcomes;
 
   private:
     Transcript& t_;
@@ -369,6 +413,7 @@ class FakePlatform {
     FakePlayer player{transcript};
     FakeFileDialogs fileDialogs{transcript};
     FakeMail mail{transcript};
+    FakeTokenCommand tokenCommand{transcript};
 
   private:
     platform::Platform platform_;

@@ -19,6 +19,9 @@ class ProgramFixture : public ::testing::Test {
     // Creates the main window and runs its load step; the transcript starts
     // with the load step.
     StartUpForm& start() {
+        // One main window at a time, as in the program: the old one goes
+        // (and lets go of the platform) before the new one comes.
+        program.reset();
         program = std::make_unique<StartUpForm>(fake.platform());
         fake.transcript.clear();
         program->Form_Load();

@@ -241,13 +241,5 @@ TEST_F(QtFormTest, TheSessionEndAsksEveryOpenWindow) {
     EXPECT_EQ(events.log, (std::vector<std::string>{"CloseRequested SessionEnd"}));
 }
 
-TEST_F(QtFormTest, KeepShownIgnoresHiding) {
-    auto form = make(StartUpFormLayout());
-    form->keepShown();
-    EXPECT_TRUE(form->visible());
-    form->setVisible(false);
-    EXPECT_TRUE(form->visible());
-}
-
 }  // namespace
 }  // namespace vantorel::qt::test

@@ -121,7 +121,7 @@ TEST_F(DisplayCycle, ADisplayIntervalOfZeroUsesThreeSecondsSoTheCycleEnds) {
     EXPECT_FALSE(timerOn("Timer2"));
 }
 
-TEST_F(DisplayCycle, AMailboxCountLoweredByALaterCheckEndsTheCycle) {
+TEST_F(DisplayCycle, ANegativeCountFromALaterCheckLeavesTheCycleAlone) {
     startInTray();
     mailbox(3);
     program->StartPop();
@@ -132,20 +132,20 @@ TEST_F(DisplayCycle, AMailboxCountLoweredByALaterCheckEndsTheCycle) {
     fake.mail.replies.push_back(platform::MailReply::List({"-5 0"}));
     EXPECT_FALSE(program->StartPop());
     EXPECT_TRUE(timerOn("Timer2"));
-    EXPECT_EQ(runCycle(), 1);
-    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上-5通メールが来ています。");
+    EXPECT_EQ(runCycle(), 2);
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上3通メールが来ています。");
 }
 
 TEST_F(DisplayCycle, TheLargestIndexEndsTheListWithoutOverflow) {
     startInTray();
-    program->MailCount = kInt16Max;
-    program->DispIndex = kInt16Max - 1;
-    program->NewCount = 2;
-    program->TargetWindow = fake::kEditor;
+    program->Display.MailCount = kInt16Max;
+    program->Display.DispIndex = kInt16Max - 1;
+    program->Display.NewCount = 2;
+    program->Display.TargetWindow = fake::kEditor;
     timer("Timer2").setInterval(1000);
     timer("Timer2").setEnabled(true);
     EXPECT_EQ(runCycle(), 2);
-    EXPECT_EQ(program->DispIndex, kInt16Max);
+    EXPECT_EQ(program->Display.DispIndex, kInt16Max);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上2通メールが来ています。");
 }
 

@@ -14,7 +14,7 @@ using platform::ControlKind;
 using platform::FormLayout;
 
 const FormLayout* const kAllWindows[] = {&StartUpFormLayout(), &TitleConfLayout(), &MusicLayout(),
-                                         &AboutLayout()};
+                                         &AboutLayout(), &TokenCmdLayout()};
 
 TEST(Layouts, IdsAndTabPositionsAreUniqueAndParentsExist) {
     for (const FormLayout* form : kAllWindows) {

@@ -179,7 +179,7 @@ TEST_F(MenuCommands, CheckNowAndCheckServerEachRunOneCheck) {
     EXPECT_FALSE(timer("Timer2").isEnabled());
 }
 
-TEST_F(MenuCommands, APauseDuringADisplayCycleLastsOnlyUntilTheCycleEnds) {
+TEST_F(MenuCommands, APauseDuringADisplayCycleOutlastsTheCycle) {
     trayWithTwoMessages();
     start();
     chooseFromTray(ctl::mnuNowChk);
@@ -188,13 +188,17 @@ TEST_F(MenuCommands, APauseDuringADisplayCycleLastsOnlyUntilTheCycleEnds) {
     chooseFromTray(ctl::mnuTempStop);
     EXPECT_TRUE(marked(ctl::mnuTempStop));
     EXPECT_FALSE(timer("Timer1").isEnabled());
-    // The cycle runs on: two message notices, then the summary ends it.
+    // The cycle runs on: two message notices, then the summary ends it;
+    // checking stays paused.
     for (int tick = 0; tick < 3; ++tick) {
         EXPECT_TRUE(fake.tick("Timer2")) << tick;
     }
     EXPECT_FALSE(timer("Timer2").isEnabled());
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("Timer1").isEnabled());
     EXPECT_TRUE(marked(ctl::mnuTempStop));
+
+    chooseFromTray(ctl::mnuTempStop);
+    EXPECT_TRUE(timer("Timer1").isEnabled());
 }
 
 TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {

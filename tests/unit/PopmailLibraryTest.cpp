@@ -45,6 +45,10 @@ PopmailReply* StandInRcvMail(const char* host, const char* user, const char* pas
     ++standIn->alive;
     return new PopmailReply(standIn->next);
 }
+PopmailReply* StandInRcvMailOAuth2(const char* host, const char* user, const char* token,
+                                   const char* command, const char* saveDir) {
+    return StandInRcvMail(host, user, (std::string("OAuth2:") + token).c_str(), command, saveDir);
+}
 int StandInIsList(const PopmailReply* reply) {
     return reply->isList ? 1 : 0;
 }
@@ -78,6 +82,7 @@ class TableLoader : public platform::LibraryLoader {
 
     std::map<std::string, void*> table = {
         {"RcvMail", reinterpret_cast<void*>(&StandInRcvMail)},
+        {"RcvMailOAuth2", reinterpret_cast<void*>(&StandInRcvMailOAuth2)},
         {"PopmailReplyIsList", reinterpret_cast<void*>(&StandInIsList)},
         {"PopmailReplyCount", reinterpret_cast<void*>(&StandInCount)},
         {"PopmailReplyElement", reinterpret_cast<void*>(&StandInElement)},
@@ -155,6 +160,25 @@ TEST_F(PopmailBinding, AMissingFunctionCountsAsAMissingLibrary) {
     }
     EXPECT_THAT(state.calls, IsEmpty());
     EXPECT_EQ(transcript.lines().size(), 1u);
+}
+
+TEST_F(PopmailBinding, TokenLoginsGoThroughTheirOwnEntryWhichOlderLibrariesLack) {
+    state.next = PopmailReply{true, {"1 10"}, ""};
+    EXPECT_THAT(library.RcvMailOAuth2("mail.example", "bob", "tok", "STAT", "/save").list,
+                ElementsAre("1 10"));
+    EXPECT_THAT(state.calls, ElementsAre("mail.example bob OAuth2:tok STAT /save"));
+    EXPECT_EQ(state.alive, 0);
+
+    // A library from before token logins: passwords still work.
+    loader.table.erase("RcvMailOAuth2");
+    try {
+        library.RcvMailOAuth2("mail.example", "bob", "tok", "STAT", "/save");
+        FAIL() << "no failure";
+    } catch (const platform::MailLibraryMissing& missing) {
+        EXPECT_THAT(missing.what(), HasSubstr("RcvMailOAuth2"));
+    }
+    EXPECT_THAT(call("STAT").list, ElementsAre("1 10"));
+    EXPECT_EQ(state.calls.size(), 2u);
 }
 
 TEST_F(PopmailBinding, NoReplyAtAllIsAnOrdinaryRunTimeFailure) {

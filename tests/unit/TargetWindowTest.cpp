@@ -75,8 +75,8 @@ TEST_F(TargetWindow, WithTheMouseOptionTheWindowUnderThePointerIsTheTarget) {
     fake.transcript.clear();
 
     program->StartPop();
-    EXPECT_EQ(program->TargetWindow, 0x50u);
-    EXPECT_EQ(program->SavedTitle, "Mailer");
+    EXPECT_EQ(program->Display.TargetWindow, 0x50u);
+    EXPECT_EQ(program->Display.SavedTitle, "Mailer");
     EXPECT_THAT(lines("G"), ElementsAre("GetCursorPos -> (120,340)", "GetParent 0x52 -> 0x51",
                                         "GetParent 0x51 -> 0x50", "GetParent 0x50 -> 0x0",
                                         "GetWindowText 0x50 -> Mailer"));
@@ -102,14 +102,45 @@ TEST_F(TargetWindow, LongAndEmptyTitlesAreGivenBackAsTheyWere) {
     }
 }
 
+TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
+    // At the end of the cycle: the closing notice stays.
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    fake.windows.windows[fake::kEditor].unreadable = true;
+    mailbox(1);
+    program->StartPop();
+    EXPECT_FALSE(program->Display.SavedTitleRead);
+    runCycle();
+    EXPECT_EQ(editorTitles().back(), "以上1通メールが来ています。");
+    EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上1通メールが来ています。");
+
+    // Nor when the program ends in the middle of an announcement.
+    mailbox(2);
+    program->StartPop();
+    fake.tick("Timer2");
+    const std::size_t written = editorTitles().size();
+    mainForm().userClicks(ctl::mnuEnd);
+    EXPECT_EQ(editorTitles().size(), written);
+
+    // A title read again later is restored as usual.
+    program.reset();
+    startInTray();
+    mark(ctl::mnuTitleBack, true);
+    mailbox(1);
+    program->StartPop();
+    EXPECT_TRUE(program->Display.SavedTitleRead);
+    runCycle();
+    EXPECT_EQ(editorTitles().back(), fake::kEditorTitle);
+}
+
 TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
     startInTray();
     mark(ctl::mnuTitleBack, true);
     fake.windows.foreground = 0;
     mailbox(1);
     EXPECT_TRUE(program->StartPop());
-    EXPECT_EQ(program->TargetWindow, 0u);
-    EXPECT_EQ(program->SavedTitle, "");
+    EXPECT_EQ(program->Display.TargetWindow, 0u);
+    EXPECT_EQ(program->Display.SavedTitle, "");
     EXPECT_TRUE(fake.transcript.contains("IsWindow 0x0 -> false"));
     EXPECT_EQ(runCycle(), 3);
     EXPECT_THAT(lines("SetWindowText"),

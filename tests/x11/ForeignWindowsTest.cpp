@@ -119,7 +119,7 @@ TEST_F(DesktopTest, VanishedWindowsGiveNothingAndNeverEndTheProgram) {
     for (const Window gone : {window, child}) {
         EXPECT_FALSE(windows->isWindow(gone));
         EXPECT_EQ(windows->parent(gone), 0u);
-        EXPECT_EQ(windows->windowText(gone), "");
+        EXPECT_EQ(windows->windowText(gone), std::nullopt);  // unread, not empty
         EXPECT_FALSE(windows->setWindowText(gone, "新着メール"));
         EXPECT_FALSE(windows->setWindowText(gone, "消える窓"));  // the saved title
         EXPECT_FALSE(windows->flashWindow({20, gone, 1, 3, 0}));
@@ -136,7 +136,7 @@ TEST_F(DesktopTest, HandlesThatNameNoWindowAreRejected) {
     // Beyond X's 29-bit ids: must not be cut down to the real window's id.
     const WindowHandle widened = (WindowHandle{1} << 32) | window;
     EXPECT_FALSE(windows->isWindow(widened));
-    EXPECT_EQ(windows->windowText(widened), "");
+    EXPECT_EQ(windows->windowText(widened), std::nullopt);
     EXPECT_FALSE(windows->setWindowText(widened, "x"));
     EXPECT_EQ(windows->parent(widened), 0u);
 }

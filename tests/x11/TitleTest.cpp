@@ -101,7 +101,7 @@ TEST_F(TitleTest, JapaneseTitlesSurviveAUtf8Locale) {
 
 TEST_F(TitleTest, RestoringPutsBackExactlyWhatWasThereIncludingAnAbsentNetWmName) {
     other->setText(window, "WM_NAME", XA_STRING, "R\xE9sum\xE9.txt - Editor");
-    const std::string saved = windows->windowText(window);
+    const std::string saved = windows->windowText(window).value_or("?");
     EXPECT_EQ(saved, "Résumé.txt - Editor");
 
     ASSERT_TRUE(windows->setWindowText(window, "1通目:件名 テスト"));
@@ -120,7 +120,7 @@ TEST_F(TitleTest, RestoringKeepsTwoDifferentNamesAndTheirTypes) {
     other->setNetWmName(window, "端末 — ~/src");
     setWmNameInStyle("端末", XCompoundTextStyle);
     const auto before = other->property(window, "WM_NAME");
-    const std::string saved = windows->windowText(window);
+    const std::string saved = windows->windowText(window).value_or("?");
     EXPECT_EQ(saved, "端末 — ~/src");
 
     ASSERT_TRUE(windows->setWindowText(window, "2通メールが来ています。"));
@@ -134,7 +134,7 @@ TEST_F(TitleTest, RestoringKeepsTwoDifferentNamesAndTheirTypes) {
 }
 
 TEST_F(TitleTest, RestoringAnUntitledWindowRemovesBothNames) {
-    const std::string saved = windows->windowText(window);
+    const std::string saved = windows->windowText(window).value_or("?");
     ASSERT_TRUE(windows->setWindowText(window, "新着メール"));
     ASSERT_TRUE(windows->setWindowText(window, saved));
     EXPECT_FALSE(other->property(window, "_NET_WM_NAME"));
@@ -143,7 +143,7 @@ TEST_F(TitleTest, RestoringAnUntitledWindowRemovesBothNames) {
 
 TEST_F(TitleTest, TheSavedTitleOfOneWindowIsNotRestoredIntoAnother) {
     other->setText(window, "WM_NAME", XA_STRING, "Caf\xE9");
-    const std::string saved = windows->windowText(window);
+    const std::string saved = windows->windowText(window).value_or("?");
     const Window second = other->create(400, 10, 300, 200);
     other->show(second);
 

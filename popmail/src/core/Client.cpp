@@ -64,14 +64,32 @@ class CommandRun {
 
     Result<std::vector<MessageSummary>> List(const std::vector<Endpoint>& endpoints,
                                              std::size_t count) {
+        const SessionOpener reopen = [this, &endpoints, count] {
+            return OpenForList(endpoints, count);
+        };
         if (std::unique_ptr<Session> kept = keeper_.Take(key_)) {
             kept->SetTotalDeadline(callEnd_);
-            auto summaries = ListOn(*kept, count);
+            auto summaries = ListOn(*kept, count, reopen);
             // A server may drop a session kept waiting; then log in anew.
             if (summaries || !IsConnectionLoss(summaries.failure().kind)) {
                 return summaries;
             }
         }
+        auto session = OpenForList(endpoints, count);
+        if (!session) {
+            return session.failure();
+        }
+        return ListOn(**session, count, reopen);
+    }
+
+  private:
+    static bool IsConnectionLoss(FailureKind kind) {
+        return kind == FailureKind::ConnectionClosed || kind == FailureKind::NetworkError;
+    }
+
+    // A new session whose STAT shows at least `count` messages.
+    Result<std::unique_ptr<Session>> OpenForList(const std::vector<Endpoint>& endpoints,
+                                                 std::size_t count) {
         auto session = Open(endpoints);
         if (!session) {
             return session.failure();
@@ -80,25 +98,32 @@ class CommandRun {
             (*session)->Quit(kQuitTimeout);
             return stat.failure();
         }
-        return ListOn(**session, count);
+        if (auto enough = HoldsEnough(**session, count); !enough) {
+            return enough.failure();
+        }
+        return session;
     }
 
-  private:
-    static bool IsConnectionLoss(FailureKind kind) {
-        return kind == FailureKind::ConnectionClosed || kind == FailureKind::NetworkError;
+    // Fails, and ends the session, where its STAT shows fewer than `count`.
+    static Status HoldsEnough(Session& session, std::size_t count) {
+        if (*session.messageCount >= count) {
+            return Ok();
+        }
+        Failure failure = Fail(FailureKind::NotEnoughMessages,
+                               "メールボックス " + std::to_string(*session.messageCount) +
+                                   " 通、要求 " + std::to_string(count) + " 通");
+        failure.server = session.Server();
+        session.Quit(kQuitTimeout);
+        return failure;
     }
 
     // The summaries on a session whose STAT is known, then QUIT.
-    static Result<std::vector<MessageSummary>> ListOn(Session& session, std::size_t count) {
-        if (*session.messageCount < count) {
-            Failure failure = Fail(FailureKind::NotEnoughMessages,
-                                   "メールボックス " + std::to_string(*session.messageCount) +
-                                       " 通、要求 " + std::to_string(count) + " 通");
-            failure.server = session.Server();
-            session.Quit(kQuitTimeout);
-            return failure;
+    static Result<std::vector<MessageSummary>> ListOn(Session& session, std::size_t count,
+                                                      const SessionOpener& reopen) {
+        if (auto enough = HoldsEnough(session, count); !enough) {
+            return enough.failure();
         }
-        auto summaries = FetchSummaries(session, count);
+        auto summaries = FetchSummaries(session, count, reopen);
         session.Quit(kQuitTimeout);
         return summaries;
     }

@@ -25,7 +25,7 @@ Result<Command> ParseCommand(std::string_view text) {
         count = count * 10 + static_cast<std::size_t>(c - '0');
         if (count > kMaxListCount) {
             return Fail(FailureKind::ListTooLarge,
-                        std::string(text) + " > " + std::to_string(kMaxListCount));
+                        std::string(text) + "（上限 " + std::to_string(kMaxListCount) + " 通）");
         }
     }
     return Command{Command::Kind::List, count};

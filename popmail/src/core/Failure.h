@@ -35,6 +35,7 @@ enum class FailureKind {
     CertificateExpired,
     CertificateInvalid,
     TlsNotOffered,
+    TlsNotOfferedForToken,  // a token is sent only over TLS, whatever the setting
     StlsRefused,
     // Login.
     NoLoginMethod,
@@ -52,19 +53,27 @@ enum class FailureKind {
 
 struct Failure {
     FailureKind kind;
-    // The server's own status text (after "-ERR "), or a technical detail
-    // such as the TLS library's reason; may be empty.
+    // A technical detail in the system's or the TLS library's words, or what
+    // was refused before anything was sent; may be empty.
     std::string detail;
     // The RFC 2449 response code of a -ERR reply ("IN-USE", "SYS/TEMP"...).
     std::string responseCode;
-    // What the user can do about it, shown after the cause; may be empty.
+    // What the user can do about it, in place of the usual advice of the
+    // kind; may be empty.
     std::string advice;
     // The server ("host:port") the failure happened with; may be empty.
     std::string server;
+    // The server's own reply that ended the exchange ("-ERR ..."); may be empty.
+    std::string reply;
 };
 
 inline Failure Fail(FailureKind kind, std::string detail = {}, std::string code = {}) {
-    return Failure{kind, std::move(detail), std::move(code), {}, {}};
+    return Failure{kind, std::move(detail), std::move(code), {}, {}, {}};
+}
+
+// A failure whose cause is the server's reply `line`, quoted as it came.
+inline Failure FailWithReply(FailureKind kind, std::string line, std::string code = {}) {
+    return Failure{kind, {}, std::move(code), {}, {}, std::move(line)};
 }
 
 // A value or a Failure.

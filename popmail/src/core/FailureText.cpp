@@ -1,6 +1,7 @@
 #include "core/FailureText.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "core/Limits.h"
 
@@ -8,95 +9,146 @@ namespace popmail {
 namespace {
 
 constexpr std::string_view kReplacement = "?";
+constexpr std::string_view kReplyLabel = "サーバーの応答: ";
+constexpr std::string_view kDetailLabel = "詳細: ";
 
-std::string_view CauseOf(FailureKind kind) {
+// What went wrong ("...ため") and what the user can check about it ("...
+// してください"): together one sentence.
+struct Wording {
+    std::string_view cause;
+    std::string_view check;
+};
+
+constexpr std::string_view kCheckServerAndPort = "サーバー名とポート番号を確認してください";
+constexpr std::string_view kCheckPortAndTls =
+    "ポート番号と暗号化（pop3s:// か STLS か）の設定を確認してください";
+constexpr std::string_view kCheckVersions =
+    "プログラムとメールライブラリ（popmail）の版が合っているか確認してください";
+constexpr std::string_view kAskTheAdministrator =
+    "続くときはメールサーバーの管理者に問い合わせてください";
+
+Wording WordingOf(FailureKind kind) {
     switch (kind) {
         case FailureKind::MissingHost:
-            return "メールサーバーが設定されていません";
+            return {"メールサーバーが設定されていないため",
+                    "メールサーバーの名前を設定してください"};
         case FailureKind::BadServerSetting:
-            return "メールサーバーの書き方が正しくありません";
+            return {"メールサーバーの書き方が正しくないため",
+                    "サーバー名とポート番号（例: mail.example.jp、pop3s://mail.example.jp:995）"
+                    "を確認してください"};
         case FailureKind::ForbiddenCharacter:
-            return "サーバー名・ユーザー名・パスワードに使えない文字（改行など）が含まれています";
+            return {"サーバー名・ユーザー名・パスワードに使えない文字（改行など）があるため",
+                    "それぞれを入力しなおしてください"};
         case FailureKind::BadAccessToken:
-            return "アクセストークンが空か、トークンに使えない文字を含んでいます";
+            return {"アクセストークンが空か、トークンに使えない文字を含んでいるため",
+                    "アクセストークンの取得方法を確認してください"};
         case FailureKind::UnknownCommand:
-            return "メールライブラリが知らないコマンドです";
+            return {"メールライブラリが知らないコマンドのため", std::string_view(kCheckVersions)};
         case FailureKind::ListTooLarge:
-            return "一度に取得できるメッセージ数の上限を超えています";
+            return {"一度に取得できるメッセージ数の上限を超えているため",
+                    std::string_view(kCheckVersions)};
         case FailureKind::ResolveFailed:
-            return "メールサーバーの名前が見つかりません";
+            return {"メールサーバーの名前が見つからないため",
+                    "サーバー名のつづりとネットワークの接続を確認してください"};
         case FailureKind::ConnectRefused:
-            return "メールサーバーに接続を拒否されました";
+            return {"メールサーバーに接続を拒否されたため", std::string_view(kCheckServerAndPort)};
         case FailureKind::ConnectTimedOut:
-            return "メールサーバーへの接続がタイムアウトしました";
+            return {"メールサーバーへの接続がタイムアウトしたため",
+                    "サーバー名・ポート番号とネットワークの接続を確認してください"};
         case FailureKind::NetworkError:
-            return "メールサーバーとの通信に失敗しました";
+            return {"メールサーバーとの通信に失敗したため", "ネットワークの接続を確認してください"};
         case FailureKind::ReplyTimedOut:
-            return "メールサーバーの応答がタイムアウトしました";
+            return {"メールサーバーの応答がタイムアウトしたため",
+                    std::string_view(kCheckPortAndTls)};
         case FailureKind::DeadlineExceeded:
-            return "メールの確認が制限時間内に終わりませんでした";
+            return {"メールの確認が制限時間内に終わらなかったため",
+                    "ネットワークの接続とメールボックスのメッセージ数を確認してください"};
         case FailureKind::ConnectionClosed:
-            return "メールサーバーが接続を切断しました";
+            return {"メールサーバーが接続を切断したため", std::string_view(kCheckPortAndTls)};
         case FailureKind::ReplyTooLarge:
-            return "メールサーバーの応答が大きすぎるため接続を切りました";
+            return {"メールサーバーの応答が大きすぎて接続を切ったため",
+                    "サーバー名とポート番号が POP3 のものか確認してください"};
         case FailureKind::ProtocolError:
-            return "メールサーバーの応答を解釈できません";
+            return {"メールサーバーの応答を解釈できないため",
+                    "サーバー名とポート番号が POP3 のものか確認してください"};
         case FailureKind::TlsFailed:
-            return "暗号化通信（TLS）を開始できません";
+            return {"暗号化通信（TLS）を開始できないため", std::string_view(kCheckPortAndTls)};
         case FailureKind::CertificateNameMismatch:
-            return "サーバー証明書の名前がサーバー名と一致しません";
+            return {"サーバー証明書の名前がサーバー名と一致しないため",
+                    "サーバー名を証明書にある名前で書いているか確認してください"};
         case FailureKind::CertificateUntrusted:
-            return "サーバー証明書を信頼できません（発行元が不明です）";
+            return {"サーバー証明書を信頼できない（発行元が不明な）ため",
+                    "サーバー名と証明書の発行元を確認してください"};
         case FailureKind::CertificateExpired:
-            return "サーバー証明書の有効期限が切れているか、まだ有効ではありません";
+            return {"サーバー証明書の有効期限が切れているか、まだ有効ではないため",
+                    "パソコンの日付と時刻、サーバーの証明書を確認してください"};
         case FailureKind::CertificateInvalid:
-            return "サーバー証明書を検証できません";
+            return {"サーバー証明書を検証できないため",
+                    "サーバー名とサーバーの証明書を確認してください"};
         case FailureKind::TlsNotOffered:
-            return "メールサーバーが暗号化（STLS）に対応していません";
+            return {"メールサーバーが暗号化（STLS）に対応していないため",
+                    std::string_view(kCheckServerAndPort)};
+        case FailureKind::TlsNotOfferedForToken:
+            return {
+                "メールサーバーが暗号化（STLS）に対応しておらず、OAuth 2.0 "
+                "のアクセストークンは暗号化した接続でだけ送るため",
+                std::string_view(kCheckServerAndPort)};
         case FailureKind::StlsRefused:
-            return "メールサーバーが暗号化（STLS）を拒否しました";
+            return {"メールサーバーが暗号化（STLS）を拒否したため",
+                    std::string_view(kCheckPortAndTls)};
         case FailureKind::NoLoginMethod:
-            return "メールサーバーに安全なログイン方法がありません";
+            return {"メールサーバーに安全なログイン方法がないため",
+                    std::string_view(kCheckServerAndPort)};
         case FailureKind::LoginRefused:
-            return "ログインできません（ユーザー名かパスワードが違います）";
+            return {"ログインできないため",
+                    "ユーザー名（アカウント）とパスワードを確認してください"};
         case FailureKind::NoOAuthMechanism:
-            return "メールサーバーが OAuth 2.0 "
-                   "のログイン（OAUTHBEARER、XOAUTH2）に対応していません";
+            return {
+                "メールサーバーが OAuth 2.0 のログイン（OAUTHBEARER、XOAUTH2）に対応していないため",
+                "サーバー名とログイン方法の設定を確認してください"};
         case FailureKind::TokenInvalid:
-            return "アクセストークンが無効か、有効期限が切れています";
+            return {"アクセストークンが無効か、有効期限が切れているため",
+                    "アクセストークンの取得方法とアカウントを確認してください"};
         case FailureKind::TokenScope:
-            return "アクセストークンにメールを読む権限（スコープ）がありません";
+            return {"アクセストークンにメールを読む権限（スコープ）がないため",
+                    "トークンを取得するときのスコープを確認してください"};
         case FailureKind::TokenRefused:
-            return "アクセストークンでログインできません";
+            return {"アクセストークンでログインできないため",
+                    "ユーザー名（アカウント）とアクセストークンを確認してください"};
         case FailureKind::CommandRefused:
-            return "メールサーバーがコマンドを拒否しました";
+            return {"メールサーバーが要求を拒否したため", std::string_view(kAskTheAdministrator)};
         case FailureKind::BadStatReply:
-            return "メールサーバーのメッセージ数の応答を解釈できません";
+            return {"メールサーバーのメッセージ数の応答を解釈できないため",
+                    std::string_view(kAskTheAdministrator)};
         case FailureKind::NotEnoughMessages:
-            return "メールボックスのメッセージ数が要求より少なくなっています";
+            return {"メールボックスのメッセージ数が要求より少なくなっているため",
+                    "次の確認を待ってください"};
     }
-    return "メールの確認に失敗しました";
+    return {"メールの確認に失敗したため", std::string_view(kAskTheAdministrator)};
 }
 
 // RFC 2449 / RFC 3206 response codes: each names its own cause, whatever
 // the command was.
-std::string_view CauseOfResponseCode(std::string_view code) {
+std::optional<Wording> WordingOfResponseCode(std::string_view code) {
     if (code == "IN-USE") {
-        return "メールボックスは他のメールソフトが使用中です";
+        return Wording{"メールボックスを他のメールソフトが使用中のため",
+                       "しばらくしてからもう一度確認してください"};
     }
     if (code == "LOGIN-DELAY") {
-        return "前回のログインから間もないため、サーバーがログインを拒否しました";
+        return Wording{"前回のログインから間もないとしてログインを拒否されたため",
+                       "確認の間隔を長くしてください"};
     }
     if (code == "AUTH") {
-        return "ログインできません（ユーザー名かパスワードが違います）";
+        return WordingOf(FailureKind::LoginRefused);
     }
     if (code == "SYS/TEMP") {
-        return "メールサーバーの一時的な障害です。しばらくしてから確認されます";
+        return Wording{"メールサーバーの一時的な障害のため",
+                       "しばらくしてからもう一度確認してください"};
     }
     if (code == "SYS/PERM") {
-        return "メールサーバーの障害です。サーバーの管理者に連絡してください";
+        return Wording{"メールサーバーの障害のため", "メールサーバーの管理者に連絡してください"};
     }
-    return {};
+    return std::nullopt;
 }
 
 // Length of the valid UTF-8 sequence at the start of `text`, 0 if invalid.
@@ -145,24 +197,29 @@ std::string QuotableServerText(std::string_view text) {
 }
 
 std::string FailureText(const Failure& failure, const SecretMask& secrets) {
-    const std::string_view server = failure.server;
-    std::string_view cause = CauseOfResponseCode(failure.responseCode);
-    if (cause.empty()) {
-        cause = CauseOf(failure.kind);
-    }
-    std::string text(cause);
-    if (!server.empty()) {
+    const Wording wording =
+        WordingOfResponseCode(failure.responseCode).value_or(WordingOf(failure.kind));
+    std::string text(wording.cause);
+    text += "、";
+    text += failure.advice.empty() ? std::string(wording.check) : secrets.Apply(failure.advice);
+    if (!failure.server.empty()) {
         text += "（サーバー ";
-        text += QuotableServerText(secrets.Apply(server));
+        text += QuotableServerText(secrets.Apply(failure.server));
         text += "）";
     }
-    if (!failure.detail.empty()) {
-        text += "：";
-        text += QuotableServerText(secrets.Apply(failure.detail));
+    text += "。";
+    // The server's and the system's own words come after the sentence,
+    // each under its label, so that they never end it.
+    if (!failure.reply.empty()) {
+        text += kReplyLabel;
+        text += QuotableServerText(secrets.Apply(failure.reply));
     }
-    if (!failure.advice.empty()) {
-        text += "。";
-        text += secrets.Apply(failure.advice);
+    if (!failure.detail.empty()) {
+        if (!failure.reply.empty()) {
+            text += " ";
+        }
+        text += kDetailLabel;
+        text += QuotableServerText(secrets.Apply(failure.detail));
     }
     return text;
 }

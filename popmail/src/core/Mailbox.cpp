@@ -1,6 +1,7 @@
 #include "core/Mailbox.h"
 
 #include <deque>
+#include <utility>
 
 #include "core/Limits.h"
 #include "core/Summary.h"
@@ -9,7 +10,7 @@ namespace popmail {
 namespace {
 
 Failure RefusedBy(const Session& session, FailureKind kind, const StatusLine& status) {
-    Failure failure = Fail(kind, "-ERR " + status.text, status.code);
+    Failure failure = FailWithReply(kind, "-ERR " + status.text, status.code);
     failure.server = session.Server();
     return session.Masked(std::move(failure));
 }
@@ -47,13 +48,12 @@ Result<std::string> ReadHeaderBlock(Session& session) {
 
 class SummaryFetcher {
   public:
-    SummaryFetcher(Session& session, std::size_t count)
-        : session_(session),
-          summaries_(count),
+    SummaryFetcher(Session& session, std::size_t count, const SessionOpener& reopen)
+        : session_(&session),
+          count_(count),
+          reopen_(reopen),
           useTop_(!session.capabilities.known || session.capabilities.top) {
-        for (std::size_t message = 1; message <= count; ++message) {
-            unsent_.push_back(message);
-        }
+        StartOver();
     }
 
     Result<std::vector<MessageSummary>> Run() {
@@ -64,6 +64,14 @@ class SummaryFetcher {
             if (auto read = ReadOneReply(); !read) {
                 return read.failure();
             }
+            if (wholeOnAnotherSession_ && inFlight_.empty()) {
+                if (auto reopened = OnAnotherSession(); !reopened) {
+                    return reopened.failure();
+                }
+            }
+        }
+        if (replacement_) {
+            replacement_->Quit(kQuitTimeout);
         }
         return std::move(summaries_);
     }
@@ -80,10 +88,43 @@ class SummaryFetcher {
         return top ? "TOP " + number + " 0\r\n" : "RETR " + number + "\r\n";
     }
 
-    // Pipelined: as many commands as fit in the window, in one write.
-    // Otherwise one command once the previous reply is read.
+    void StartOver() {
+        summaries_.assign(count_, {});
+        unsent_.clear();
+        inFlight_.clear();
+        bytesInFlight_ = 0;
+        for (std::size_t message = 1; message <= count_; ++message) {
+            unsent_.push_back(message);
+        }
+    }
+
+    // The server refused a TOP it announced, after QUIT went out: once
+    // every reply and QUIT's are read (the server has then let go of the
+    // maildrop), a new session fetches every message whole. Message numbers
+    // hold for one session only, so nothing is kept from this one.
+    Status OnAnotherSession() {
+        wholeOnAnotherSession_ = false;
+        session_->Quit(kQuitTimeout);
+        auto reopened = reopen_();
+        if (!reopened) {
+            return reopened.failure();
+        }
+        replacement_ = std::move(*reopened);
+        session_ = replacement_.get();
+        useTop_ = false;
+        StartOver();
+        return Ok();
+    }
+
+    // Pipelined: as many commands as fit in the window, in one write, and
+    // QUIT after the last of them: its reply then comes with theirs
+    // instead of a round trip later. Otherwise one command once the
+    // previous reply is read.
     Status SendMore() {
-        const bool pipelined = session_.capabilities.pipelining;
+        if (session_->QuitSent()) {
+            return Ok();  // what is left waits for another session
+        }
+        const bool pipelined = session_->capabilities.pipelining;
         std::string batch;
         while (!unsent_.empty() && (inFlight_.empty() || pipelined)) {
             const std::size_t message = unsent_.front();
@@ -96,14 +137,17 @@ class SummaryFetcher {
             batch += command;
             unsent_.pop_front();
         }
-        return batch.empty() ? Ok() : session_.Send(batch);
+        if (batch.empty()) {
+            return Ok();
+        }
+        return pipelined && unsent_.empty() ? session_->SendThenQuit(batch) : session_->Send(batch);
     }
 
     Status ReadOneReply() {
         const Request request = inFlight_.front();
         inFlight_.pop_front();
         bytesInFlight_ -= request.bytes;
-        auto status = session_.ReadStatus();
+        auto status = session_->ReadStatus();
         if (!status) {
             return status.failure();
         }
@@ -112,11 +156,12 @@ class SummaryFetcher {
                 // TOP is optional (RFC 1939): fetch this and the rest whole.
                 useTop_ = false;
                 unsent_.push_front(request.message);
+                wholeOnAnotherSession_ = wholeOnAnotherSession_ || session_->QuitSent();
                 return Ok();
             }
-            return RefusedBy(session_, FailureKind::CommandRefused, *status);
+            return RefusedBy(*session_, FailureKind::CommandRefused, *status);
         }
-        auto block = ReadHeaderBlock(session_);
+        auto block = ReadHeaderBlock(*session_);
         if (!block) {
             return block.failure();
         }
@@ -124,9 +169,13 @@ class SummaryFetcher {
         return Ok();
     }
 
-    Session& session_;
+    Session* session_;
+    std::size_t count_;
+    const SessionOpener& reopen_;
+    std::unique_ptr<Session> replacement_;
     std::vector<MessageSummary> summaries_;
     bool useTop_;
+    bool wholeOnAnotherSession_ = false;
     std::deque<std::size_t> unsent_;
     std::deque<Request> inFlight_;
     std::size_t bytesInFlight_ = 0;
@@ -135,8 +184,10 @@ class SummaryFetcher {
 }  // namespace
 
 Result<MailboxStatus> Stat(Session& session) {
-    if (auto sent = session.Send("STAT\r\n"); !sent) {
-        return sent.failure();
+    if (!std::exchange(session.statSent, false)) {
+        if (auto sent = session.Send("STAT\r\n"); !sent) {
+            return sent.failure();
+        }
     }
     auto status = session.ReadStatus();
     if (!status) {
@@ -147,7 +198,7 @@ Result<MailboxStatus> Stat(Session& session) {
     }
     const auto mailbox = ParseStatReply(status->text);
     if (!mailbox) {
-        Failure failure = Fail(FailureKind::BadStatReply, "+OK " + status->text);
+        Failure failure = FailWithReply(FailureKind::BadStatReply, "+OK " + status->text);
         failure.server = session.Server();
         return session.Masked(std::move(failure));
     }
@@ -155,8 +206,9 @@ Result<MailboxStatus> Stat(Session& session) {
     return *mailbox;
 }
 
-Result<std::vector<MessageSummary>> FetchSummaries(Session& session, std::size_t count) {
-    return SummaryFetcher(session, count).Run();
+Result<std::vector<MessageSummary>> FetchSummaries(Session& session, std::size_t count,
+                                                   const SessionOpener& reopen) {
+    return SummaryFetcher(session, count, reopen).Run();
 }
 
 }  // namespace popmail

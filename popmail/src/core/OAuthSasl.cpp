@@ -111,17 +111,18 @@ OAuthErrorStatus ParseErrorChallenge(std::string_view base64) {
 Failure TokenRefusal(const std::optional<OAuthErrorStatus>& challenge, const StatusLine& refusal) {
     const FailureKind kind =
         challenge ? KindOfStatus(challenge->status) : FailureKind::TokenRefused;
-    std::string detail;
+    // The challenge's status and the -ERR after it are both the server's words.
+    std::string reply;
     if (challenge && !challenge->status.empty()) {
-        detail = challenge->status;
+        reply = challenge->status;
         if (kind == FailureKind::TokenScope && !challenge->scope.empty()) {
-            detail += "（必要なスコープ: " + challenge->scope + "）";
+            reply += "（必要なスコープ: " + challenge->scope + "）";
         }
-        detail += " ";
+        reply += " ";
     }
-    detail += "-ERR " + refusal.text;
+    reply += "-ERR " + refusal.text;
     const std::string code = refusal.code == kAuthResponseCode ? std::string() : refusal.code;
-    return Fail(kind, std::move(detail), code);
+    return FailWithReply(kind, std::move(reply), code);
 }
 
 }  // namespace popmail

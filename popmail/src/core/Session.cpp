@@ -5,6 +5,11 @@
 #include "core/Limits.h"
 
 namespace popmail {
+namespace {
+
+constexpr std::string_view kQuit = "QUIT\r\n";
+
+}  // namespace
 
 Session::Session(std::unique_ptr<net::Connection> connection, std::string server,
                  const SessionTimeouts& timeouts, net::Deadline total)
@@ -30,6 +35,7 @@ Failure Session::Broken(Failure failure) {
 
 Failure Session::Masked(Failure failure) const {
     failure.detail = sent_.Apply(failure.detail);
+    failure.reply = sent_.Apply(failure.reply);
     return failure;
 }
 
@@ -57,7 +63,7 @@ Result<StatusLine> Session::ReadStatus() {
     }
     StatusLine status = ParseStatusLine(*line);
     if (status.kind == StatusLine::Kind::Invalid) {
-        return Broken(Fail(FailureKind::ProtocolError, *line));
+        return Broken(FailWithReply(FailureKind::ProtocolError, *line));
     }
     return status;
 }
@@ -105,10 +111,17 @@ Status Session::StartTls(const std::string& serverName) {
     return Ok();
 }
 
+Status Session::SendThenQuit(std::string_view lines) {
+    quitSent_ = true;
+    return Send(std::string(lines) + std::string(kQuit));
+}
+
 void Session::Quit(std::chrono::milliseconds wait) {
     if (usable_) {
         total_ = std::min(total_, net::Clock::now() + wait);
-        if (Send("QUIT\r\n")) {
+        // A QUIT sent with the last commands has its reply right after
+        // theirs: reading it costs no round trip and closes cleanly.
+        if (quitSent_ || Send(kQuit)) {
             (void)ReadStatus();
         }
     }

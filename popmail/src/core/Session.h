@@ -38,6 +38,9 @@ class Session {
     // Connects to the endpoints in order (the next one only when the
     // current one refuses and allows it), secures the connection as the
     // endpoint demands and logs in. Every wait ends by `total` at the latest.
+    // Where the server offers PIPELINING, a password login (USER and PASS,
+    // AUTH PLAIN with its initial response, APOP) is sent together with the
+    // STAT that always follows it (see `statSent`).
     static Result<std::unique_ptr<Session>> Open(net::Network& network,
                                                  const std::vector<Endpoint>& endpoints,
                                                  const Credentials& credentials,
@@ -64,8 +67,11 @@ class Session {
     // Starts TLS: drops anything received before, then runs the handshake.
     Status StartTls(const std::string& serverName);
 
-    // Sends QUIT and waits at most `wait` for its reply; the session is
-    // unusable afterwards.
+    // Sends `lines` and QUIT after them in one write.
+    Status SendThenQuit(std::string_view lines);
+    bool QuitSent() const { return quitSent_; }
+    // Sends QUIT (unless it went out already) and waits at most `wait` for
+    // its reply; the session is unusable afterwards.
     void Quit(std::chrono::milliseconds wait);
 
     // `failure` with everything this session sent during login (a SASL
@@ -82,6 +88,8 @@ class Session {
     std::optional<std::string> apopTimestamp;
     // Message count of the last STAT on this session (one maildrop state).
     std::optional<std::uint64_t> messageCount;
+    // STAT went out in the same write as the login: its reply comes next.
+    bool statSent = false;
 
   private:
     net::Deadline ReplyDeadline() const;
@@ -97,6 +105,7 @@ class Session {
     net::Deadline replyEnd_;  // of the reply being read
     SecretMask sent_;
     bool usable_ = true;
+    bool quitSent_ = false;
 };
 
 }  // namespace popmail

@@ -30,6 +30,7 @@ enum class OpenState {
 };
 
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kStat = "STAT\r\n";
 
 class Opener {
   public:
@@ -96,7 +97,7 @@ class Opener {
 
     // A -ERR reply as a failure of `kind`, keeping the server's text and code.
     Failure Refused(FailureKind kind, const StatusLine& status) const {
-        return Named(Fail(kind, "-ERR " + status.text, status.code));
+        return Named(FailWithReply(kind, "-ERR " + status.text, status.code));
     }
 
     Result<OpenState> OnConnect() {
@@ -170,11 +171,13 @@ class Opener {
     bool WithToken() const { return credentials_.secret == Secret::AccessToken; }
 
     Failure TlsNotOffered() const {
-        Failure failure = Named(Fail(FailureKind::TlsNotOffered));
         // pop3:// allows an unencrypted password, never an unencrypted token.
-        failure.advice = WithToken() ? "OAuth 2.0 のアクセストークンは暗号化した接続でだけ送ります"
-                                     : "暗号化なしでログインしてよい場合は、サーバーを pop3://" +
-                                           HostForAdvice() + " と書いてください";
+        if (WithToken()) {
+            return Named(Fail(FailureKind::TlsNotOfferedForToken));
+        }
+        Failure failure = Named(Fail(FailureKind::TlsNotOffered));
+        failure.advice = "暗号化なしでログインしてよい場合だけ、サーバーを pop3://" +
+                         HostForAdvice() + " と書いてください";
         return failure;
     }
 
@@ -228,6 +231,16 @@ class Opener {
         return Named(Fail(FailureKind::NoLoginMethod));
     }
 
+    // With PIPELINING the STAT that follows every login goes in the login's
+    // own write: a refused login ends the connection before its reply is read.
+    std::string WithStat(std::string lines) {
+        if (session_->capabilities.pipelining) {
+            lines += kStat;
+            session_->statSent = true;
+        }
+        return lines;
+    }
+
     std::string PlainResponse() const {
         // RFC 4616: authorization id (empty), user, password.
         return Base64Encode(std::string(1, '\0') + credentials_.user + '\0' +
@@ -238,7 +251,7 @@ class Opener {
         const std::string withResponse = "AUTH PLAIN " + PlainResponse() + std::string(kCrLf);
         // RFC 5034: an initial response only while the line stays short.
         if (withResponse.size() <= kMaxAuthLineBytes) {
-            if (auto sent = session_->Send(withResponse); !sent) {
+            if (auto sent = session_->Send(WithStat(withResponse)); !sent) {
                 return sent.failure();
             }
             return OpenState::LoginReply;
@@ -258,7 +271,7 @@ class Opener {
             return Refused(FailureKind::LoginRefused, *status);
         }
         if (status->kind != StatusLine::Kind::Continuation) {
-            return Named(Fail(FailureKind::ProtocolError, "+OK " + status->text));
+            return Named(FailWithReply(FailureKind::ProtocolError, "+OK " + status->text));
         }
         if (auto sent = session_->Send(PlainResponse() + std::string(kCrLf)); !sent) {
             return sent.failure();
@@ -270,7 +283,7 @@ class Opener {
         const std::string user = "USER " + credentials_.user + std::string(kCrLf);
         const std::string pass = "PASS " + credentials_.password + std::string(kCrLf);
         const bool pipelined = session_->capabilities.pipelining;
-        if (auto sent = session_->Send(pipelined ? user + pass : user); !sent) {
+        if (auto sent = session_->Send(pipelined ? WithStat(user + pass) : user); !sent) {
             return sent.failure();
         }
         auto status = session_->ReadStatus();
@@ -290,8 +303,8 @@ class Opener {
 
     Result<OpenState> OnApop() {
         const std::string digest = Md5Hex(*session_->apopTimestamp + credentials_.password);
-        if (auto sent =
-                session_->Send("APOP " + credentials_.user + " " + digest + std::string(kCrLf));
+        if (auto sent = session_->Send(
+                WithStat("APOP " + credentials_.user + " " + digest + std::string(kCrLf)));
             !sent) {
             return sent.failure();
         }
@@ -311,7 +324,7 @@ class Opener {
             return status.failure();
         }
         if (status->kind == StatusLine::Kind::Continuation) {
-            return Named(Fail(FailureKind::ProtocolError, "+ " + status->text));
+            return Named(FailWithReply(FailureKind::ProtocolError, "+ " + status->text));
         }
         if (status->kind != StatusLine::Kind::Ok) {
             // The connection ends here without another command.

@@ -40,7 +40,7 @@ class TokenExchange {
 
     Failure Unexpected(const StatusLine& status) const {
         const std::string_view keyword = status.kind == StatusLine::Kind::Ok ? "+OK " : "+ ";
-        return Named(Fail(FailureKind::ProtocolError, std::string(keyword) + status.text));
+        return Named(FailWithReply(FailureKind::ProtocolError, std::string(keyword) + status.text));
     }
 
     // AUTH with the response as its initial response while the line stays

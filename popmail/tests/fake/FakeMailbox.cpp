@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <deque>
+#include <set>
 #include <utility>
 
 #include "core/Encoding.h"
@@ -65,13 +67,10 @@ class Dialogue {
         if (!peer_.Send(mailbox_.greeting + "\r\n")) {
             return;
         }
-        while (auto line = peer_.ReadCommand()) {
-            if (mailbox_.notePipelining && peer_.MoreArrivesWithin(kPipeliningProbe)) {
-                peer_.Note("<pipelined>");
-            }
+        while (auto line = NextCommand()) {
             const auto words = Words(*line);
             const std::string verb = words.empty() ? "" : Upper(words[0]);
-            if (!Answer(verb, words) || verb == "QUIT") {
+            if (!AwaitFlight(verb) || !Answer(verb, words) || verb == "QUIT") {
                 break;
             }
         }
@@ -79,6 +78,46 @@ class Dialogue {
     }
 
   private:
+    // A command read ahead while a reply was held, else the next one.
+    std::optional<std::string> NextCommand() {
+        if (!readAhead_.empty()) {
+            std::string line = std::move(readAhead_.front());
+            readAhead_.pop_front();
+            return line;
+        }
+        return ReadNew();
+    }
+
+    std::optional<std::string> ReadNew() {
+        auto line = peer_.ReadCommand();
+        if (!line) {
+            return line;
+        }
+        if (mailbox_.notePipelining && peer_.MoreArrivesWithin(kPipeliningProbe)) {
+            peer_.Note("<pipelined>");
+        }
+        const auto words = Words(*line);
+        arrived_.insert(words.empty() ? "" : Upper(words[0]));
+        return line;
+    }
+
+    // Holds the reply to `verb` until the command it waits for has come;
+    // false when the client ended the connection first.
+    bool AwaitFlight(const std::string& verb) {
+        const auto hold = mailbox_.holdRepliesUntil.find(verb);
+        if (hold == mailbox_.holdRepliesUntil.end()) {
+            return true;
+        }
+        while (!arrived_.contains(hold->second)) {
+            auto line = ReadNew();
+            if (!line) {
+                return false;
+            }
+            readAhead_.push_back(std::move(*line));
+        }
+        return true;
+    }
+
     bool Answer(const std::string& verb, const std::vector<std::string>& words) {
         if (const auto replaced = mailbox_.replies.find(verb); replaced != mailbox_.replies.end()) {
             return peer_.Send(replaced->second);
@@ -200,6 +239,8 @@ class Dialogue {
     std::string user_;
     std::string held_;
     std::size_t heldCount_ = 0;
+    std::deque<std::string> readAhead_;
+    std::set<std::string> arrived_;  // verbs of the commands read so far
 };
 
 }  // namespace

@@ -35,6 +35,11 @@ struct FakeMailbox {
     // Answer no TOP until this many TOP commands have arrived, as a server
     // would that reads a whole pipelined batch first.
     std::size_t holdTopRepliesUntil = 0;
+    // Answer no command of the first verb until a command of the second has
+    // arrived: the two must come in one flight, as a client sends them
+    // without waiting between them ("AUTH" -> "STAT": STAT pipelined with
+    // the login). A client that waits for the reply in between times out.
+    std::map<std::string, std::string> holdRepliesUntil;
     // Note "<pipelined>" when a command arrives before the previous reply
     // (for servers without PIPELINING).
     bool notePipelining = false;

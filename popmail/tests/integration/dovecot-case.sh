@@ -61,8 +61,8 @@ no-tls-refused)
 wrong-password)
     check "not-the-password" "pop3s://localhost:$POP3S_PORT" alice STAT
     [ "$rc" -eq 1 ] || fail "exit $rc"
-    grep -q "パスワードが違います" <<<"$out" || fail "text: $out"
-    grep -q "\[AUTH\]" <<<"$out" || fail "no server text: $out"
+    grep -q "パスワードを確認してください" <<<"$out" || fail "text: $out"
+    grep -qF "。サーバーの応答: -ERR [AUTH]" <<<"$out" || fail "no server text: $out"
     if grep -q "not-the-password" <<<"$out"; then fail "password shown"; fi
     ;;
 empty-mailbox)

@@ -16,7 +16,7 @@ python=/usr/bin/python3
 
 readonly lifetime=3600
 readonly expired=-600
-readonly invalid_text="アクセストークンが無効か、有効期限が切れています"
+readonly invalid_text="アクセストークンが無効か、有効期限が切れているため"
 
 fail() {
     echo "FAILED: $case_name: $*" >&2
@@ -60,7 +60,7 @@ expect_refused() {
     check "$token" "$host" "$OAUTH2_USER" STAT
     [ "$rc" -eq 1 ] || fail "exit $rc"
     grep -qF "$invalid_text" <<<"$out" || fail "text: $out"
-    grep -qF "invalid_token" <<<"$out" || fail "no status: $out"
+    grep -qF "サーバーの応答: invalid_token" <<<"$out" || fail "no status: $out"
     expect_no_token "$token"
     new_log | grep -qF "$reason" || fail "dovecot did not log: $reason"
 }
@@ -97,7 +97,7 @@ no-tls-refused)
     token="$(mint "$OAUTH2_KEY_FILE" "$lifetime")"
     check "$token" "pop3://$POP3_NOTLS_HOST:$POP3_NOTLS_PORT" "$OAUTH2_USER" STAT
     [ "$rc" -eq 1 ] || fail "exit $rc"
-    grep -qF "暗号化した接続でだけ送ります" <<<"$out" || fail "text: $out"
+    grep -qF "暗号化した接続でだけ送るため" <<<"$out" || fail "text: $out"
     if new_log | grep -qE "oauth2|user=<$OAUTH2_USER>"; then fail "a login was attempted"; fi
     ;;
 *)

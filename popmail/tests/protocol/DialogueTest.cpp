@@ -1,6 +1,7 @@
 // The dialogues a well-behaved server sees: which commands the client sends,
 // in which order, and what RcvMail answers.
 
+#include <algorithm>
 #include <thread>
 
 #include "core/Encoding.h"
@@ -32,6 +33,34 @@ TEST_F(ClientTest, StatAnswersTheServersTextAndQuits) {
                     "STAT", "QUIT"));
 }
 
+TEST_F(ClientTest, WithPipeliningTheLoginAndStatGoInOneFlight) {
+    // No reply to the login before STAT is in: a client that waited for it
+    // would time out here.
+    FakeMailbox sasl = ThreeMessages();
+    sasl.holdRepliesUntil = {{"AUTH", "STAT"}};
+    FakeMailbox userPass = ThreeMessages();
+    userPass.capabilities = {"TOP", "USER", "PIPELINING"};
+    userPass.holdRepliesUntil = {{"USER", "STAT"}};
+    for (const FakeMailbox& mailbox : {sasl, userPass}) {
+        ServeOnce(mailbox);
+        const Reply reply = Run(Plain(), "STAT");
+        ASSERT_TRUE(reply.isList) << reply.text;
+        EXPECT_THAT(Elements(reply), ElementsAre(::testing::StartsWith("3 ")));
+        server_.Wait();
+    }
+    EXPECT_THAT(Commands(),
+                ElementsAre("CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT", "QUIT", "CAPA",
+                            "USER alice", "PASS secret", "STAT", "QUIT"));
+}
+
+TEST_F(ClientTest, RefusedLoginWithStatInItsFlightReportsTheLoginAndSendsNothingMore) {
+    FakeMailbox mailbox = ThreeMessages();
+    mailbox.password = "another";
+    ServeOnce(mailbox);
+    EXPECT_THAT(Run(Plain(), "STAT"), FailsWith("ログインできないため"));
+    EXPECT_THAT(Commands(), ElementsAre("CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT"));
+}
+
 TEST_F(ClientTest, ListPipelinesAllTopCommandsAndKeepsTheirOrder) {
     FakeMailbox mailbox = ThreeMessages();
     // Not one reply before all three TOP commands are in: a client that
@@ -49,6 +78,37 @@ TEST_F(ClientTest, ListPipelinesAllTopCommandsAndKeepsTheirOrder) {
                                         "TOP 1 0", "TOP 2 0", "TOP 3 0", "QUIT"));
 }
 
+TEST_F(ClientTest, WithPipeliningQuitLeavesWithTheLastTopCommands) {
+    // No TOP reply before QUIT is in: a client that read the replies
+    // before sending QUIT would time out here.
+    FakeMailbox mailbox = ThreeMessages();
+    mailbox.holdRepliesUntil = {{"AUTH", "STAT"}, {"TOP", "QUIT"}};
+    ServeOnce(mailbox);
+    const Reply reply = Run(Plain(), "LIST 1-3");
+    ASSERT_TRUE(reply.isList) << reply.text;
+    EXPECT_THAT(Elements(reply), ElementsAre(::testing::StartsWith("Subject:one\t"),
+                                             ::testing::StartsWith("Subject:two\t"),
+                                             ::testing::StartsWith("Subject:three\t")));
+    EXPECT_THAT(Commands(), ElementsAre("CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT",
+                                        "TOP 1 0", "TOP 2 0", "TOP 3 0", "QUIT"));
+}
+
+TEST_F(ClientTest, TopRefusedAfterQuitWentOutIsFetchedWholeOnANewSession) {
+    FakeMailbox mailbox = ThreeMessages();
+    mailbox.replies["TOP"] = "-ERR TOP disabled\r\n";  // although CAPA lists it
+    const auto serve = [mailbox](Peer& peer) { ServeMailbox(peer, mailbox); };
+    server_.Serve({serve, serve});
+    const Reply reply = Run(Plain(), "LIST 1-2");
+    ASSERT_TRUE(reply.isList) << reply.text;
+    EXPECT_THAT(Elements(reply), ElementsAre(::testing::StartsWith("Subject:one\t"),
+                                             ::testing::StartsWith("Subject:two\t")));
+    EXPECT_THAT(Commands(),
+                ElementsAre("CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT", "TOP 1 0",
+                            "TOP 2 0", "QUIT", "CAPA", ::testing::StartsWith("AUTH PLAIN "), "STAT",
+                            "RETR 1", "RETR 2", "QUIT"));
+    EXPECT_EQ(server_.Connections(), 2);
+}
+
 TEST_F(ClientTest, LargeListIsPipelinedInWindowsAndStaysInOrder) {
     constexpr int kMessages = 1200;  // far more commands than one window holds
     FakeMailbox mailbox;
@@ -64,6 +124,10 @@ TEST_F(ClientTest, LargeListIsPipelinedInWindowsAndStaysInOrder) {
         ASSERT_EQ(elements[static_cast<std::size_t>(i - 1)],
                   "Subject:m" + std::to_string(i) + "\tFrom:x@example.jp\tDate:d");
     }
+    // QUIT goes with the last window only.
+    const std::vector<std::string> commands = Commands();
+    EXPECT_EQ(commands.back(), "QUIT");
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "QUIT"), 1);
 }
 
 TEST_F(ClientTest, WithoutPipeliningEachCommandWaitsForTheReplyBefore) {
@@ -240,7 +304,7 @@ TEST_F(ClientTest, ForbiddenCharactersAndUnknownCommandsAreRefusedBeforeConnecti
     EXPECT_THAT(Run(Plain(), std::string("STAT\0", 5)), FailsWith("知らないコマンド"));
     EXPECT_THAT(Run(Plain(), "DELE 1"), FailsWith("知らないコマンド"));
     EXPECT_THAT(Run(Plain(), "LIST 1-32768"), FailsWith("上限"));
-    EXPECT_THAT(Run("", "STAT"), FailsWith("設定されていません"));
+    EXPECT_THAT(Run("", "STAT"), FailsWith("設定されていない"));
     EXPECT_EQ(server_.Connections(), 0);
 }
 

@@ -103,7 +103,7 @@ const std::vector<std::string> kUserPass = {"USER"};
 TEST_F(EchoingServerTest, TheRefusedAuthCommandIsNotQuotedBack) {
     const Reply reply =
         RefusedLogin(kSaslPlain, [](const std::string& line) { return "unknown command " + line; });
-    EXPECT_THAT(reply, FailsWith("ログインできません"));
+    EXPECT_THAT(reply, FailsWith("ログインできない"));
     EXPECT_THAT(reply.text, HasSubstr("unknown command AUTH ***"));
     ExpectNoSecret(reply.text);
 }
@@ -130,7 +130,7 @@ TEST_F(EchoingServerTest, AResponseSentAfterTheContinuationIsMasked) {
 TEST_F(EchoingServerTest, TheRefusedPassCommandIsNotQuotedBack) {
     const Reply reply = RefusedLogin(
         kUserPass, [](const std::string& line) { return "[AUTH] " + line + " rejected"; });
-    EXPECT_THAT(reply, FailsWith("パスワードが違います"));
+    EXPECT_THAT(reply, FailsWith("パスワードを確認"));
     EXPECT_THAT(reply.text, HasSubstr("[AUTH] PASS ***"));
     ExpectNoSecret(reply.text);
 }

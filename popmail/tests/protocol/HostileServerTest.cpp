@@ -54,7 +54,7 @@ TEST_F(ClientTest, SlowRepliesEndAtTheTotalDeadline) {
     Client client(*network_, keeper_, options_);
     const Stopwatch watch;
     EXPECT_THAT(client.Run(Plain(), "alice", "secret", "STAT"),
-                FailsWith("制限時間内に終わりません"));
+                FailsWith("制限時間内に終わらなかった"));
     EXPECT_LT(watch.Elapsed(), 3s);
 }
 
@@ -65,7 +65,7 @@ TEST_F(ClientTest, EndlessGreetingLineDropsTheConnection) {
         clientLeft =
             !peer.Send("+OK " + std::string(kTenMiB, 'x') + "\r\n") || peer.ClientClosesWithin(2s);
     }});
-    EXPECT_THAT(Run(Plain(), "STAT"), FailsWith("応答が大きすぎる"));
+    EXPECT_THAT(Run(Plain(), "STAT"), FailsWith("応答が大きすぎて接続を切った"));
     server_.Wait();
     EXPECT_TRUE(clientLeft);
 }
@@ -77,13 +77,15 @@ TEST_F(ClientTest, EndlessHeaderLineDropsTheConnection) {
     ServeOnce(mailbox);
     options_.replyTimeout = 5s;  // the cap, not the clock, must end this
     Client client(*network_, keeper_, options_);
-    EXPECT_THAT(client.Run(Plain(), "alice", "secret", "LIST 1-1"), FailsWith("応答が大きすぎる"));
+    EXPECT_THAT(client.Run(Plain(), "alice", "secret", "LIST 1-1"),
+                FailsWith("応答が大きすぎて接続を切った"));
     EXPECT_THAT(Commands(), Not(::testing::Contains("QUIT")));
 }
 
 TEST_F(ClientTest, ReplyWithoutEndMarkerFails) {
     FakeMailbox mailbox = OneMessage();
     mailbox.replies["TOP"] = "+OK\r\nSubject: cut short\r\n";
+    mailbox.capabilities = {"TOP", "USER"};  // no QUIT comes to end the connection
     ServeOnce(mailbox);
     // The server keeps the connection open after the cut reply: time-out.
     const Stopwatch watch;
@@ -95,7 +97,7 @@ TEST_F(ClientTest, ReplyWithoutEndMarkerFails) {
         peer.ReadCommand();
         peer.Send("+OK\r\nTOP\r\n");  // CAPA reply, then the server hangs up
     }});
-    EXPECT_THAT(Run(Plain(), "STAT"), FailsWith("切断しました"));
+    EXPECT_THAT(Run(Plain(), "STAT"), FailsWith("切断した"));
 }
 
 TEST_F(ClientTest, DataInjectedBeforeTheTlsHandshakeIsDiscarded) {
@@ -115,7 +117,7 @@ TEST_F(ClientTest, ServerWithoutStlsGetsNoPasswordAndTheUserIsToldWhatToWrite) {
     ServeOnce(OneMessage());
     const std::string host = "127.0.0.1:" + std::to_string(server_.port());
     const Reply reply = Run(host, "STAT");
-    EXPECT_THAT(reply, FailsWith("暗号化（STLS）に対応していません"));
+    EXPECT_THAT(reply, FailsWith("暗号化（STLS）に対応していない"));
     EXPECT_THAT(reply.text, HasSubstr("pop3://" + host));
     EXPECT_THAT(Commands(), ElementsAre("CAPA"));
 }
@@ -124,16 +126,34 @@ TEST_F(ClientTest, CertificateForAnotherNameIsRefused) {
     FakeMailbox mailbox = OneMessage();
     mailbox.tls = Certificates().otherName;
     ServeOnce(mailbox);
-    EXPECT_THAT(Run("localhost:" + std::to_string(server_.port()), "STAT"),
-                FailsWith("名前がサーバー名と一致しません"));
+    const Reply reply = Run("localhost:" + std::to_string(server_.port()), "STAT");
+    EXPECT_THAT(reply, FailsWith("名前がサーバー名と一致しないため、サーバー名を証明書にある名前"));
+    EXPECT_THAT(reply.text, HasSubstr("）。詳細: hostname mismatch"));
     EXPECT_THAT(Commands(), ElementsAre("CAPA", "STLS"));
+}
+
+TEST_F(ClientTest, ServerNotReachedAsWrittenSaysToCheckThePortAndTls) {
+    const std::string nowhere = "pop3s://127.0.0.1:" + std::to_string(RefusingPort());
+    EXPECT_THAT(Run(nowhere, "STAT"),
+                FailsWith("接続を拒否されたため、サーバー名とポート番号を確認してください"));
+
+    // A plain POP3 server where TLS was asked for: the TLS library's reason
+    // follows (it ends the connection, so that no TLS library waits for more).
+    server_.Serve({[](Peer& peer) {
+        peer.Send("+OK ready\r\n");
+        peer.Close();
+    }});
+    const Reply reply = Run("pop3s://" + server_.address(), "STAT");
+    EXPECT_THAT(reply, FailsWith("（TLS）を開始できないため、ポート番号と暗号化（pop3s:// か STLS "
+                                 "か）の設定を確認してください（サーバー " +
+                                 server_.address() + "）。詳細: "));
 }
 
 TEST_F(ClientTest, UntrustedCertificateIsRefused) {
     const TlsIdentity stranger = Certificates().selfSigned;
     server_.Serve({[stranger](Peer& peer) { peer.StartTls(stranger); }});
     EXPECT_THAT(Run("pop3s://localhost:" + std::to_string(server_.port()), "STAT"),
-                FailsWith("信頼できません"));
+                FailsWith("信頼できない"));
 }
 
 TEST_F(ClientTest, RefusedPasswordIsFollowedOnlyByTheEndOfTheConnection) {
@@ -150,8 +170,10 @@ TEST_F(ClientTest, RefusedPasswordIsFollowedOnlyByTheEndOfTheConnection) {
         peer.Send("-ERR [AUTH] Authentication failed.\r\n");
         closed = peer.ClientClosesWithin(2s);
     }});
-    EXPECT_THAT(Run(Plain(), "STAT", "wrong"),
-                FailsWith("ログインできません（ユーザー名かパスワードが違います）"));
+    EXPECT_EQ(
+        Run(Plain(), "STAT", "wrong").text,
+        "ログインできないため、ユーザー名（アカウント）とパスワードを確認してください（サーバー " +
+            server_.address() + "）。サーバーの応答: -ERR [AUTH] Authentication failed.");
     EXPECT_THAT(Commands(), ElementsAre("CAPA", "USER alice", "PASS wrong"));
     EXPECT_TRUE(closed);
 }
@@ -179,7 +201,7 @@ TEST_P(ResponseCodeTest, EachCodeHasItsOwnMessage) {
     ServeOnce(mailbox);
     const Reply reply = Run(Plain(), "STAT");
     EXPECT_THAT(reply, FailsWith(GetParam().expected));
-    EXPECT_THAT(reply.text, HasSubstr(GetParam().reply));
+    EXPECT_THAT(reply.text, HasSubstr("。サーバーの応答: " + std::string(GetParam().reply)));
     EXPECT_THAT(reply.text, HasSubstr(server_.address()));
 }
 
@@ -191,10 +213,10 @@ INSTANTIATE_TEST_SUITE_P(
     Codes, ResponseCodeTest,
     ::testing::Values(CodeCase{"-ERR [IN-USE] Mailbox locked", "他のメールソフトが使用中"},
                       CodeCase{"-ERR [LOGIN-DELAY] wait", "前回のログインから間もない"},
-                      CodeCase{"-ERR [AUTH] Authentication failed.", "パスワードが違います"},
+                      CodeCase{"-ERR [AUTH] Authentication failed.", "パスワードを確認"},
                       CodeCase{"-ERR [SYS/TEMP] try later", "一時的な障害"},
                       CodeCase{"-ERR [SYS/PERM] broken", "管理者に連絡"},
-                      CodeCase{"-ERR no", "ログインできません"}),
+                      CodeCase{"-ERR no", "ログインできない"}),
     CodeName);
 
 class OddStatTest : public ClientTest, public ::testing::WithParamInterface<const char*> {};
@@ -204,7 +226,7 @@ TEST_P(OddStatTest, IsAFailureNotACount) {
     mailbox.replies["STAT"] = std::string(GetParam()) + "\r\n";
     const auto serve = [mailbox](Peer& peer) { ServeMailbox(peer, mailbox); };
     server_.Serve({serve, serve});
-    EXPECT_THAT(Run(Plain(), "STAT"), FailsWith("メッセージ数の応答を解釈できません"));
+    EXPECT_THAT(Run(Plain(), "STAT"), FailsWith("メッセージ数の応答を解釈できない"));
     EXPECT_THAT(Run(Plain(), "LIST 1-1"), Not(::testing::Field(&Reply::isList, true)));
 }
 
@@ -256,7 +278,7 @@ TEST_F(ClientTest, RefusedStatKeepsTheServersText) {
 TEST_F(ClientTest, GarbageInsteadOfAReplyIsAProtocolError) {
     server_.Serve({[](Peer& peer) { peer.Send("HELLO\x01 there\r\n"); }});
     const Reply reply = Run(Plain(), "STAT");
-    EXPECT_THAT(reply, FailsWith("応答を解釈できません"));
+    EXPECT_THAT(reply, FailsWith("応答を解釈できない"));
     EXPECT_THAT(reply.text, Not(HasSubstr("\x01")));
 }
 

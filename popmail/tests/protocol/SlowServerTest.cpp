@@ -73,7 +73,7 @@ TEST_F(ClientTest, ALongListEndsWithinTheCallTimeOutWhateverItsLength) {
     Client client(*network_, keeper_, options_);
     const Stopwatch watch;
     EXPECT_THAT(client.Run(Plain(), "alice", "secret", "LIST 1-" + std::to_string(kMessages)),
-                FailsWith("制限時間内に終わりません"));
+                FailsWith("制限時間内に終わらなかった"));
     EXPECT_LT(watch.Elapsed(), 15s);
 }
 
@@ -132,7 +132,7 @@ TEST_F(SlowTokenServerTest, ATokenLoginOfSlowRepliesEndsAtTheCallLimit) {
     Client client(*network_, keeper_, options_);
     const Stopwatch watch;
     const Reply reply = client.RunWithToken(Host(), "alice", kToken, "STAT");
-    EXPECT_THAT(reply, FailsWith("制限時間内に終わりません"));
+    EXPECT_THAT(reply, FailsWith("制限時間内に終わらなかった"));
     EXPECT_LT(watch.Elapsed(), 8s);
     ExpectNoTokenIn(reply.text);
 }

@@ -84,8 +84,10 @@ TEST_F(TokenOverTlsTest, Xoauth2IsUsedWhereOnlyItIsOfferedWithAnInitialResponse)
 TEST_F(TokenOverTlsTest, ExpiredTokenChallengeIsAnsweredWithOneSeparatorThenReported) {
     ServeOverStls(TokenMailbox());
     const Reply reply = RunWithToken(kToken + "x");
-    EXPECT_THAT(reply, FailsWith("アクセストークンが無効か、有効期限が切れています（サーバー " +
-                                 Host() + "）：invalid_token -ERR [AUTH] Authentication failed."));
+    EXPECT_EQ(reply.text,
+              "アクセストークンが無効か、有効期限が切れているため、アクセストークンの取得方法と"
+              "アカウントを確認してください（サーバー " +
+                  Host() + "）。サーバーの応答: invalid_token -ERR [AUTH] Authentication failed.");
     EXPECT_THAT(reply.text, Not(HasSubstr("パスワード")));
     ExpectNoTokenIn(reply.text, kToken);
     // RFC 7628 3.2.3: the answer is a single %x01; nothing follows the -ERR.
@@ -98,7 +100,7 @@ TEST_F(TokenOverTlsTest, Xoauth2ChallengeIsAnsweredWithAnEmptyResponse) {
     mailbox.tokenErrorJson = R"({"status":"401","schemes":"bearer","scope":"mail"})";
     ServeOverStls(mailbox);
     const Reply reply = RunWithToken(kShortToken);
-    EXPECT_THAT(reply, FailsWith("有効期限が切れています"));
+    EXPECT_THAT(reply, FailsWith("有効期限が切れている"));
     EXPECT_THAT(reply.text, HasSubstr("401 -ERR [AUTH]"));
     EXPECT_THAT(Commands(), ElementsAre("CAPA", "STLS", "CAPA", StartsWith("AUTH XOAUTH2 "), ""));
 }
@@ -109,7 +111,7 @@ TEST_F(TokenOverTlsTest, TokenWithoutTheScopeForMailSaysWhichScopeIsNeeded) {
         R"({"status":"insufficient_scope","scope":"https://mail.example.jp/pop","openid-configuration":""})";
     ServeOverStls(mailbox);
     const Reply reply = RunWithToken(kShortToken);
-    EXPECT_THAT(reply, FailsWith("メールを読む権限（スコープ）がありません"));
+    EXPECT_THAT(reply, FailsWith("メールを読む権限（スコープ）がない"));
     EXPECT_THAT(reply.text, HasSubstr("必要なスコープ: https://mail.example.jp/pop"));
 }
 
@@ -117,14 +119,14 @@ TEST_F(TokenOverTlsTest, UnreadableChallengeIsStillAnsweredAndRefusalReported) {
     FakeMailbox mailbox = TokenMailbox();
     mailbox.tokenErrorJson = "not json";
     ServeOverStls(mailbox);
-    EXPECT_THAT(RunWithToken(kShortToken), FailsWith("アクセストークンでログインできません"));
+    EXPECT_THAT(RunWithToken(kShortToken), FailsWith("アクセストークンでログインできない"));
     EXPECT_EQ(Commands().back(), "AQ==");
 }
 
 TEST_F(TokenOverTlsTest, ServerWithoutEitherMechanismFailsWithoutSendingAnything) {
     ServeOverStls(TokenMailbox("SASL PLAIN LOGIN"));
     const Reply reply = RunWithToken(kToken);
-    EXPECT_THAT(reply, FailsWith("OAuth 2.0 のログイン（OAUTHBEARER、XOAUTH2）に対応していません"));
+    EXPECT_THAT(reply, FailsWith("OAuth 2.0 のログイン（OAUTHBEARER、XOAUTH2）に対応していない"));
     EXPECT_THAT(Commands(), ElementsAre("CAPA", "STLS", "CAPA"));
 }
 
@@ -135,7 +137,7 @@ TEST_F(TokenOverTlsTest, RefusalWithoutChallengeKeepsOtherResponseCodes) {
     EXPECT_THAT(RunWithToken(kToken), FailsWith("一時的な障害"));
     mailbox.replies["AUTH"] = "-ERR [AUTH] no\r\n";
     ServeOverStls(mailbox);
-    EXPECT_THAT(RunWithToken(kToken), FailsWith("アクセストークンでログインできません"));
+    EXPECT_THAT(RunWithToken(kToken), FailsWith("アクセストークンでログインできない"));
 }
 
 TEST_F(TokenOverTlsTest, TokenEchoedByTheServerIsNeverShown) {
@@ -196,8 +198,8 @@ class TokenWithoutTlsTest : public ClientTest {};
 TEST_F(TokenWithoutTlsTest, PlainServerWithoutStlsGetsNoTokenEvenWherePop3AllowsPasswords) {
     ServeOnce(TokenMailbox());
     const Reply reply = client_.RunWithToken(Plain(), "alice", kToken, "STAT");
-    EXPECT_THAT(reply, FailsWith("暗号化（STLS）に対応していません"));
-    EXPECT_THAT(reply.text, HasSubstr("暗号化した接続でだけ送ります"));
+    EXPECT_THAT(reply, FailsWith("暗号化（STLS）に対応しておらず"));
+    EXPECT_THAT(reply.text, HasSubstr("暗号化した接続でだけ送る"));
     EXPECT_THAT(reply.text, Not(HasSubstr("pop3://")));
     EXPECT_THAT(Commands(), ElementsAre("CAPA"));
 }
@@ -205,7 +207,7 @@ TEST_F(TokenWithoutTlsTest, PlainServerWithoutStlsGetsNoTokenEvenWherePop3Allows
 TEST_F(TokenWithoutTlsTest, HostAndPortWithoutStlsGetsNoTokenAndNoAdviceToGoPlain) {
     ServeOnce(TokenMailbox());
     const Reply reply = client_.RunWithToken(server_.address(), "alice", kToken, "STAT");
-    EXPECT_THAT(reply, FailsWith("暗号化（STLS）に対応していません"));
+    EXPECT_THAT(reply, FailsWith("暗号化（STLS）に対応しておらず"));
     EXPECT_THAT(reply.text, Not(HasSubstr("pop3://")));
     EXPECT_THAT(Commands(), ElementsAre("CAPA"));
 }
@@ -216,7 +218,7 @@ TEST_F(TokenWithoutTlsTest, MalformedTokenOrUserIsRefusedBeforeConnecting) {
                                           "tök"};
     for (const std::string& token : tokens) {
         EXPECT_THAT(client_.RunWithToken(nowhere, "alice", token, "STAT"),
-                    FailsWith("アクセストークンが空か、トークンに使えない文字を含んでいます"))
+                    FailsWith("アクセストークンが空か、トークンに使えない文字を含んでいる"))
             << token;
     }
     EXPECT_THAT(client_.RunWithToken(nowhere, "alice\x01user=mallory", kToken, "STAT"),

@@ -32,7 +32,7 @@ TEST(EntryPoint, FailuresAreOneTextAndNullArgumentsAreEmpty) {
     EXPECT_EQ(PopmailReplyIsList(unknown.get()), 0);
     EXPECT_NE(std::string(PopmailReplyText(unknown.get())).find("コマンド"), std::string::npos);
     const ReplyPtr noHost = ReplyPtr(RcvMail(nullptr, nullptr, nullptr, "STAT", nullptr));
-    EXPECT_NE(std::string(PopmailReplyText(noHost.get())).find("設定されていません"),
+    EXPECT_NE(std::string(PopmailReplyText(noHost.get())).find("設定されていない"),
               std::string::npos);
     EXPECT_EQ(PopmailReplyIsList(nullptr), 0);
     EXPECT_EQ(PopmailReplyCount(nullptr), 0u);

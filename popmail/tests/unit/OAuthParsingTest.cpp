@@ -140,20 +140,21 @@ std::string RefusalText(const std::optional<OAuthErrorStatus>& challenge,
 TEST(TokenRefusal, TheChallengesStatusNamesTheCause) {
     const std::string expired = RefusalText(OAuthErrorStatus{"invalid_token", "mail"},
                                             "-ERR [AUTH] Authentication failed.");
-    EXPECT_THAT(expired, HasSubstr("アクセストークンが無効か、有効期限が切れています"));
-    EXPECT_THAT(expired, HasSubstr("invalid_token -ERR [AUTH] Authentication failed."));
+    EXPECT_THAT(expired, HasSubstr("アクセストークンが無効か、有効期限が切れている"));
+    EXPECT_THAT(expired,
+                HasSubstr("サーバーの応答: invalid_token -ERR [AUTH] Authentication failed."));
     // [AUTH] only repeats that the login failed: not "wrong password".
     EXPECT_THAT(expired, Not(HasSubstr("パスワード")));
     EXPECT_THAT(RefusalText(OAuthErrorStatus{"401", ""}, "-ERR no"),
-                HasSubstr("有効期限が切れています"));
+                HasSubstr("有効期限が切れている"));
     const std::string scope = RefusalText(OAuthErrorStatus{"insufficient_scope", "pop"}, "-ERR no");
-    EXPECT_THAT(scope, HasSubstr("権限（スコープ）がありません"));
+    EXPECT_THAT(scope, HasSubstr("権限（スコープ）がない"));
     EXPECT_THAT(scope, HasSubstr("必要なスコープ: pop"));
     EXPECT_THAT(RefusalText(OAuthErrorStatus{"403", ""}, "-ERR no"), HasSubstr("スコープ"));
     EXPECT_THAT(RefusalText(OAuthErrorStatus{"invalid_request", ""}, "-ERR no"),
-                HasSubstr("アクセストークンでログインできません"));
+                HasSubstr("アクセストークンでログインできない"));
     EXPECT_THAT(RefusalText(std::nullopt, "-ERR [AUTH] no"),
-                HasSubstr("アクセストークンでログインできません"));
+                HasSubstr("アクセストークンでログインできない"));
     // Other response codes keep their own meaning.
     EXPECT_THAT(RefusalText(std::nullopt, "-ERR [SYS/TEMP] later"), HasSubstr("一時的な障害"));
 }

@@ -1,21 +1,17 @@
 // The pure parts: server settings, replies, commands, encodings, the choice
-// of login and the failure texts.
+// of login.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/Command.h"
 #include "core/Encoding.h"
-#include "core/FailureText.h"
 #include "core/LoginMethod.h"
 #include "core/Response.h"
 #include "core/ServerSetting.h"
 
 namespace popmail {
 namespace {
-
-using ::testing::HasSubstr;
-using ::testing::Not;
 
 constexpr PortChoice kPorts{995, 110};
 
@@ -180,20 +176,6 @@ TEST(LoginMethod, PasswordInClearOnlyWhereAllowed) {
     EXPECT_EQ(ChooseLogin(sasl, false, true), LoginMethod::Apop);
     EXPECT_EQ(ChooseLogin(Capabilities{true, false, false, false, false, {}}, true, false),
               LoginMethod::None);
-}
-
-TEST(FailureText, NamesCauseServerAndServerTextSafely) {
-    Failure failure = Fail(FailureKind::LoginRefused, "-ERR bad\x01pass\xff word", "");
-    failure.server = "mail.example.jp:995";
-    SecretMask secrets;
-    secrets.AddPassword("alice", "pass");
-    const std::string text = FailureText(failure, secrets);
-    EXPECT_THAT(text, HasSubstr("ログインできません"));
-    EXPECT_THAT(text, HasSubstr("mail.example.jp:995"));
-    EXPECT_THAT(text, HasSubstr("-ERR bad ***? word"));
-    EXPECT_EQ(QuotableServerText(std::string(1000, 'x')).size(), 200u);
-    EXPECT_EQ(QuotableServerText("日本語\r\n"), "日本語  ");
-    EXPECT_EQ(QuotableServerText("\xe6\x97"), "??");
 }
 
 }  // namespace

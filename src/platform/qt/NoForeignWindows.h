@@ -14,7 +14,9 @@ class NoForeignWindows : public platform::ForeignWindows {
     platform::WindowHandle windowFromPoint(platform::Point /*point*/) override { return 0; }
     platform::WindowHandle parent(platform::WindowHandle /*window*/) override { return 0; }
     bool isWindow(platform::WindowHandle /*window*/) override { return false; }
-    std::string windowText(platform::WindowHandle /*window*/) override { return {}; }
+    std::optional<std::string> windowText(platform::WindowHandle /*window*/) override {
+        return std::nullopt;
+    }
     bool setWindowText(platform::WindowHandle /*window*/, std::string_view /*text*/) override {
         return false;
     }

@@ -298,7 +298,7 @@ void QtForm::setVisible(bool visible) {
         window_->show();
         window_->raise();
         window_->activateWindow();
-    } else if (!keepShown_) {
+    } else {
         window_->hide();
     }
 }
@@ -316,11 +316,6 @@ void QtForm::bringToFront() {
     }
     window_->raise();
     window_->activateWindow();
-}
-
-void QtForm::keepShown() {
-    keepShown_ = true;
-    setVisible(true);
 }
 
 void QtForm::close() {

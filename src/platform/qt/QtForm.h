@@ -50,10 +50,6 @@ class QtForm : public platform::Form {
     // Raised when the session ends.
     void raiseSessionEnd();
 
-    // Keeps the window on the screen from now on: hiding it is ignored.
-    // Used when there is no tray to hide it in.
-    void keepShown();
-
     bool isClosed() const { return closed_ || window_.isNull(); }
     const std::string& name() const { return layout_.name; }
     // The top-level widget, for tests and the framework; null once closed.
@@ -87,7 +83,6 @@ class QtForm : public platform::Form {
     QPointer<FormWindow> window_;
     std::map<platform::ControlId, Control> controls_;
     bool closed_ = false;
-    bool keepShown_ = false;
 };
 
 }  // namespace vantorel::qt

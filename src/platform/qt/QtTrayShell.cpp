@@ -15,10 +15,18 @@ constexpr int kRightButtonDown = 0x204;
 // report this soon after the menu closed belongs to the same press.
 constexpr qint64 kSamePressMs = 250;
 
+// How often a missing tray is looked for: soon enough that the window left
+// on the screen goes to a panel that starts after login, and one cheap X
+// round trip a second only while there is no tray.
+constexpr int kTrayPollMs = 1000;
+
 }  // namespace
 
 QtTrayShell::QtTrayShell(QtWindowFramework& ui, platform::Diagnostics& diagnostics)
-    : ui_(ui), diagnostics_(diagnostics) {}
+    : ui_(ui), diagnostics_(diagnostics) {
+    poll_.setInterval(kTrayPollMs);
+    QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { poll(); });
+}
 
 QtTrayShell::~QtTrayShell() {
     for (auto& [key, entry] : icons_) {
@@ -50,21 +58,51 @@ bool QtTrayShell::add(const platform::NotifyIconRecord& record) {
                          activated(key.first, key.second, reason);
                      });
     entry.icon->show();
+    const bool trayThere = available();
+    entry.waitsForTray = !trayThere;
     icons_.emplace(key, std::move(entry));
 
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (trayThere) {
         return true;
     }
     if (!toldNoTray_) {
         toldNoTray_ = true;
         diagnostics_.warn(
-            "no system tray is available: the settings window stays on the screen and mail "
-            "is checked as usual");
-    }
-    if (QtForm* owner = ui_.formByHandle(record.window)) {
-        owner->keepShown();
+            "no system tray is available: the settings window stays on the screen until one "
+            "appears, and mail is checked as usual");
     }
     return false;
+}
+
+bool QtTrayShell::available() {
+    const bool there = QSystemTrayIcon::isSystemTrayAvailable();
+    if (!there && !poll_.isActive()) {
+        poll_.start();
+    }
+    return there;
+}
+
+void QtTrayShell::watchAvailability(std::function<void()> appeared) {
+    appeared_ = std::move(appeared);
+}
+
+void QtTrayShell::poll() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        return;
+    }
+    poll_.stop();
+    // An icon shown while there was no tray may never have been docked:
+    // shown again, it goes into the tray that is there now.
+    for (auto& [key, entry] : icons_) {
+        if (entry.waitsForTray) {
+            entry.waitsForTray = false;
+            entry.icon->hide();
+            entry.icon->show();
+        }
+    }
+    if (appeared_) {
+        appeared_();
+    }
 }
 
 bool QtTrayShell::remove(const platform::NotifyIconRecord& record) {

@@ -4,12 +4,15 @@
 // right-button press as 0x204; a single click is not reported. The program
 // pops its menu up itself, so the icon has no context menu of its own.
 //
-// Without a tray the icon is still created (it appears should a tray host
-// start later), the owner window is kept on the screen instead of being
-// hidden, and standard error says so once.
+// Without a tray the icon is still created and shown once a tray host
+// starts; standard error says once that there is none. Qt tells nobody when
+// a tray appears, so while the program waits for one its availability is
+// asked again now and then; with a tray there, nothing is polled.
 
 #include <QElapsedTimer>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
@@ -31,6 +34,8 @@ class QtTrayShell : public platform::TrayShell {
 
     bool notifyIcon(platform::NotifyIconMessage message,
                     const platform::NotifyIconRecord& record) override;
+    bool available() override;
+    void watchAvailability(std::function<void()> appeared) override;
 
     // What a mouse action on the icon of (window, id) reports; public for
     // the tests, which cannot click a real tray.
@@ -41,12 +46,15 @@ class QtTrayShell : public platform::TrayShell {
     struct Icon {
         std::unique_ptr<QSystemTrayIcon> icon;
         bool callbacks = false;
+        bool waitsForTray = false;  // added while there was no tray
     };
     using Key = std::pair<platform::WindowHandle, std::uint32_t>;
 
     bool add(const platform::NotifyIconRecord& record);
     bool remove(const platform::NotifyIconRecord& record);
     void deliver(platform::WindowHandle window, int mouseCode);
+    // One look at the tray while waiting for it.
+    void poll();
 
     QtWindowFramework& ui_;
     platform::Diagnostics& diagnostics_;
@@ -54,6 +62,8 @@ class QtTrayShell : public platform::TrayShell {
     bool toldNoTray_ = false;
     bool menuOpen_ = false;
     QElapsedTimer sinceMenuClosed_;
+    std::function<void()> appeared_;
+    QTimer poll_;
 };
 
 }  // namespace vantorel::qt

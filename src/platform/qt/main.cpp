@@ -12,6 +12,7 @@
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/InterfaceConnection.h"
 #include "platform/posix/PosixAppInfo.h"
+#include "platform/posix/ShellTokenCommand.h"
 #include "platform/qt/AppSetup.h"
 #include "platform/qt/ForeignWindowsChoice.h"
 #include "platform/qt/QtFileDialogs.h"
@@ -42,9 +43,10 @@ int main(int argc, char** argv) {
     qt::QtFileDialogs fileDialogs;
     posix::DlLibraryLoader loader;
     PopmailLibrary mail(loader, diagnostics, posix::ExecutableFolder());
+    posix::ShellTokenCommand tokenCommand;
 
-    platform::Platform os{appInfo,  files,      diagnostics, profile,     ui,  tray,
-                          *windows, connection, player,      fileDialogs, mail};
+    platform::Platform os{appInfo,  files,      diagnostics, profile,     ui,   tray,
+                          *windows, connection, player,      fileDialogs, mail, tokenCommand};
     qt::SessionEnd sessionEnd(ui);
 
     int exitCode = 0;

@@ -11,6 +11,7 @@ namespace vantorel::win32 {
 namespace {
 
 constexpr wchar_t kListenerClass[] = L"VantorelTaskbarListener";
+constexpr UINT_PTR kRetryTimerId = 1;
 
 // `text` cut to fit `capacity` characters with its NUL, never inside a
 // surrogate pair.
@@ -25,7 +26,9 @@ void CopyTip(const std::wstring& text, wchar_t* field, std::size_t capacity) {
 
 }  // namespace
 
-ShellTray::ShellTray() {
+ShellTray::ShellTray() : ShellTray(&Shell_NotifyIconW, kRetryMs) {}
+
+ShellTray::ShellTray(NotifyFunction notify, UINT retryMs) : notify_(notify), retryMs_(retryMs) {
     // The "taskbar created" message is broadcast to top-level windows only:
     // a hidden top-level window of our own listens for it.
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -43,14 +46,15 @@ ShellTray::ShellTray() {
 }
 
 ShellTray::~ShellTray() {
-    for (auto& [key, data] : icons_) {
+    for (auto& [key, icon] : icons_) {
         NOTIFYICONDATAW remove{};
         remove.cbSize = sizeof(remove);
         remove.hWnd = key.first;
         remove.uID = key.second;
-        Shell_NotifyIconW(NIM_DELETE, &remove);
+        notify_(NIM_DELETE, &remove);
     }
     if (listener_ != nullptr) {
+        KillTimer(listener_, kRetryTimerId);
         SetWindowLongPtrW(listener_, GWLP_USERDATA, 0);
         DestroyWindow(listener_);
     }
@@ -82,20 +86,66 @@ bool ShellTray::notifyIcon(platform::NotifyIconMessage message,
     NOTIFYICONDATAW data = WideRecord(record);
     const Key key{data.hWnd, data.uID};
     if (message == platform::NotifyIconMessage::Add) {
-        const bool added = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+        const bool added = notify_(NIM_ADD, &data) != FALSE;
         // Remembered even when the shell refused it for want of a taskbar,
         // so that it appears once the taskbar is there; a second add of a
         // shown icon changes nothing, as in the shell.
-        icons_.try_emplace(key, data);
+        Icon& icon = icons_.try_emplace(key, Icon{data, false}).first->second;
+        icon.shown = icon.shown || added;
+        if (!icon.shown) {
+            afterAttempt();
+        }
         return added;
     }
     icons_.erase(key);
-    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+    return notify_(NIM_DELETE, &data) != FALSE;
+}
+
+bool ShellTray::available() {
+    for (const auto& [key, icon] : icons_) {
+        if (!icon.shown) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ShellTray::watchAvailability(std::function<void()> appeared) {
+    appeared_ = std::move(appeared);
 }
 
 void ShellTray::addAgain() {
-    for (auto& [key, data] : icons_) {
-        Shell_NotifyIconW(NIM_ADD, &data);
+    for (auto& [key, icon] : icons_) {
+        icon.shown = notify_(NIM_ADD, &icon.data) != FALSE;
+    }
+    afterAttempt();
+}
+
+void ShellTray::retry() {
+    for (auto& [key, icon] : icons_) {
+        if (!icon.shown) {
+            icon.shown = notify_(NIM_ADD, &icon.data) != FALSE;
+        }
+    }
+    afterAttempt();
+}
+
+void ShellTray::afterAttempt() {
+    if (!available()) {
+        if (!retrying_ && listener_ != nullptr) {
+            retrying_ = SetTimer(listener_, kRetryTimerId, retryMs_, nullptr) != 0;
+        }
+        return;
+    }
+    const bool waited = retrying_;
+    if (retrying_) {
+        KillTimer(listener_, kRetryTimerId);
+        retrying_ = false;
+    }
+    // A new taskbar is a tray that has come back, whether or not an icon
+    // had to wait for it.
+    if (appeared_ && (waited || !icons_.empty())) {
+        appeared_();
     }
 }
 
@@ -103,6 +153,10 @@ LRESULT CALLBACK ShellTray::ListenerProc(HWND window, UINT message, WPARAM wPara
     auto* tray = reinterpret_cast<ShellTray*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (tray != nullptr && message == tray->taskbarCreated_) {
         tray->addAgain();
+        return 0;
+    }
+    if (tray != nullptr && message == WM_TIMER && wParam == kRetryTimerId) {
+        tray->retry();
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -13,6 +13,11 @@ namespace {
 
 constexpr UINT kSendFlags = SMTO_ABORTIFHUNG | SMTO_NORMAL;
 
+// Title buffers start at the classic caption size and double up to the
+// longest text a window can hold.
+constexpr std::size_t kFirstTitleChars = 256;
+constexpr std::size_t kMostTitleChars = 0x10000;
+
 }  // namespace
 
 platform::WindowHandle Win32ForeignWindows::foregroundWindow() {
@@ -49,26 +54,29 @@ bool Win32ForeignWindows::isWindow(platform::WindowHandle window) {
     return window != 0 && IsWindow(ToHwnd(window));
 }
 
-std::string Win32ForeignWindows::windowText(platform::WindowHandle window) {
-    HWND hwnd = ToHwnd(window);
+std::optional<std::string> Win32ForeignWindows::windowText(platform::WindowHandle window) {
     if (!isWindow(window)) {
-        return {};
+        return std::nullopt;
     }
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, kSendFlags, kAnswerTimeoutMs, &length) ||
-        length == 0) {
-        return {};
+    // GetWindowTextW reads another program's caption from the system's own
+    // copy without sending that program a message, so a target that is busy
+    // at this moment still gives its real title rather than none.
+    HWND hwnd = ToHwnd(window);
+    std::wstring text(kFirstTitleChars, L'\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        const int copied = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+        if (copied == 0 && GetLastError() != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        const auto length = static_cast<std::size_t>(std::max(copied, 0));
+        // A full buffer may hold a cut title: read again with more room.
+        if (length + 1 < text.size() || text.size() >= kMostTitleChars) {
+            text.resize(length);
+            return Narrow(text);
+        }
+        text.assign(text.size() * 2, L'\0');
     }
-    // The reported length may exceed the text (it can count ANSI bytes):
-    // keep what was copied.
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             kSendFlags, kAnswerTimeoutMs, &copied)) {
-        return {};
-    }
-    text.resize(std::min<std::size_t>(copied, length));
-    return Narrow(text);
 }
 
 bool Win32ForeignWindows::setWindowText(platform::WindowHandle window, std::string_view text) {

@@ -17,7 +17,7 @@ class Win32ForeignWindows : public platform::ForeignWindows {
     platform::WindowHandle windowFromPoint(platform::Point point) override;
     platform::WindowHandle parent(platform::WindowHandle window) override;
     bool isWindow(platform::WindowHandle window) override;
-    std::string windowText(platform::WindowHandle window) override;
+    std::optional<std::string> windowText(platform::WindowHandle window) override;
     bool setWindowText(platform::WindowHandle window, std::string_view text) override;
     bool flashWindow(const platform::FlashInfo& info) override;
 };

@@ -16,6 +16,7 @@
 #include "platform/win32/Win32Connection.h"
 #include "platform/win32/Win32ForeignWindows.h"
 #include "platform/win32/Win32LibraryLoader.h"
+#include "platform/win32/Win32TokenCommand.h"
 #include "platform/win32/Win32Ui.h"
 #include "settings/IniProfile.h"
 
@@ -39,9 +40,10 @@ int RunProgram(HINSTANCE instance) {
     win32::Win32FileDialogs fileDialogs;
     win32::Win32LibraryLoader loader(app);
     PopmailLibrary mail(loader, diagnostics, app.path());
+    win32::Win32TokenCommand tokenCommand;
 
-    platform::Platform os{app,     files,      diagnostics, profile,     ui,  tray,
-                          windows, connection, player,      fileDialogs, mail};
+    platform::Platform os{app,     files,      diagnostics, profile,     ui,   tray,
+                          windows, connection, player,      fileDialogs, mail, tokenCommand};
     StartUpForm mainWindow(os);
     mainWindow.Form_Load();
     return ui.run();

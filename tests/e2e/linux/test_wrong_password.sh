@@ -18,7 +18,9 @@ xdotool key Return
 
 step "the server's failure text"
 expect 30 "no box with the server's failure text" message_box
-box_said "Authentication failed" || fail "the first box is not the server's text: $(message_box_texts)"
+box_said "パスワードを確認してください" || fail "the first box does not say what to check: $(message_box_texts)"
+box_said "サーバーの応答: -ERR [AUTH] Authentication failed." ||
+    fail "the first box does not quote the server: $(message_box_texts)"
 shot server-failure
 close_message_box
 

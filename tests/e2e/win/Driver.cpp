@@ -332,8 +332,11 @@ void WrongPassword(Transcript& t, const Setup& setup) {
     HWND box = NextBox(t, program, window);
     const std::string serverText = BoxText(box);
     t.note("box: " + serverText);
-    t.check(serverText.find("Authentication failed") != std::string::npos,
-            "the first box gives the server's text");
+    t.check(serverText.find("パスワードを確認してください") != std::string::npos,
+            "the first box says what to check");
+    t.check(
+        serverText.find("サーバーの応答: -ERR [AUTH] Authentication failed.") != std::string::npos,
+        "the first box quotes the server's text");
     t.shot("server-failure");
     CloseBox(box);
 
@@ -365,12 +368,16 @@ void WrongPassword(Transcript& t, const Setup& setup) {
 int wmain(int argc, wchar_t** argv) {
     using namespace vantorel::e2e;
     const std::string scenario = argc == 2 ? vantorel::win32::Narrow(argv[1]) : "";
+    // A token login announces as a password login does.
     void (*run)(Transcript&, const Setup&) = scenario == "announce"         ? Announce
+                                             : scenario == "token-announce" ? Announce
                                              : scenario == "first-run"      ? FirstRun
                                              : scenario == "wrong-password" ? WrongPassword
                                                                             : nullptr;
     if (run == nullptr) {
-        std::fputs("usage: vantorel_e2e_driver.exe announce|first-run|wrong-password\n", stderr);
+        std::fputs(
+            "usage: vantorel_e2e_driver.exe announce|token-announce|first-run|wrong-password\n",
+            stderr);
         return 2;
     }
     try {

@@ -9,6 +9,10 @@
 #                   decoded subject, the summary, the restored title, then
 #                   一時停止 and 終了(&X) from the tray menu
 #   wrong-password  the server's failure text, then the error box
+#   token-announce  the same announcement from a dovecot that takes only
+#                   OAuth 2.0 access tokens: the settings name a token
+#                   command (cmd's type of a token minted for the run) and
+#                   no password
 # OUT_DIR receives transcript.txt and a PNG screenshot of every stage.
 # E2E_SCENARIOS may name fewer scenarios, for a quicker run.
 #
@@ -30,6 +34,7 @@ readonly scenario_timeout=240
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantorel-win-e2e.XXXXXX")
 cleanup() {
     "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot" >/dev/null 2>&1 || true
+    "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot-oauth2" >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -68,14 +73,45 @@ open(path, "wb").write(("\r\n".join(lines) + "\r\n").encode("cp932"))
 PY
 }
 
+# token_settings FILE: a dovecot of its own that validates signed tokens,
+# its user's mailbox holding the same three messages, its CA trusted, and
+# settings whose token command prints a token minted for it.
+token_settings() {
+    local oauth2="$work/dovecot-oauth2"
+    "$root/tests/dovecot/start-dovecot-oauth2.sh" "$oauth2" >/dev/null
+    (
+        # shellcheck source=/dev/null
+        source "$oauth2/dovecot.env"
+        local maildir="$oauth2/home/$OAUTH2_USER/Maildir"
+        rm -rf "$maildir"
+        "$python" "$root/tests/e2e/linux/lib/sample-mail.py" "$maildir" 3 >/dev/null
+        chown -R --reference="$oauth2/home" "$oauth2/home"
+        "$wine_run" "$trust_ca_exe" "Z:$POP3_CA_FILE"
+        "$python" "$root/popmail/tests/integration/mint-jwt.py" "$OAUTH2_KEY_FILE" \
+            "$OAUTH2_USER" 3600 >"$work/token.txt"
+        "$python" - "$1" "pop3s://$POP3_HOST:$POP3S_PORT" "$OAUTH2_USER" \
+            "type $(windows_path "$work/token.txt")" <<'PY'
+import sys
+path, host, user, command = sys.argv[1:]
+lines = ["[USERINFO]", "REMOTEHOST=" + host, "USERNAME=" + user, "TOKENCMD=" + command,
+         "INTERVAL=30", "TIMER=2", "STARTUP=True",
+         "[OPTION]", "ZEROCHECK=False", "TitleCallBack=True", "IGNOREERR=True",
+         "ONMOUSE=False", "CHECKONCE=False"]
+open(path, "wb").write(("\r\n".join(lines) + "\r\n").encode("cp932"))
+PY
+    )
+}
+
 status=0
-for scenario in ${E2E_SCENARIOS:-first-run announce wrong-password}; do
+for scenario in ${E2E_SCENARIOS:-first-run announce wrong-password token-announce}; do
     echo "== $scenario"
     program_dir="$work/program-$scenario"
     mkdir -p "$program_dir"
     cp "$vantorel_exe" "$popmail_dll" "$program_dir/"
     if [ "$scenario" = announce ]; then
         write_accepted_settings "$program_dir/vantorel.ini"
+    elif [ "$scenario" = token-announce ]; then
+        token_settings "$program_dir/vantorel.ini"
     fi
     E2E_PROGRAM_DIR="$(windows_path "$program_dir")" VANTOREL_WINE_TIMEOUT="$scenario_timeout" \
         "$wine_run" "$driver_exe" "$scenario" || status=1

@@ -10,6 +10,61 @@
 namespace vantorel::win32 {
 namespace {
 
+// A window of another process that answers no messages while it lives.
+class BusyTarget {
+  public:
+    explicit BusyTarget(const std::wstring& title) {
+        const std::wstring eventName =
+            L"VantorelBusyTarget" + std::to_wstring(GetCurrentProcessId());
+        done_ = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring path = self;
+        path = path.substr(0, path.find_last_of(L'\\')) + L"\\busy_window_helper.exe";
+        std::wstring line = L"\"" + path + L"\" \"" + title + L"\" " + eventName;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (done_ == nullptr || CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE,
+                                               0, nullptr, nullptr, &startup, &process_) == 0) {
+            return;
+        }
+        test::PumpUntil([&] {
+            window_ = FindWindowW(L"VantorelBusyTarget", title.c_str());
+            return window_ != nullptr;
+        });
+    }
+    ~BusyTarget() {
+        if (process_.hProcess != nullptr) {
+            SetEvent(done_);
+            if (WaitForSingleObject(process_.hProcess, kEndWaitMs) != WAIT_OBJECT_0) {
+                TerminateProcess(process_.hProcess, 1);
+                WaitForSingleObject(process_.hProcess, kEndWaitMs);
+            }
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        if (done_ != nullptr) {
+            CloseHandle(done_);
+        }
+    }
+    BusyTarget(const BusyTarget&) = delete;
+    BusyTarget& operator=(const BusyTarget&) = delete;
+    HWND handle() const { return window_; }
+
+  private:
+    static constexpr DWORD kEndWaitMs = 10000;
+    HANDLE done_ = nullptr;
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+TEST(ForeignWindows, ABusyWindowOfAnotherProgramStillGivesItsTitle) {
+    BusyTarget target(L"受信箱 — 作業中");
+    ASSERT_NE(target.handle(), nullptr);
+    Win32ForeignWindows windows;
+    EXPECT_EQ(windows.windowText(FromHwnd(target.handle())), "受信箱 — 作業中");
+}
+
 TEST(ForeignWindows, TitlesAreReadAndWrittenWholeWithCharactersOutsideCp932) {
     Win32ForeignWindows windows;
     test::TestWindow target(L"música — 受信箱");
@@ -36,7 +91,7 @@ TEST(ForeignWindows, AWindowThatIsGoneHasNoTitleAndTakesNone) {
         EXPECT_TRUE(windows.isWindow(gone));
     }
     EXPECT_FALSE(windows.isWindow(gone));
-    EXPECT_EQ(windows.windowText(gone), "");
+    EXPECT_EQ(windows.windowText(gone), std::nullopt);
     EXPECT_FALSE(windows.setWindowText(gone, "notice"));
     EXPECT_FALSE(windows.isWindow(0));
     EXPECT_EQ(windows.parent(0), 0u);

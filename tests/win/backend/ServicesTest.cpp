@@ -14,6 +14,7 @@
 #include "platform/win32/ShellTray.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32AppInfo.h"
+#include "platform/win32/Win32Connection.h"
 #include "platform/win32/Win32LibraryLoader.h"
 #include "platform/win32/Win32Ui.h"
 
@@ -103,6 +104,75 @@ TEST(ShellTray, TheIconComesBackWithANewTaskbarAndGoesWithTheProgram) {
         EXPECT_TRUE(test::PumpUntil([&] { return ShellHasIcon(window, 1); }));
     }
     EXPECT_FALSE(ShellHasIcon(window, 1));
+}
+
+// A shell that is not ready: it refuses every add while `gShellNotReady`
+// holds, and counts the adds it is asked for.
+bool gShellNotReady = false;
+int gAddsAsked = 0;
+
+BOOL WINAPI ShellStartingLate(DWORD message, PNOTIFYICONDATAW data) {
+    if (message == NIM_ADD) {
+        ++gAddsAsked;
+        if (gShellNotReady) {
+            return FALSE;
+        }
+    }
+    return Shell_NotifyIconW(message, data);
+}
+
+constexpr UINT kShortRetryMs = 20;
+
+TEST(ShellTray, AnIconRefusedByAShellNotReadyIsTriedAgainUntilTaken) {
+    Win32Diagnostics diagnostics;
+    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    test::RecordingEvents events;
+    auto form = ui.createForm(StartUpFormLayout(), events);
+    HWND window = ToHwnd(form->handle());
+    ShellTray tray(&ShellStartingLate, kShortRetryMs);
+    int appeared = 0;
+    tray.watchAvailability([&] { ++appeared; });
+
+    gShellNotReady = true;
+    gAddsAsked = 0;
+    EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+    EXPECT_FALSE(tray.available());
+    // Refused again and again: never given up.
+    ASSERT_TRUE(test::PumpUntil([&] { return gAddsAsked >= 3; }));
+    EXPECT_FALSE(ShellHasIcon(window, 1));
+    EXPECT_EQ(appeared, 0);
+
+    gShellNotReady = false;
+    ASSERT_TRUE(test::PumpUntil([&] { return ShellHasIcon(window, 1); }));
+    EXPECT_TRUE(tray.available());
+    EXPECT_EQ(appeared, 1);
+    // Taken: no more tries.
+    const int asked = gAddsAsked;
+    test::PumpUntil([] { return false; }, std::chrono::milliseconds(10 * kShortRetryMs));
+    EXPECT_EQ(gAddsAsked, asked);
+    // A shown icon added twice is refused without counting as waiting.
+    EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+    EXPECT_TRUE(tray.available());
+}
+
+TEST(ShellTray, ANewTaskbarTakesTheWaitingIconAndSaysTheTrayIsThere) {
+    Win32Diagnostics diagnostics;
+    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    test::RecordingEvents events;
+    auto form = ui.createForm(StartUpFormLayout(), events);
+    HWND window = ToHwnd(form->handle());
+    // A retry far beyond the test: only the taskbar's message can help.
+    ShellTray tray(&ShellStartingLate, INFINITE / 2);
+    int appeared = 0;
+    tray.watchAvailability([&] { ++appeared; });
+
+    gShellNotReady = true;
+    EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+    gShellNotReady = false;
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return appeared == 1; }));
+    EXPECT_TRUE(ShellHasIcon(window, 1));
+    EXPECT_TRUE(tray.available());
 }
 
 TEST(MessageTimer, TicksAtItsPeriodOnlyWhileEnabledWithAPeriod) {
@@ -223,6 +293,26 @@ TEST(LibraryLoader, LoadsBySystemNameAndSaysWhyNot) {
 
     EXPECT_EQ(loader.load("popmail-not-here"), nullptr);
     EXPECT_NE(loader.lastError().find("popmail-not-here.dll"), std::string::npos);
+}
+
+// A local network without a way to the Internet: the system says FALSE and
+// still sets the LAN flag.
+BOOL WINAPI LanWithoutInternet(LPDWORD flags, DWORD) {
+    *flags = platform::ConnectionState::kLan;
+    return FALSE;
+}
+
+// A call that fails before writing anything.
+BOOL WINAPI WritesNothing(LPDWORD, DWORD) {
+    return FALSE;
+}
+
+TEST(Connection, TheFlagsCountWhateverTheCallReturns) {
+    EXPECT_EQ(Win32Connection(&LanWithoutInternet).connectedState(),
+              platform::ConnectionState::kLan);
+    EXPECT_EQ(Win32Connection(&WritesNothing).connectedState(), 0U);
+    // Wine reports a LAN connection.
+    EXPECT_NE(Win32Connection().connectedState() & platform::ConnectionState::kLan, 0U);
 }
 
 }  // namespace

@@ -140,12 +140,12 @@ expect_refused() {
     printf '%s\n' "$out"
     [ "$rc" -eq 1 ] || fail "exit $rc"
     grep -qF "$cause" <<<"$out" || fail "cause: $out"
-    grep -qF "：$reason" <<<"$out" || fail "reason: $out"
+    grep -qF "。詳細: $reason" <<<"$out" || fail "reason: $out"
 }
 
-readonly untrusted="サーバー証明書を信頼できません"
-readonly misnamed="サーバー証明書の名前がサーバー名と一致しません"
-readonly no_tls="暗号化通信（TLS）を開始できません"
+readonly untrusted="サーバー証明書を信頼できない"
+readonly misnamed="サーバー証明書の名前がサーバー名と一致しないため"
+readonly no_tls="暗号化通信（TLS）を開始できないため"
 readonly expired="サーバー証明書の有効期限が切れているか"
 
 case "$case_name" in

@@ -2,6 +2,8 @@
 // with poll(), TLS through OpenSSL.
 
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -92,6 +94,14 @@ struct AddressList {
     }
 };
 
+// Every write is a whole flight of commands: Nagle's algorithm would hold
+// back the second of two writes in a row (STLS's Finished, then CAPA) until
+// the server acknowledged the first, a round trip. Best effort.
+void SendWithoutDelay(int fd) {
+    const int on = 1;
+    (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
 // One connection attempt to one address: the socket, or why it failed.
 Result<int> ConnectTo(const addrinfo& address, Deadline deadline) {
     const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
@@ -99,6 +109,7 @@ Result<int> ConnectTo(const addrinfo& address, Deadline deadline) {
     if (fd < 0) {
         return Fail(FailureKind::NetworkError, ErrnoText(errno));
     }
+    SendWithoutDelay(fd);
     int error = 0;
     if (::connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
         error = errno;

@@ -67,6 +67,15 @@ struct AddressList {
     }
 };
 
+// Every write is a whole flight of commands: Nagle's algorithm would hold
+// back the second of two writes in a row (STLS's Finished, then CAPA) until
+// the server acknowledged the first, a round trip. Best effort.
+void SendWithoutDelay(SOCKET socket) {
+    const BOOL on = TRUE;
+    (void)::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
+                       sizeof on);
+}
+
 // One connection attempt to one address: the socket, or why it failed.
 Result<SOCKET> ConnectTo(const ADDRINFOW& address, Deadline deadline) {
     const SOCKET socket = ::WSASocketW(address.ai_family, address.ai_socktype, address.ai_protocol,
@@ -74,6 +83,7 @@ Result<SOCKET> ConnectTo(const ADDRINFOW& address, Deadline deadline) {
     if (socket == INVALID_SOCKET) {
         return Fail(FailureKind::NetworkError, SystemErrorText(WSAGetLastError()));
     }
+    SendWithoutDelay(socket);
     u_long nonBlocking = 1;
     Status connected = Ok();
     if (::ioctlsocket(socket, FIONBIO, &nonBlocking) != 0) {

@@ -162,9 +162,9 @@ bool XlibWindows::isWindow(platform::WindowHandle window) {
     return impl_->tree.exists(static_cast<Window>(window)) && !trap.failed();
 }
 
-std::string XlibWindows::windowText(platform::WindowHandle window) {
+std::optional<std::string> XlibWindows::windowText(platform::WindowHandle window) {
     if (!impl_->ready || !IsResourceId(window)) {
-        return {};
+        return std::nullopt;
     }
     const auto id = static_cast<Window>(window);
     ErrorTrap trap(impl_->display);
@@ -172,7 +172,7 @@ std::string XlibWindows::windowText(platform::WindowHandle window) {
     const auto wmName = ReadProperty(impl_->display, id, XA_WM_NAME);
     if (!netWmName || !wmName || trap.failed()) {
         impl_->snapshots.forget(id);
-        return {};
+        return std::nullopt;
     }
     std::string text = TitleFrom(impl_->display, impl_->atoms, *netWmName, *wmName);
     if (netWmName->whole && wmName->whole) {

@@ -50,7 +50,7 @@ class XlibWindows final : public platform::ForeignWindows {
     // Reads _NET_WM_NAME, or WM_NAME when that is missing, and keeps both
     // properties as they are, so that writing this same text back later
     // restores them exactly.
-    std::string windowText(platform::WindowHandle window) override;
+    std::optional<std::string> windowText(platform::WindowHandle window) override;
 
     // Writes _NET_WM_NAME and WM_NAME. Given the text windowText() last read
     // from this window, puts back the properties it found instead, including

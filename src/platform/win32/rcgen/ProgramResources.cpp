@@ -7,7 +7,8 @@
 namespace vantorel::win32::rcgen {
 
 std::vector<const platform::FormLayout*> ProgramForms() {
-    return {&StartUpFormLayout(), &MusicLayout(), &TitleConfLayout(), &AboutLayout()};
+    return {&StartUpFormLayout(), &MusicLayout(), &TitleConfLayout(), &AboutLayout(),
+            &TokenCmdLayout()};
 }
 
 std::vector<IconPixels> ProgramIcon() {

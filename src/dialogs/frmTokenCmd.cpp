@@ -1,0 +1,62 @@
+#include "dialogs/frmTokenCmd.h"
+
+#include <string>
+#include <string_view>
+
+#include "dialogs/Layouts.h"
+#include "dialogs/SettingsNotSaved.h"
+#include "settings/SettingsKeys.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+// Blanks around a command line mean nothing to the shell; a line of blanks
+// alone would make every login run an empty command.
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+}  // namespace
+
+frmTokenCmd::frmTokenCmd(platform::Platform& os, iniBas& ini)
+    : SmallWindow(os.ui, TokenCmdLayout()), os_(os), ini_(ini) {
+    Form_Load();
+}
+
+void frmTokenCmd::Form_Load() {
+    form().setText(ctl::token::txtTokenCmd,
+                   ini_.ReadIni(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty));
+}
+
+void frmTokenCmd::Click(platform::ControlId control) {
+    switch (control) {
+        case ctl::token::cmdOK:
+            cmdOK_Click();
+            break;
+        case ctl::token::cmdCancel:
+            Unload();
+            break;
+        default:
+            break;
+    }
+}
+
+void frmTokenCmd::cmdOK_Click() {
+    const std::string command = Trimmed(form().text(ctl::token::txtTokenCmd));
+    if (!ini_.WriteIni(keys::kUserInfo, keys::kTokenCmd, command)) {
+        // The window stays with what was typed rather than closing as if
+        // the command were kept.
+        ShowSettingsNotSaved(os_, ini_);
+        return;
+    }
+    Unload();
+}
+
+}  // namespace vantorel

@@ -1,0 +1,25 @@
+#pragma once
+// The token command window: the command that prints an OAuth 2.0 access
+// token for each login. Empty, logins use the password again.
+
+#include "dialogs/SmallWindow.h"
+#include "platform/Platform.h"
+#include "settings/iniBas.h"
+
+namespace vantorel {
+
+class frmTokenCmd : public SmallWindow {
+  public:
+    frmTokenCmd(platform::Platform& os, iniBas& ini);
+
+    void Click(platform::ControlId control) override;
+
+  private:
+    void Form_Load();
+    void cmdOK_Click();
+
+    platform::Platform& os_;
+    iniBas& ini_;
+};
+
+}  // namespace vantorel

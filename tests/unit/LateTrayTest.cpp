@@ -1,0 +1,112 @@
+// A tray that is not there yet when the program starts (at login the panel
+// often comes up after the programs it starts): the window stays on the
+// screen meanwhile and goes to the tray once the tray appears.
+
+#include <gmock/gmock.h>
+
+#include "fake/ProgramFixture.h"
+#include "tray/TaskTray.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kAdd = "tray add id=1 flags=7 msg=0x200 tip=Vantorel";
+
+class LateTray : public fake::ProgramFixture {
+  protected:
+    void pressOKAfterAGoodCheck() {
+        fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
+        mainForm().userTypes(ctl::txtHost, "mail.example");
+        mainForm().userTypes(ctl::txtUser, "bob");
+        mainForm().userTypes(ctl::txtPass, "pw");
+        mainForm().userTypes(ctl::txtInterval, "5");
+        mainForm().userTypes(ctl::txtTimer, "2");
+        mainForm().userClicks(ctl::Command1);
+    }
+};
+
+TEST_F(LateTray, AStartInTrayModeKeepsTheWindowUntilTheTrayAppears) {
+    acceptedSettings();
+    fake.tray.present = false;
+    start();
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_TRUE(program->taskTray()->KeptForLackOfTray());
+    // Checking goes on as usual meanwhile.
+    EXPECT_TRUE(timer("Timer1").isEnabled());
+
+    fake.transcript.clear();
+    fake.tray.appear();
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray appears", kAdd, "StartUpForm hide"));
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_FALSE(mainForm().isVisible());
+    EXPECT_FALSE(program->taskTray()->KeptForLackOfTray());
+
+    // The panel restarts: the icon comes back, the window stays hidden.
+    fake.tray.disappear();
+    fake.tray.appear();
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_FALSE(mainForm().isVisible());
+}
+
+TEST_F(LateTray, AFirstRunsOKWithoutATrayGoesToTheTrayWhenOneAppears) {
+    fake.tray.present = false;
+    start();
+    pressOKAfterAGoodCheck();
+    EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
+
+    fake.tray.appear();
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_FALSE(mainForm().isVisible());
+}
+
+TEST_F(LateTray, AWindowShownOnPurposeStaysWhenATrayAppears) {
+    // A first run shows the settings window whatever the tray does.
+    fake.tray.present = false;
+    start();
+    fake.tray.appear();
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_TRUE(fake.tray.icons.empty());
+
+    // "設定変更" brings the window back from the tray; a panel restart
+    // meanwhile does not take it away again.
+    acceptedSettings();
+    start();
+    mainForm().userClicks(ctl::mnuConfig);
+    fake.tray.disappear();
+    fake.tray.appear();
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_TRUE(fake.tray.icons.empty());
+
+    // Nor does one after the icon was double-clicked.
+    mainForm().userClicks(ctl::Command1);
+    ASSERT_FALSE(mainForm().isVisible());
+    program->TrayNotify(tray_code::kLeftDoubleClick);
+    fake.tray.appear();
+    EXPECT_TRUE(mainForm().isVisible());
+}
+
+TEST_F(LateTray, AnIconRefusedWithATrayThereStillHidesTheWindow) {
+    acceptedSettings();
+    fake.tray.refuseAll = true;
+    start();
+    EXPECT_FALSE(mainForm().isVisible());
+    EXPECT_FALSE(program->taskTray()->KeptForLackOfTray());
+}
+
+TEST_F(LateTray, TheTrayIsNoLongerWatchedOnceTheTrayObjectIsGone) {
+    start();
+    EXPECT_TRUE(fake.tray.watched());
+    program.reset();
+    EXPECT_FALSE(fake.tray.watched());
+    fake.tray.appear();  // would reach a destroyed object
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,106 @@
+// "一時停止" holds: while it carries its check mark, no check and no display
+// cycle switches periodic checking back on, nor does the basic-settings OK.
+// A check asked for by hand still runs, and clearing the mark resumes.
+
+#include <gmock/gmock.h>
+
+#include <functional>
+
+#include "CheckFixture.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+
+class Pause : public fake::CheckFixture {
+  protected:
+    void pause() {
+        mainForm().userClicks(ctl::mnuTempStop);
+        ASSERT_TRUE(marked(ctl::mnuTempStop));
+        ASSERT_FALSE(timerOn("Timer1"));
+    }
+
+    // Clearing the mark resumes: the count starts again from 0.
+    void expectResumeOnClearing() {
+        program->MinuteCount = 2;
+        mainForm().userClicks(ctl::mnuTempStop);
+        EXPECT_FALSE(marked(ctl::mnuTempStop));
+        EXPECT_TRUE(timerOn("Timer1"));
+        EXPECT_EQ(program->MinuteCount, 0);
+    }
+};
+
+TEST_F(Pause, ACheckByHandRunsButLeavesCheckingPausedWhateverItsEnd) {
+    struct Case {
+        const char* name;
+        std::function<void()> setUp;
+    };
+    const Case cases[] = {
+        {"empty mailbox", [&] { mailbox(0); }},
+        {"server not reached, errors hidden",
+         [&] {
+             mark(ctl::mnuErrPop, false);
+             fake.mail.replies.push_back(platform::MailReply::Text("connect: timed out"));
+         }},
+        {"nothing new under once-only",
+         [&] {
+             mark(ctl::mnuCHKOnceOnly, true);
+             program->ShownCount = 2;
+             mailbox(2);
+         }},
+        {"fewer than announced",
+         [&] {
+             mark(ctl::mnuCHKOnceOnly, true);
+             program->ShownCount = 5;
+             mailbox(2);
+         }},
+        {"status without a count",
+         [&] { fake.mail.replies.push_back(platform::MailReply::List({"3"})); }},
+        {"announcement", [&] { mailbox(2); }},
+    };
+    for (const Case& c : cases) {
+        startInTray();
+        pause();
+        c.setUp();
+        mainForm().userClicks(ctl::mnuNowChk);
+        EXPECT_THAT(fake.mail.commands, testing::Contains("STAT")) << c.name;
+        runCycle();
+        EXPECT_FALSE(timerOn("Timer1")) << c.name;
+        EXPECT_FALSE(timerOn("Timer2")) << c.name;
+        EXPECT_TRUE(marked(ctl::mnuTempStop)) << c.name;
+        expectResumeOnClearing();
+        program.reset();
+        fake.mail.commands.clear();
+        fake.mail.replies.clear();
+    }
+}
+
+TEST_F(Pause, TheBasicSettingsOKGoesToTheTrayWithCheckingStillPaused) {
+    startInTray();
+    pause();
+    mainForm().userClicks(ctl::mnuConfig);
+    mainForm().userTypes(ctl::txtInterval, "7");
+    mainForm().userClicks(ctl::Command1);
+    EXPECT_EQ(fake.profile.value("USERINFO", "INTERVAL"), "7");
+    EXPECT_FALSE(mainForm().isVisible());
+    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_FALSE(timerOn("Timer1"));
+    EXPECT_TRUE(marked(ctl::mnuTempStop));
+    expectResumeOnClearing();
+}
+
+TEST_F(Pause, AnOKWhoseSettingsCannotBeWrittenLeavesCheckingPaused) {
+    startInTray();
+    pause();
+    mainForm().userClicks(ctl::mnuConfig);
+    fake.profile.refusedKeys = {"REMOTEHOST"};
+    mainForm().userClicks(ctl::Command1);
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_THAT(fake.ui.messageBoxes,
+                ElementsAre(testing::HasSubstr("設定を保存できませんでした")));
+    EXPECT_FALSE(timerOn("Timer1"));
+}
+
+}  // namespace
+}  // namespace vantorel
