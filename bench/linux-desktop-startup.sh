@@ -14,7 +14,6 @@ source bench/own-session.sh
 in_own_session "$root/bench/linux-desktop-startup.sh" "$runs" "$build"
 source tests/e2e/linux/lib/desktop.sh
 work="$(mktemp -d "${TMPDIR:-/tmp}/vantorel-bench.XXXXXX")"
-chmod 0755 "$work"  # dovecot's mail processes (user nobody) must reach in
 trap 'tests/dovecot/stop-dovecot.sh "$work/dovecot" >/dev/null 2>&1; desktop_stop; rm -rf "$work"' EXIT
 desktop_start "$work/desktop"
 tests/dovecot/start-dovecot.sh "$work/dovecot" >/dev/null

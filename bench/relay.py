@@ -4,6 +4,9 @@ direction and counts round trips.
 
 usage: relay.py LISTEN_PORT TARGET_PORT DELAY_MS STATS_FILE
 
+LISTEN_PORT 0 lets the system choose a free port; it is written to
+STATS_FILE.port before the stats file first appears.
+
 A round trip is counted each time data flows server->client after having
 flowed client->server on the same connection (a direction change), so the
 server's greeting alone counts nothing. STATS_FILE is rewritten after every
@@ -89,6 +92,8 @@ async def main():
             writer.close()
 
     server = await asyncio.start_server(handle, "127.0.0.1", listen_port)
+    with open(stats.path + ".port", "w") as out:
+        out.write("%d\n" % server.sockets[0].getsockname()[1])
     stats.save()  # listening now
     async with server:
         await server.serve_forever()

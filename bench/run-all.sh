@@ -83,7 +83,6 @@ python=/usr/bin/python3
 [ -x "$python" ] || python="$(command -v python3)"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/vantorel-bench.XXXXXX")"
-chmod 0755 "$work"  # dovecot's mail processes (user nobody) must reach in
 results="$work/results.tsv"
 : >"$results"
 cleanup() {
@@ -124,7 +123,7 @@ source "$work/dovecot/dovecot.env"
 maildir="$work/dovecot/home/$ALICE_USER/Maildir"
 rm -rf "$maildir"
 "$python" tests/e2e/linux/lib/sample-mail.py "$maildir" "$mail" >/dev/null
-chown -R nobody:nogroup "$work/dovecot/home"
+chown -R --reference="$work/dovecot/home" "$work/dovecot/home"
 
 desktop_figure() {  # FIGURE LABEL PROGRAM [OPTIONS...]
     local figure=$1 label=$2 program=$3

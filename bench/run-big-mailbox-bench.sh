@@ -20,7 +20,6 @@ python=/usr/bin/python3
 [ -x "$python" ] || python="$(command -v python3)"
 
 work="$(mktemp -d)"
-chmod 0755 "$work"  # dovecot's mail processes (user nobody) must reach in
 cleanup() {
     set +e  # stop everything, whatever fails
     "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot"

@@ -12,9 +12,8 @@
 #        popmail/tests/integration/mint-jwt.py "$OAUTH2_KEY_FILE" "$OAUTH2_USER" 3600
 #        tests/dovecot/stop-dovecot.sh WORKDIR
 #
-# Runs as root, as start-dovecot.sh does. WORKDIR's parent folders must be
-# searchable by user nobody, who reads the Maildir (chmod 0755 a folder made
-# by mktemp -d). WORKDIR is created (or emptied) and holds everything.
+# Runs as root or as an ordinary user, as start-dovecot.sh does; WORKDIR
+# becomes a link to the server's own temporary folder (see dovecot-lib.sh).
 # dovecot.env sets:
 #   POP3_HOST        127.0.0.1
 #   POP3_PORT        plain POP3 with STLS
@@ -30,35 +29,13 @@
 # penalty per address), so that refusals can be tested one after another.
 set -euo pipefail
 
-here="$(cd "$(dirname "$0")" && pwd)"
-workdir="${1:?usage: start-dovecot-oauth2.sh WORKDIR}"
-dovecot_bin="$(command -v dovecot || true)"
-[ -n "$dovecot_bin" ] || dovecot_bin=/usr/sbin/dovecot
-if [ ! -x "$dovecot_bin" ] || [ ! -e /usr/lib/dovecot/pop3 ]; then
-    echo "start-dovecot-oauth2.sh: dovecot with POP3 is not installed;" \
-         "run tests/scripts/install-deps.sh (packages dovecot-core, dovecot-pop3d)" >&2
-    exit 1
-fi
-python=/usr/bin/python3
-[ -x "$python" ] || python="$(command -v python3)"
-
-if [ -f "$workdir/run/master.pid" ]; then
-    "$here/stop-dovecot.sh" "$workdir" || true
-fi
-rm -rf "$workdir"
-mkdir -p "$workdir"
-workdir="$(cd "$workdir" && pwd)"
-chmod 0755 "$workdir"  # the mail processes (user nobody) must reach in
+DOVECOT_HERE="$(cd "$(dirname "$0")" && pwd)"
+DOVECOT_SCRIPT=start-dovecot-oauth2.sh
+source "$DOVECOT_HERE/dovecot-lib.sh"
+dovecot_find
+dovecot_make_folder "${1:?usage: start-dovecot-oauth2.sh WORKDIR}"
+dovecot_mail_owner
 mkdir -p "$workdir/run" "$workdir/state" "$workdir/tls" "$workdir/keys/default/HS256"
-
-read -r pop3_port pop3s_port notls_port < <("$python" - <<'PY'
-import socket
-sockets = [socket.socket() for _ in range(3)]
-for s in sockets:
-    s.bind(("127.0.0.1", 0))
-print(" ".join(str(s.getsockname()[1]) for s in sockets))
-PY
-)
 
 # A test CA and a server certificate for localhost and 127.0.0.1.
 tls="$workdir/tls"
@@ -93,7 +70,7 @@ for n in 1 2; do
     printf 'Subject:OAuth message %s\tFrom:Sender %s <sender%s@example.jp>\tDate:%s\n' \
         "$n" "$n" "$n" "$date" >>"$workdir/home/$user.expected"
 done
-chown -R nobody:nogroup "$workdir/home"
+chown -R "$mail_user:$mail_group" "$workdir/home"
 
 cat >"$workdir/oauth2.conf.ext" <<CONF
 introspection_mode = local
@@ -101,7 +78,8 @@ local_validation_key_dict = fs:posix:prefix=$workdir/keys/
 username_attribute = sub
 CONF
 
-cat >"$workdir/dovecot.conf" <<CONF
+write_config() {
+    cat >"$workdir/dovecot.conf" <<CONF
 base_dir = $workdir/run
 state_dir = $workdir/state
 instance_name = vantorel-oauth2-$pop3_port
@@ -126,11 +104,9 @@ passdb {
 }
 userdb {
   driver = static
-  args = uid=nobody gid=nogroup home=$workdir/home/%u
+  args = uid=$mail_user gid=$mail_group home=$workdir/home/%u
 }
-service auth {
-  user = root
-}
+$(dovecot_user_settings)
 service pop3-login {
   inet_listener pop3 {
     address = 127.0.0.1
@@ -164,35 +140,8 @@ local 127.0.0.2 {
   ssl = no
 }
 CONF
-
-"$dovecot_bin" -c "$workdir/dovecot.conf" </dev/null >>"$workdir/dovecot.log" 2>&1
-
-if ! "$python" - "$pop3_port" "$pop3s_port" "$notls_port" <<'PY'
-import socket, ssl, sys, time
-def greets(host, port, tls=False):
-    try:
-        with socket.create_connection((host, port), timeout=1) as s:
-            if tls:
-                ctx = ssl.create_default_context(); ctx.check_hostname = False
-                ctx.verify_mode = ssl.CERT_NONE
-                s = ctx.wrap_socket(s)
-            return s.recv(100).startswith(b"+OK")
-    except OSError:
-        return False
-p, ps, pn = map(int, sys.argv[1:])
-deadline = time.monotonic() + 5
-while time.monotonic() < deadline:
-    if greets("127.0.0.1", p) and greets("127.0.0.1", ps, True) and greets("127.0.0.2", pn):
-        sys.exit(0)
-    time.sleep(0.05)
-sys.exit(1)
-PY
-then
-    echo "start-dovecot-oauth2.sh: dovecot did not come up; log follows" >&2
-    cat "$workdir/dovecot.log" >&2 || true
-    "$here/stop-dovecot.sh" "$workdir" || true
-    exit 1
-fi
+}
+dovecot_start write_config
 
 cat >"$workdir/dovecot.env" <<ENV
 export POP3_HOST=127.0.0.1

@@ -8,12 +8,12 @@
 #        ... talk to it ...
 #        tests/dovecot/stop-dovecot.sh WORKDIR
 #
-# Runs as root (as the tests and CI do): dovecot's auth and mail processes
-# switch to their own users. WORKDIR's parent folders must be searchable by
-# user nobody, who reads the Maildirs (a folder made by mktemp -d is not:
-# chmod 0755 it).
-# WORKDIR is created (or emptied) and holds everything: configuration,
-# certificates, users, Maildirs, logs, the pid file. dovecot.env sets:
+# Runs as root (the mail processes then run as nobody) or as an ordinary
+# user (every process runs as that user). WORKDIR becomes a link to the
+# server's own temporary folder (see dovecot-lib.sh), which holds
+# everything: configuration, certificates, users, Maildirs, logs, the pid
+# file. Mail a caller adds must belong to the owner of WORKDIR/home
+# (chown -R --reference). dovecot.env sets:
 #   POP3_HOST        127.0.0.1
 #   POP3_PORT        plain POP3 with STLS
 #   POP3S_PORT       implicit TLS (RFC 8314)
@@ -28,41 +28,13 @@
 # The certificate names localhost and 127.0.0.1.
 set -euo pipefail
 
-here="$(cd "$(dirname "$0")" && pwd)"
-workdir="${1:?usage: start-dovecot.sh WORKDIR}"
-dovecot_bin="$(command -v dovecot || true)"
-[ -n "$dovecot_bin" ] || dovecot_bin=/usr/sbin/dovecot
-if [ ! -x "$dovecot_bin" ] || [ ! -e /usr/lib/dovecot/pop3 ]; then
-    echo "start-dovecot.sh: dovecot with POP3 is not installed;" \
-         "run tests/scripts/install-deps.sh (packages dovecot-core, dovecot-pop3d)" >&2
-    exit 1
-fi
-
-# Stop an instance left over in the same folder, then start clean.
-if [ -f "$workdir/run/master.pid" ]; then
-    "$here/stop-dovecot.sh" "$workdir" || true
-fi
-rm -rf "$workdir"
-mkdir -p "$workdir"
-workdir="$(cd "$workdir" && pwd)"
-# mktemp-made parents are 0700; the mail processes (user nobody) must reach in.
-chmod 0755 "$workdir"
+DOVECOT_HERE="$(cd "$(dirname "$0")" && pwd)"
+DOVECOT_SCRIPT=start-dovecot.sh
+source "$DOVECOT_HERE/dovecot-lib.sh"
+dovecot_find
+dovecot_make_folder "${1:?usage: start-dovecot.sh WORKDIR}"
+dovecot_mail_owner
 mkdir -p "$workdir/run" "$workdir/state" "$workdir/home" "$workdir/tls"
-
-# Debian's python3 (tests/scripts/packages-popmail.txt); a version manager's
-# shim on PATH may take seconds to start.
-python=/usr/bin/python3
-[ -x "$python" ] || python="$(command -v python3)"
-
-# Three distinct free loopback ports.
-read -r pop3_port pop3s_port notls_port < <("$python" - <<'PY'
-import socket
-sockets = [socket.socket() for _ in range(3)]
-for s in sockets:
-    s.bind(("127.0.0.1", 0))
-print(" ".join(str(s.getsockname()[1]) for s in sockets))
-PY
-)
 
 # A test CA and a server certificate for localhost and 127.0.0.1.
 tls="$workdir/tls"
@@ -84,10 +56,11 @@ cat >"$workdir/passwd" <<PASSWD
 alice:{PLAIN}$alice_password::::::
 empty:{PLAIN}$empty_password::::::
 PASSWD
-"$python" "$here/make-mailboxes.py" "$workdir/home"
-chown -R nobody:nogroup "$workdir/home"
+"$python" "$DOVECOT_HERE/make-mailboxes.py" "$workdir/home"
+chown -R "$mail_user:$mail_group" "$workdir/home"
 
-cat >"$workdir/dovecot.conf" <<CONF
+write_config() {
+    cat >"$workdir/dovecot.conf" <<CONF
 base_dir = $workdir/run
 state_dir = $workdir/state
 instance_name = vantorel-test-$pop3_port
@@ -110,11 +83,9 @@ passdb {
 userdb {
   driver = passwd-file
   args = $workdir/passwd
-  default_fields = uid=nobody gid=nogroup home=$workdir/home/%u
+  default_fields = uid=$mail_user gid=$mail_group home=$workdir/home/%u
 }
-service auth {
-  user = root
-}
+$(dovecot_user_settings)
 service pop3-login {
   inet_listener pop3 {
     address = 127.0.0.1
@@ -144,38 +115,8 @@ local 127.0.0.2 {
   ssl = no
 }
 CONF
-
-# dovecot goes into the background; it must not hold the caller's output
-# open (ctest would wait for it until it stops).
-"$dovecot_bin" -c "$workdir/dovecot.conf" </dev/null >>"$workdir/dovecot.log" 2>&1
-
-# Ready when all three listeners answer with a greeting (5 s at most).
-if ! "$python" - "$pop3_port" "$pop3s_port" "$notls_port" <<'PY'
-import socket, ssl, sys, time
-def greets(host, port, tls=False):
-    try:
-        with socket.create_connection((host, port), timeout=1) as s:
-            if tls:
-                ctx = ssl.create_default_context(); ctx.check_hostname = False
-                ctx.verify_mode = ssl.CERT_NONE
-                s = ctx.wrap_socket(s)
-            return s.recv(100).startswith(b"+OK")
-    except OSError:
-        return False
-p, ps, pn = map(int, sys.argv[1:])
-deadline = time.monotonic() + 5
-while time.monotonic() < deadline:
-    if greets("127.0.0.1", p) and greets("127.0.0.1", ps, True) and greets("127.0.0.2", pn):
-        sys.exit(0)
-    time.sleep(0.05)
-sys.exit(1)
-PY
-then
-    echo "start-dovecot.sh: dovecot did not come up; log follows" >&2
-    cat "$workdir/dovecot.log" >&2 || true
-    "$here/stop-dovecot.sh" "$workdir" || true
-    exit 1
-fi
+}
+dovecot_start write_config
 
 cat >"$workdir/dovecot.env" <<ENV
 export POP3_HOST=127.0.0.1

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fake/UniqueFolder.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -19,12 +21,9 @@ TEST(JoinPath, PutsOneSeparatorBetweenFolderAndName) {
 class SettingsFileLookup : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("vantorel-inipath-" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
+        folder_ = vantorel::testing::MakeUniqueFolder(
+            std::string("vantorel-inipath-") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
     void touch(const std::string& name) { std::ofstream(folder_ / name) << "[x]\r\n"; }

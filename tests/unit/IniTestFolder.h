@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "fake/UniqueFolder.h"
 #include "platform/FileStore.h"
 #include "platform/SystemTextCodec.h"
 #include "settings/IniProfile.h"
@@ -21,9 +22,7 @@ class IniTestFolder : public ::testing::Test {
   protected:
     void SetUp() override {
         const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("vantorel-ini-" + name + "-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(folder_);
+        folder_ = MakeUniqueFolder("vantorel-ini-" + name);
         file_ = (folder_ / "vantorel.ini").string();
     }
     void TearDown() override {

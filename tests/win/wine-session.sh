@@ -4,6 +4,8 @@
 # manager (without one, closing a window takes seconds), code page 932 and
 # IPAGothic for the Japanese UI fonts. The command sees WINEPREFIX, DISPLAY
 # and VANTOREL_WINE_SESSION; every process started here is stopped at the end.
+# At its end it prints how often Wine had to start a program again
+# (wine-run.sh), and adds those lines to $VANTOREL_WINE_RETRY_LOG if set.
 #
 #   tests/win/wine-session.sh ctest --preset win64
 set -euo pipefail
@@ -12,22 +14,41 @@ set -euo pipefail
 
 readonly boot_timeout=180
 readonly stop_timeout=30
+readonly start_polls=150   # of 0.1 s each
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/vantorel-wine.XXXXXX")
 xvfb_pid=""
+hold_pid=""
 wm_pid=""
 
+# Reports how often Wine had to be asked again to start a program
+# (wine-run.sh), then stops every process of the session.
 stop_session() {
+    local status=$? retries=0
+    trap - EXIT INT TERM HUP
+    if [ -f "$session/wine-start-retries" ]; then
+        retries=$(wc -l <"$session/wine-start-retries")
+        cat "$session/wine-start-retries" >&2
+        # ./test counts them in its closing note.
+        [ -z "${VANTOREL_WINE_RETRY_LOG:-}" ] ||
+            cat "$session/wine-start-retries" >>"$VANTOREL_WINE_RETRY_LOG"
+    fi
+    echo "wine-session: wine-start retries: $retries" >&2
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         timeout "$stop_timeout" wineserver -k >/dev/null 2>&1 || true
     fi
-    [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-    [ -z "$wm_pid" ] || wait "$wm_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || wait "$xvfb_pid" 2>/dev/null || true
+    local pid
+    for pid in $wm_pid $hold_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$session"
+    exit "$status"
 }
 trap stop_session EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 export WINEPREFIX="$session/prefix"
 export WINEDEBUG=-all
@@ -40,18 +61,28 @@ export XDG_RUNTIME_DIR="$session/runtime"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-# A display of our own, numbered by the X server itself.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$session/display" >/dev/null 2>&1 &
+# A display of our own, numbered by the X server itself. Without -noreset
+# it would reset whenever its last client left, and a program starting at
+# that moment could not open it.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$session/display" \
+    >/dev/null 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do
+for _ in $(seq "$start_polls"); do
     [ -s "$session/display" ] && break
     sleep 0.1
 done
 [ -s "$session/display" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$session/display")"
+# One connection stays open for the whole session; it prints once connected.
+xprop -root -spy VANTOREL_SESSION_HOLD >"$session/hold" 2>&1 </dev/null &
+hold_pid=$!
+for _ in $(seq "$start_polls"); do
+    [ -s "$session/hold" ] && break
+    sleep 0.1
+done
+[ -s "$session/hold" ] || { echo "wine-session: $DISPLAY does not answer" >&2; exit 1; }
 
-# The window manager. Now and then it cannot open a display that has just
-# come up and ends at once: it is started again, three times at most.
+# The window manager.
 running() {
     local state
     state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) && [ -n "$state" ] && [ "$state" != Z ]
@@ -59,19 +90,17 @@ running() {
 wm_ready() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
-for _ in 1 2 3; do
-    openbox --sm-disable </dev/null >/dev/null 2>&1 &
-    wm_pid=$!
-    for _ in $(seq 150); do
-        wm_ready || ! running "$wm_pid" && break
-        sleep 0.1
-    done
-    running "$wm_pid" && wm_ready && break
-    kill "$wm_pid" 2>/dev/null || true
-    wait "$wm_pid" 2>/dev/null || true
-    wm_pid=""
+openbox --sm-disable </dev/null >"$session/openbox.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq "$start_polls"); do
+    wm_ready || ! running "$wm_pid" && break
+    sleep 0.1
 done
-[ -n "$wm_pid" ] || echo "wine-session: openbox did not start; windows will close slowly" >&2
+if ! running "$wm_pid" || ! wm_ready; then
+    echo "wine-session: openbox did not start:" >&2
+    cat "$session/openbox.log" >&2
+    exit 1
+fi
 
 timeout "$boot_timeout" wineboot --init >/dev/null 2>&1
 timeout "$boot_timeout" wineserver -w

@@ -147,10 +147,17 @@ int FakePop3Server::AcceptClient() {
 }
 
 int RefusingPort() {
-    int port = 0;
-    const int fd = Listen(port);
-    ::close(fd);  // nothing listens there now
-    return port;
+    // The socket is never closed: the port stays ours until the program ends.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("fake server: cannot bind a port");
+    }
+    return ntohs(address.sin_port);
 }
 
 }  // namespace popmail::testing

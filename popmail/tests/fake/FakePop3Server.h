@@ -92,7 +92,9 @@ class FakePop3Server {
     int connections_ = 0;
 };
 
-// A port on loopback where nothing listens (connections are refused).
+// A port on loopback where nothing listens (connections are refused). It
+// stays bound, without listening, for the rest of the test program, so that
+// no other program on the machine can take it meanwhile.
 int RefusingPort();
 
 }  // namespace popmail::testing

@@ -32,7 +32,6 @@ python=/usr/bin/python3
 readonly scenario_timeout=240
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantorel-win-e2e.XXXXXX")
-chmod 0755 "$work"  # dovecot's mail processes (user nobody) read the Maildir
 cleanup() {
     "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot" >/dev/null 2>&1 || true
     "$root/tests/dovecot/stop-dovecot.sh" "$work/dovecot-oauth2" >/dev/null 2>&1 || true
@@ -53,7 +52,7 @@ source "$work/dovecot/dovecot.env"
 maildir="$work/dovecot/home/$ALICE_USER/Maildir"
 rm -rf "$maildir"
 "$python" "$root/tests/e2e/linux/lib/sample-mail.py" "$maildir" 3 >"$out/subjects.txt"
-chown -R nobody:nogroup "$work/dovecot/home"
+chown -R --reference="$work/dovecot/home" "$work/dovecot/home"
 "$wine_run" "$trust_ca_exe" "Z:$POP3_CA_FILE"
 
 export E2E_OUT_DIR="$(windows_path "$out")"
@@ -86,7 +85,7 @@ token_settings() {
         local maildir="$oauth2/home/$OAUTH2_USER/Maildir"
         rm -rf "$maildir"
         "$python" "$root/tests/e2e/linux/lib/sample-mail.py" "$maildir" 3 >/dev/null
-        chown -R nobody:nogroup "$oauth2/home"
+        chown -R --reference="$oauth2/home" "$oauth2/home"
         "$wine_run" "$trust_ca_exe" "Z:$POP3_CA_FILE"
         "$python" "$root/popmail/tests/integration/mint-jwt.py" "$OAUTH2_KEY_FILE" \
             "$OAUTH2_USER" 3600 >"$work/token.txt"

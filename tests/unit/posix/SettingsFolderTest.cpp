@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "fake/UniqueFolder.h"
 #include "platform/posix/PosixAppInfo.h"
 
 namespace vantorel::posix {
@@ -43,11 +44,9 @@ TEST(SettingsFolder, IgnoresARelativeXdgConfigHome) {
 class TempFolder : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("vantorel-posix-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_);
+        root_ = vantorel::testing::MakeUniqueFolder(
+            std::string("vantorel-posix-") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
     void TearDown() override {
         fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "fake/UniqueFolder.h"
 #include "platform/TokenCommandOutput.h"
 
 namespace vantorel::posix {
@@ -35,10 +36,9 @@ constexpr int kDeathWaitMs = 10000;
 class ShellTokenCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("vantorel-token-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
+        folder_ = vantorel::testing::MakeUniqueFolder(
+            std::string("vantorel-token-") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
     void TearDown() override {
         for (pid_t pid : leftovers_) {

@@ -175,7 +175,7 @@ TEST_F(BasicSettingsWindow, TheChosenItemOfAPopUpMenuRunsBeforeThePopUpReturns) 
     form_->setVisible(true);
     // The user moves down to the first item and presses Enter.
     SetTimer(window_, 1, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND menu = FindWindowW(L"#32768", nullptr);
+        HWND menu = test::FindWindowOfProcess(GetCurrentProcessId(), L"#32768");
         if (menu != nullptr) {
             KillTimer(GetActiveWindow(), id);
             PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
@@ -197,7 +197,7 @@ TEST_F(BasicSettingsWindow, TheUsersWindowIsBackInFrontWhenTheChosenItemRuns) {
     HWND frontWhenChosen = nullptr;
     events_.onEvent = [&](const std::string&) { frontWhenChosen = GetForegroundWindow(); };
     SetTimer(window_, 1, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-        if (HWND menu = FindWindowW(L"#32768", nullptr)) {
+        if (HWND menu = test::FindWindowOfProcess(GetCurrentProcessId(), L"#32768")) {
             KillTimer(GetActiveWindow(), id);
             PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
             PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
@@ -243,13 +243,11 @@ TEST_F(BasicSettingsWindow, AFailureNoHandlerTookEndsTheProgramWithAMessage) {
     std::thread user([&] {
         const auto giveUp = std::chrono::steady_clock::now() + kBoxWait;
         while (!boxSeen && std::chrono::steady_clock::now() < giveUp) {
-            HWND box = nullptr;
-            while ((box = FindWindowExW(nullptr, box, L"#32770", L"Vantorel")) != nullptr) {
-                if (box != window_ && IsWindowVisible(box)) {
-                    boxSeen = true;
-                    PostMessageW(box, WM_COMMAND, IDOK, 0);
-                    break;
-                }
+            // Other tests' windows captioned Vantorel may be on the desktop.
+            if (HWND box = test::FindWindowOfProcess(GetCurrentProcessId(), L"#32770", L"Vantorel",
+                                                     window_)) {
+                boxSeen = true;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
             }
             Sleep(10);
         }

@@ -68,10 +68,7 @@ class RunningProgram {
 
     // The program's visible window with this caption, or nullptr.
     HWND windowCaptioned(const std::wstring& caption) const {
-        HWND window = FindWindowW(L"#32770", caption.c_str());
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        return owner == process_.dwProcessId ? window : nullptr;
+        return test::FindWindowOfProcess(process_.dwProcessId, L"#32770", caption.c_str());
     }
 
     // The program's main window (its first dialog), or nullptr.
@@ -106,8 +103,11 @@ class RunningProgram {
 // an item with the keyboard: `keys` arrow presses, then Enter.
 bool PickFromTrayMenu(HWND programWindow, WPARAM arrow, int presses) {
     PostMessageW(programWindow, kTrayCallbackMessage, 1, WM_RBUTTONDOWN);
+    DWORD program = 0;
+    GetWindowThreadProcessId(programWindow, &program);
     HWND menu = nullptr;
-    if (!test::PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; })) {
+    if (!test::PumpUntil(
+            [&] { return (menu = test::FindWindowOfProcess(program, L"#32768")) != nullptr; })) {
         return false;
     }
     for (int i = 0; i < presses; ++i) {

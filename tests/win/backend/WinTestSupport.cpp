@@ -1,8 +1,8 @@
 #include "WinTestSupport.h"
 
-#include <atomic>
 #include <cstdio>
 
+#include "fake/UniqueFolder.h"
 #include "platform/win32/WideText.h"
 
 namespace vantorel::win32::test {
@@ -81,13 +81,21 @@ void RecordingEvents::TrayNotify(int mouseCode) {
     }
 }
 
+HWND FindWindowOfProcess(DWORD process, const wchar_t* className, const wchar_t* caption,
+                         HWND except) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, className, caption)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && window != except && IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 TempFolder::TempFolder() {
-    static std::atomic<int> count{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("vantorel-wintest-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(++count));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+    path_ = vantorel::testing::MakeUniqueFolder("vantorel-wintest");
 }
 
 TempFolder::~TempFolder() {

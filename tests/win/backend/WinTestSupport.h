@@ -22,6 +22,13 @@ bool PumpUntil(const std::function<bool()>& done,
 // Dispatches what is queued now.
 void PumpPending();
 
+// The first visible top-level window of class `className` (and with
+// `caption`, unless null) that belongs to `process`, other than `except`.
+// Tests run side by side on one desktop: each must find its own windows,
+// never another test's.
+HWND FindWindowOfProcess(DWORD process, const wchar_t* className, const wchar_t* caption = nullptr,
+                         HWND except = nullptr);
+
 // A plain top-level window of the test's own, with a title.
 class TestWindow {
   public:

@@ -69,26 +69,65 @@ certificate() {
         -days "$days" -extfile "$scratch/$name.ext" -out "$scratch/$name.pem" 2>/dev/null
 }
 
-# serve NAME [S_SERVER_OPTIONS...]: TLS with NAME.pem on a free loopback
-# port; sets $port.
+# listening_port PID: the loopback port that PID (or a process it started)
+# listens on, from the kernel's table of sockets, once it listens (5 s at
+# most); fails when the process ends first.
+listening_port() {
+    "$python" - "$1" <<'PY'
+import os, sys, time
+
+def family(pid):
+    """The process and its descendants (timeout runs s_server as a child)."""
+    pids, i = [pid], 0
+    while i < len(pids):
+        try:
+            for task in os.listdir("/proc/%s/task" % pids[i]):
+                with open("/proc/%s/task/%s/children" % (pids[i], task)) as f:
+                    pids += f.read().split()
+        except OSError:
+            pass
+        i += 1
+    return pids
+
+def listening_port(pid):
+    inodes = set()
+    for p in family(pid):
+        try:
+            for fd in os.listdir("/proc/%s/fd" % p):
+                link = os.readlink("/proc/%s/fd/%s" % (p, fd))
+                if link.startswith("socket:["):
+                    inodes.add(link[8:-1])
+        except OSError:
+            pass
+    with open("/proc/net/tcp") as table:
+        for line in list(table)[1:]:
+            fields = line.split()
+            if fields[3] == "0A" and fields[9] in inodes:  # LISTEN
+                return int(fields[1].split(":")[1], 16)
+    return None
+
+pid = sys.argv[1]
+deadline = time.monotonic() + 5
+while time.monotonic() < deadline and os.path.exists("/proc/%s" % pid):
+    port = listening_port(pid)
+    if port:
+        print(port)
+        sys.exit(0)
+    time.sleep(0.05)
+sys.exit(1)
+PY
+}
+
+# serve NAME [S_SERVER_OPTIONS...]: TLS with NAME.pem on loopback; sets
+# $port. s_server binds a port of the system's choice, so no other program
+# can hold the port meanwhile.
 serve() {
     local name="$1"
     shift
-    port=$("$python" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-    timeout 100 openssl s_server -accept "127.0.0.1:$port" -cert "$scratch/$name.pem" \
-        -key "$scratch/$name.key" -quiet "$@" </dev/null >/dev/null 2>&1 &
+    timeout 100 openssl s_server -accept 127.0.0.1:0 -cert "$scratch/$name.pem" \
+        -key "$scratch/$name.key" -quiet "$@" </dev/null >"$scratch/s_server.out" 2>&1 &
     server_pid=$!
-    "$python" - "$port" <<'PY' || fail "s_server did not start"
-import socket, sys, time
-deadline = time.monotonic() + 5
-while time.monotonic() < deadline:
-    try:
-        socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=1).close()
-        sys.exit(0)
-    except OSError:
-        time.sleep(0.05)
-sys.exit(1)
-PY
+    port=$(listening_port "$server_pid") || fail "s_server did not start: $(cat "$scratch/s_server.out")"
 }
 
 # popcheck.exe against HOST:$port must fail with CAUSE and REASON.

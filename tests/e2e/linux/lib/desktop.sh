@@ -1,7 +1,6 @@
 # A private X desktop for Vantorel: Xvfb, openbox and tint2 (the tray host),
-# with HOME and XDG_* in a folder of its own. Sourced by the end-to-end
-# tests and by ./run; the caller runs under dbus-run-session so that no
-# session bus outlives it.
+# with a session bus, HOME and XDG_* of its own. Sourced by the end-to-end
+# tests, ./run and the benchmarks.
 #
 #   desktop_start WORKDIR   starts everything, exports DISPLAY, HOME, XDG_*
 #                           (DESKTOP_TRAY=no: no tray host)
@@ -12,6 +11,8 @@
 
 E2E_LIB="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 DESKTOP_PIDS=()
+# A root window property nobody sets: watching it keeps a connection open.
+DESKTOP_HOLD_PROPERTY=VANTOREL_DESKTOP_HOLD
 
 wait_for() {
     local seconds=$1
@@ -42,17 +43,34 @@ desktop_start() {
     unset WAYLAND_DISPLAY XDG_SESSION_TYPE
     export QT_QPA_PLATFORM=xcb
 
-    # Xvfb picks a free display number and writes it to the file.
+    # A session bus of the desktop's own, ended with it (the first to start,
+    # the last to go).
+    local bus
+    bus=$(dbus-daemon --session --fork --nopidfile --address="unix:dir=$XDG_RUNTIME_DIR" \
+        --print-address=1 --print-pid=1 </dev/null 2>"$workdir/dbus.log") || {
+        echo "desktop: the session bus did not start" >&2
+        return 1
+    }
+    export DBUS_SESSION_BUS_ADDRESS="$(sed -n 1p <<<"$bus")"
+    DESKTOP_PIDS+=("$(sed -n 2p <<<"$bus")")
+
+    # Xvfb picks a free display number and writes it to the file. Without
+    # -noreset it would reset whenever its last client left, and a client
+    # starting at that moment could not open the display.
     : >"$workdir/display"
-    setsid Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -nolisten unix_abstract \
-        9>"$workdir/display" >"$workdir/xvfb.log" 2>&1 &
+    setsid Xvfb -displayfd 9 -noreset -screen 0 1024x768x24 -nolisten tcp \
+        -nolisten unix_abstract 9>"$workdir/display" >"$workdir/xvfb.log" 2>&1 &
     DESKTOP_PIDS+=($!)
     wait_for 15 test -s "$workdir/display" || {
         echo "desktop: Xvfb did not start" >&2
         return 1
     }
     export DISPLAY=":$(head -n1 "$workdir/display")"
-    wait_for 15 xdpyinfo || {
+    # One connection stays open while the desktop runs, so the server never
+    # sees its last client leave. It prints once it is connected.
+    setsid xprop -root -spy "$DESKTOP_HOLD_PROPERTY" >"$workdir/hold" 2>&1 </dev/null &
+    DESKTOP_PIDS+=($!)
+    wait_for 15 test -s "$workdir/hold" || {
         echo "desktop: $DISPLAY does not answer" >&2
         return 1
     }
@@ -77,22 +95,20 @@ tray_start() {
     }
 }
 
-# start_client READY PROGRAM: starts PROGRAM on the desktop and prints its
-# pid once READY holds. Now and then a client cannot open a display that
-# has just answered another client, and ends at once: it is started again,
-# three times at most.
+# start_client READY PROGRAM: starts PROGRAM on the desktop, in a process
+# group of its own, and prints its pid once READY holds. A program that
+# ends or never gets ready is a failure, with its log.
 start_client() {
-    local ready=$1 program=$2 attempt pid
-    for attempt in 1 2 3; do
-        setsid "$program" >>"$DESKTOP_WORK/$program.log" 2>&1 </dev/null &
-        pid=$!
-        if wait_for 15 ready_or_ended "$ready" "$pid" && process_alive "$pid"; then
-            "$ready" && { echo "$pid"; return 0; }
-        fi
-        kill -KILL "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-        echo "desktop: $program did not come up (attempt $attempt)" >&2
-    done
+    local ready=$1 program=$2 pid
+    setsid "$program" >>"$DESKTOP_WORK/$program.log" 2>&1 </dev/null &
+    pid=$!
+    if wait_for 15 ready_or_ended "$ready" "$pid" && process_alive "$pid" && "$ready"; then
+        echo "$pid"
+        return 0
+    fi
+    stop_group "$pid"
+    echo "desktop: $program did not come up; its log:" >&2
+    sed 's/^/  /' "$DESKTOP_WORK/$program.log" >&2
     return 1
 }
 
@@ -102,21 +118,24 @@ ready_or_ended() {
 
 tray_stop() {
     [ -n "${TRAY_PID:-}" ] || return 0
-    kill -TERM "$TRAY_PID" 2>/dev/null || true
-    wait_gone 5 "$TRAY_PID" || kill -KILL "$TRAY_PID" 2>/dev/null || true
-    wait "$TRAY_PID" 2>/dev/null || true
+    stop_group "$TRAY_PID"
     TRAY_PID=""
 }
 
+# stop_group PID: ends the process group PID leads (a program started with
+# setsid and whatever it started), at last with SIGKILL.
+stop_group() {
+    kill -TERM -- "-$1" 2>/dev/null || kill -TERM "$1" 2>/dev/null || true
+    wait_gone 5 "$1" || kill -KILL -- "-$1" 2>/dev/null || kill -KILL "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
+# Stops the desktop in reverse order of start: the X server last.
 desktop_stop() {
-    local pid
+    local i
     tray_stop
     for ((i = ${#DESKTOP_PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${DESKTOP_PIDS[i]}
-        kill -TERM "$pid" 2>/dev/null || true
-    done
-    for pid in "${DESKTOP_PIDS[@]}"; do
-        wait_gone 5 "$pid" || kill -KILL "$pid" 2>/dev/null || true
+        stop_group "${DESKTOP_PIDS[i]}"
     done
     DESKTOP_PIDS=()
 }

@@ -41,6 +41,11 @@ e2e_cleanup() {
     exit "$status"
 }
 trap e2e_cleanup EXIT
+# Ended by a signal (Ctrl-C, ctest's time limit), the test fails: without
+# these bash would run the clean-up with the status of the last command.
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 fail() {
     echo "FAIL [$E2E_NAME]: $*" >&2
@@ -210,7 +215,7 @@ start_mail_server() {
     local maildir="$E2E_DOVECOT/home/$ALICE_USER/Maildir"
     rm -rf "$maildir"
     python3 "$E2E_LIB/sample-mail.py" "$maildir" "$1" >"$E2E_WORK/subjects"
-    chown -R nobody:nogroup "$E2E_DOVECOT/home"
+    chown -R --reference="$E2E_DOVECOT/home" "$E2E_DOVECOT/home"
 }
 
 # start_target TITLE: another program's window, active; its id in TARGET.

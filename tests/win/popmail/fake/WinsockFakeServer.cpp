@@ -195,10 +195,19 @@ int FakePop3Server::AcceptClient() {
 }
 
 int RefusingPort() {
-    int port = 0;
-    const int fd = Listen(port);
-    closesocket(AsSocket(fd));  // nothing listens there now
-    return port;
+    // The socket is never closed: the port stays ours until the program ends.
+    StartWinsock();
+    const SOCKET bound = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    if (bound == INVALID_SOCKET ||
+        bind(bound, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("fake server: cannot bind a port");
+    }
+    return ntohs(address.sin_port);
 }
 
 }  // namespace popmail::testing
