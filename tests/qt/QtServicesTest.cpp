@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "RecordingEvents.h"
 #include "app/StartUpFormLayout.h"
@@ -180,6 +183,27 @@ TEST_F(QtTrayTest, AnIconWithoutCallbacksOrARemovedIconReportsNothing) {
     record.flags = 7;
     tray.activated(record.window, 1, QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(QtTrayTest, AnIconRemovedByItsOwnMenuOutlivesABoxLoopUnderTheMenu) {
+    // The right press pops the menu up; its command shows a box, and the
+    // icon is removed while the box runs (the session ends): the box's event
+    // loop must not delete the icon whose mouse event is still running.
+    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
+    const QPointer<QSystemTrayIcon> icon = tray.icon(record.window, 1);
+    ASSERT_FALSE(icon.isNull());
+    bool aliveAfterBox = false;
+    events.onTrayNotify = [&](int) {
+        tray.notifyIcon(platform::NotifyIconMessage::Delete, record);
+        QEventLoop box;
+        QTimer::singleShot(0, &box, &QEventLoop::quit);
+        box.exec();
+        aliveAfterBox = !icon.isNull();
+    };
+    tray.activated(record.window, 1, QSystemTrayIcon::Context);
+    EXPECT_TRUE(aliveAfterBox);
+    EXPECT_TRUE(WaitUntil([&] { return icon.isNull(); })) << "removed once the action returned";
+    EXPECT_EQ(tray.icon(record.window, 1), nullptr);
 }
 
 // ---- sound

@@ -31,11 +31,15 @@ class RecordingEvents : public platform::FormEvents {
     }
     void TrayNotify(int mouseCode) override {
         log.push_back("TrayNotify " + std::to_string(mouseCode));
+        if (onTrayNotify) {
+            onTrayNotify(mouseCode);
+        }
     }
 
     std::vector<std::string> log;
     std::function<void(platform::ControlId)> onClick;
     std::function<void()> onClose;
+    std::function<void(int)> onTrayNotify;
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` has passed.

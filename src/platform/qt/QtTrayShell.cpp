@@ -113,10 +113,34 @@ bool QtTrayShell::remove(const platform::NotifyIconRecord& record) {
     // Hiding would take down the icon's widget at once, and the removal may
     // come from inside that widget's own mouse event (a double-click, or a
     // menu popped up by a right press whose item ends the program): the
-    // icon goes once that event has returned.
-    it->second.icon.release()->deleteLater();
+    // icon goes once that event has returned. A deletion merely posted from
+    // there is not enough: an event loop nested in the event (a box shown
+    // by the menu's command, ended when the session ends) carries it out
+    // while the widget's event is still running, so such an icon is kept
+    // until the mouse action has returned.
+    std::unique_ptr<QSystemTrayIcon> icon = std::move(it->second.icon);
     icons_.erase(it);
+    if (activations_ > 0) {
+        removedDuringActivation_.push_back(std::move(icon));
+    } else {
+        icon.release()->deleteLater();
+    }
     return true;
+}
+
+void QtTrayShell::releaseRemoved() {
+    if (activations_ > 0) {
+        return;
+    }
+    for (auto& icon : removedDuringActivation_) {
+        icon.release()->deleteLater();
+    }
+    removedDuringActivation_.clear();
+}
+
+QSystemTrayIcon* QtTrayShell::icon(platform::WindowHandle window, std::uint32_t id) const {
+    const auto it = icons_.find({window, id});
+    return it == icons_.end() ? nullptr : it->second.icon.get();
 }
 
 void QtTrayShell::activated(platform::WindowHandle window, std::uint32_t id,
@@ -144,7 +168,10 @@ void QtTrayShell::activated(platform::WindowHandle window, std::uint32_t id,
 
 void QtTrayShell::deliver(platform::WindowHandle window, int mouseCode) {
     if (QtForm* owner = ui_.formByHandle(window)) {
+        ++activations_;
         owner->raiseTrayNotify(mouseCode);
+        --activations_;
+        releaseRemoved();
     }
 }
 

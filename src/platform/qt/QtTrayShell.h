@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "platform/AppInfo.h"
 #include "platform/TrayShell.h"
@@ -41,6 +42,8 @@ class QtTrayShell : public platform::TrayShell {
     // the tests, which cannot click a real tray.
     void activated(platform::WindowHandle window, std::uint32_t id,
                    QSystemTrayIcon::ActivationReason reason);
+    // The icon of (window, id), or nullptr; for the tests.
+    QSystemTrayIcon* icon(platform::WindowHandle window, std::uint32_t id) const;
 
   private:
     struct Icon {
@@ -53,12 +56,21 @@ class QtTrayShell : public platform::TrayShell {
     bool add(const platform::NotifyIconRecord& record);
     bool remove(const platform::NotifyIconRecord& record);
     void deliver(platform::WindowHandle window, int mouseCode);
+    // Hands the icons removed during a mouse action on an icon over for
+    // deletion, once no such action runs any more.
+    void releaseRemoved();
     // One look at the tray while waiting for it.
     void poll();
 
     QtWindowFramework& ui_;
     platform::Diagnostics& diagnostics_;
     std::map<Key, Icon> icons_;
+    // Mouse actions on an icon under way (the menu of one can hold a box
+    // whose own event loop runs further events).
+    int activations_ = 0;
+    // Icons removed while a mouse action on an icon was under way: the
+    // icon's widget is still on the stack below them.
+    std::vector<std::unique_ptr<QSystemTrayIcon>> removedDuringActivation_;
     bool toldNoTray_ = false;
     bool menuOpen_ = false;
     QElapsedTimer sinceMenuClosed_;
