@@ -12,10 +12,7 @@ void WipeText(std::string& text) {
     // Growing to the capacity never reallocates, and makes every byte of the
     // buffer one the loop may write.
     text.resize(text.capacity());
-    volatile char* bytes = text.data();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        bytes[i] = '\0';
-    }
+    platform::WipeBytes(text.data(), text.size());
     text.clear();
 }
 

@@ -78,6 +78,18 @@ std::string Masked(std::string text, std::string_view token) {
 
 }  // namespace
 
+void WipeBytes(char* data, std::size_t size) {
+    volatile char* bytes = data;
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = '\0';
+    }
+}
+
+BoundedOutput::~BoundedOutput() {
+    kept_.resize(kept_.capacity());
+    WipeBytes(kept_.data(), kept_.size());
+}
+
 void BoundedOutput::Append(std::string_view bytes) {
     const std::size_t room = limit_ - kept_.size();
     kept_.append(bytes.substr(0, room));

@@ -17,10 +17,20 @@ namespace vantorel::platform {
 inline constexpr std::size_t kMaxTokenLineBytes = 64 * 1024;
 inline constexpr std::size_t kMaxErrorOutputBytes = 4 * 1024;
 
-// Output read from one of the command's pipes, kept up to a bound.
+// Overwrites `size` bytes at `data` in a way the compiler keeps: what a
+// command printed may be an access token.
+void WipeBytes(char* data, std::size_t size);
+
+// Output read from one of the command's pipes, kept up to a bound. Its whole
+// buffer is taken at once, so that no copy of the output is left behind in
+// memory given back by a growing string, and overwritten at the end.
 class BoundedOutput {
   public:
-    explicit BoundedOutput(std::size_t limit) : limit_(limit) {}
+    explicit BoundedOutput(std::size_t limit) : limit_(limit) { kept_.reserve(limit_); }
+    ~BoundedOutput();
+    BoundedOutput(BoundedOutput&&) = default;
+    BoundedOutput(const BoundedOutput&) = delete;
+    BoundedOutput& operator=(const BoundedOutput&) = delete;
     void Append(std::string_view bytes);
     const std::string& Kept() const { return kept_; }
     // True when bytes past the bound were dropped.

@@ -120,6 +120,7 @@ ReadResult ReadSome(int fd, BoundedOutput& into) {
     const ssize_t got = ::read(fd, chunk.data(), chunk.size());
     if (got > 0) {
         into.Append(std::string_view(chunk.data(), static_cast<std::size_t>(got)));
+        platform::WipeBytes(chunk.data(), chunk.size());
         return ReadResult::Data;
     }
     if (got < 0 && (errno == EINTR || errno == EAGAIN)) {

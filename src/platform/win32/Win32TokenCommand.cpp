@@ -147,6 +147,7 @@ bool ReadAvailable(HANDLE pipe, BoundedOutput& into) {
             return false;
         }
         into.Append(std::string_view(chunk.data(), got));
+        platform::WipeBytes(chunk.data(), chunk.size());
         available -= got;
     }
     return true;
