@@ -43,6 +43,7 @@ constexpr wchar_t kTargetClass[] = L"VantorelE2eTarget";
 const std::string kOriginalTitle = "メモ帳 - 元のタイトル";
 
 struct Setup {
+    std::string scenario;
     std::wstring programDir = EnvironmentValue(L"E2E_PROGRAM_DIR");
     std::wstring outDir = EnvironmentValue(L"E2E_OUT_DIR");
     std::wstring exe() const { return programDir + L"\\vantorel.exe"; }
@@ -193,14 +194,15 @@ void CheckPauseMark(Transcript& t, HWND window) {
 void Announce(Transcript& t, const Setup& setup) {
     const std::vector<std::string> subjects =
         Lines(ReadFileBytes(EnvironmentValue(L"E2E_SUBJECTS")));
-    const TitleLog log(setup.outDir + L"\\announce-titles.txt");
-    DeleteFileW((setup.outDir + L"\\announce-titles.txt").c_str());
+    // One log per scenario, so that the token login's run keeps the
+    // password login's titles.
+    const std::wstring titlesFile = setup.outDir + L"\\" + Widen(setup.scenario) + L"-titles.txt";
+    const TitleLog log(titlesFile);
+    DeleteFileW(titlesFile.c_str());
 
     t.step("another program's window is the one the user works in");
-    Process target(
-        EnvironmentValue(L"E2E_TARGET_EXE"),
-        Quoted(Widen(kOriginalTitle)) + L" " + Quoted(setup.outDir + L"\\announce-titles.txt"),
-        setup.outDir);
+    Process target(EnvironmentValue(L"E2E_TARGET_EXE"),
+                   Quoted(Widen(kOriginalTitle)) + L" " + Quoted(titlesFile), setup.outDir);
     HWND targetWindow = nullptr;
     t.expect(
         [&] {
@@ -381,7 +383,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     try {
-        const Setup setup;
+        Setup setup;
+        setup.scenario = scenario;
         Transcript transcript(setup.outDir, scenario);
         try {
             run(transcript, setup);
