@@ -40,6 +40,9 @@ for ((attempt = 1; ; attempt++)); do
         >"$output/out" 2>"$output/err" || status=$?
     cat "$output/out"
     cat "$output/err" >&2
+    if [ "$status" -ne 0 ] && [ ! -s "$output/out" ] && [ ! -s "$output/err" ]; then
+        echo "wine-run: $(basename "$1") ended with status $status and printed nothing" >&2
+    fi
     if [ "$status" -eq 0 ] || [ "$attempt" -ge "$start_attempts" ] ||
         ! wine_did_not_start "$output/out" "$output/err"; then
         exit "$status"

@@ -169,6 +169,11 @@ click_tray() {
     icon=$(tray_icon)
     [ -n "$icon" ] || fail "no tray icon to click"
     read -r _ x y w h <<<"$icon"
+    # The program takes a right press that comes within 250 ms of its menu
+    # closing (or of the command chosen there ending) for a second report of
+    # the press that closed it, which X11 trays sometimes send. A person's
+    # next click never comes that soon; the test's would.
+    [ "$1" != 3 ] || sleep 0.3
     # One xdotool call: the move reaches the server before the click. (Its
     # --sync would wait in vain when the pointer is already there.)
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat "${2:-1}" --delay 80 "$1"
