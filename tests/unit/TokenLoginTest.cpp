@@ -134,7 +134,8 @@ TEST_F(TokenLogin, OutsideACheckEachLoginRunsTheCommand) {
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kToken));
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kSecondToken));
     fake.mail.replies.push_back(
-        platform::MailReply::Text("アクセストークンが無効か、有効期限が切れているため、アクセストークンの取得方法とアカウントを確認してください"));
+        platform::MailReply::Text("アクセストークンが無効か、有効期限が切れているため、アクセストー"
+                                  "クンの取得方法とアカウントを確認してください"));
     fake.mail.replies.push_back(platform::MailReply::List({"1 10"}));
 
     EXPECT_FALSE(form.PopStat("STAT"));
