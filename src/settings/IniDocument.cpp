@@ -1,5 +1,7 @@
 #include "settings/IniDocument.h"
 
+#include <algorithm>
+
 #include "settings/Utf8Text.h"
 
 namespace vantorel::ini {
@@ -10,6 +12,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kCrLf = "\r\n";
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
+constexpr char kNul = '\0';
 
 // The line end starting at `at` ("\r\n", "\r" or "\n").
 std::string_view LineEndAt(std::string_view bytes, std::size_t at) {
@@ -152,11 +155,14 @@ void Document::convertToUtf8() {
         return;
     }
     for (Line& line : lines_) {
-        // A line that is not CP932 keeps its bytes: converting it would
-        // turn them into U+FFFD and lose them for good.
-        std::string text = codec_.cp932ToUtf8(line.raw);
+        // A value ends at a NUL, so only the part before one is ever read:
+        // it is converted on its own, and the bytes from the NUL on stay as
+        // they are. A part that is not CP932 keeps its bytes: converting it
+        // would turn them into U+FFFD and lose them for good.
+        const std::size_t readPart = std::min(line.raw.find(kNul), line.raw.size());
+        std::string text = codec_.cp932ToUtf8(std::string_view(line.raw).substr(0, readPart));
         if (!HasReplacementCharacter(text)) {
-            line.raw = std::move(text);
+            line.raw = std::move(text) + line.raw.substr(readPart);
         }
     }
     encoding_ = FileEncoding::Utf8WithBom;

@@ -121,6 +121,17 @@ TEST_F(IniProfileWrite, TextShiftJisCannotHoldTurnsTheFileIntoUtf8) {
     EXPECT_EQ(read("USERINFO", "USERNAME"), "Jos\xC3\xA9");
 }
 
+TEST_F(IniProfileWrite, TurningUtf8KeepsAValueWhoseLineHasBytesPastANul) {
+    // The value is read up to the NUL; what follows it is not CP932.
+    putFile(std::string("[SOUND]\r\nWAVEPATH=C:\\\x8D\xB7.wav\0\xFF\xFFrr\r\n", 34));
+    const std::string before = read("SOUND", "WAVEPATH");
+    ASSERT_EQ(before, "C:\\\xE5\xB7\xAE.wav");
+    ASSERT_TRUE(write("USERINFO", "USERNAME", "Jos\xC3\xA9"));
+    EXPECT_TRUE(fileBytes().starts_with(kBom));
+    EXPECT_EQ(read("SOUND", "WAVEPATH"), before);
+    EXPECT_NE(fileBytes().find(std::string("\0\xFF\xFFrr\r\n", 7)), std::string::npos);
+}
+
 TEST_F(IniProfileWrite, AWriteIntoAGarbageFileKeepsEveryByteOfIt) {
     std::string garbage;
     std::mt19937 random(11);
