@@ -114,9 +114,17 @@ void ShellTray::watchAvailability(std::function<void()> appeared) {
     appeared_ = std::move(appeared);
 }
 
+bool ShellTray::show(Icon& icon) {
+    // The taskbar message is broadcast to every program and may come while
+    // our icon is still there (another program sent it, or the shell kept
+    // its icons): an add then fails, and an update that succeeds says the
+    // icon is shown after all, so no retry runs for an icon on the screen.
+    return notify_(NIM_ADD, &icon.data) != FALSE || notify_(NIM_MODIFY, &icon.data) != FALSE;
+}
+
 void ShellTray::addAgain() {
     for (auto& [key, icon] : icons_) {
-        icon.shown = notify_(NIM_ADD, &icon.data) != FALSE;
+        icon.shown = show(icon);
     }
     afterAttempt();
 }
@@ -124,7 +132,7 @@ void ShellTray::addAgain() {
 void ShellTray::retry() {
     for (auto& [key, icon] : icons_) {
         if (!icon.shown) {
-            icon.shown = notify_(NIM_ADD, &icon.data) != FALSE;
+            icon.shown = show(icon);
         }
     }
     afterAttempt();

@@ -53,6 +53,8 @@ class ShellTray : public platform::TrayShell {
     };
     using Key = std::pair<HWND, UINT>;
 
+    // Adds the icon, or finds it already in the shell; true when shown.
+    bool show(Icon& icon);
     // Keeps the retry timer running while an icon waits, and says that the
     // tray is there once none does.
     void afterAttempt();

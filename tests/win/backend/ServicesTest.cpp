@@ -81,6 +81,22 @@ bool ShellHasIcon(HWND window, UINT id) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
+// What a new taskbar broadcasts, sent to this test's own top-level windows
+// only: tests run side by side on one desktop, and a broadcast would reach
+// the others' trays too.
+void AnnounceNewTaskbar() {
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == GetCurrentProcessId()) {
+                PostMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+            }
+            return TRUE;
+        },
+        0);
+}
+
 TEST(ShellTray, TheIconComesBackWithANewTaskbarAndGoesWithTheProgram) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
@@ -100,7 +116,7 @@ TEST(ShellTray, TheIconComesBackWithANewTaskbarAndGoesWithTheProgram) {
         lost.uID = 1;
         Shell_NotifyIconW(NIM_DELETE, &lost);
         ASSERT_FALSE(ShellHasIcon(window, 1));
-        PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        AnnounceNewTaskbar();
         EXPECT_TRUE(test::PumpUntil([&] { return ShellHasIcon(window, 1); }));
     }
     EXPECT_FALSE(ShellHasIcon(window, 1));
@@ -169,10 +185,32 @@ TEST(ShellTray, ANewTaskbarTakesTheWaitingIconAndSaysTheTrayIsThere) {
     gShellNotReady = true;
     EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
     gShellNotReady = false;
-    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    AnnounceNewTaskbar();
     ASSERT_TRUE(test::PumpUntil([&] { return appeared == 1; }));
     EXPECT_TRUE(ShellHasIcon(window, 1));
     EXPECT_TRUE(tray.available());
+}
+
+TEST(ShellTray, ATaskbarMessageWhileTheIconIsShownKeepsItShownWithoutRetrying) {
+    Win32Diagnostics diagnostics;
+    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    test::RecordingEvents events;
+    auto form = ui.createForm(StartUpFormLayout(), events);
+    HWND window = ToHwnd(form->handle());
+    ShellTray tray(&ShellStartingLate, kShortRetryMs);
+    int appeared = 0;
+    tray.watchAvailability([&] { ++appeared; });
+    gShellNotReady = false;
+    ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+
+    // Sent by another program, or by a shell that kept its icons.
+    gAddsAsked = 0;
+    AnnounceNewTaskbar();
+    ASSERT_TRUE(test::PumpUntil([&] { return appeared == 1; }));
+    test::PumpUntil([] { return false; }, std::chrono::milliseconds(10 * kShortRetryMs));
+    EXPECT_EQ(gAddsAsked, 1);
+    EXPECT_TRUE(tray.available());
+    EXPECT_TRUE(ShellHasIcon(window, 1));
 }
 
 TEST(MessageTimer, TicksAtItsPeriodOnlyWhileEnabledWithAPeriod) {
