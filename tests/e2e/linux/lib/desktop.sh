@@ -42,6 +42,11 @@ desktop_start() {
     export XDG_CACHE_HOME="$workdir/cache" XDG_RUNTIME_DIR="$workdir/runtime"
     unset WAYLAND_DISPLAY XDG_SESSION_TYPE
     export QT_QPA_PLATFORM=xcb
+    # A desktop session speaks UTF-8 whatever the caller's shell was set to
+    # (a login shell of a new user has the POSIX locale): the tools that
+    # type and find Japanese window titles need it.
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+    unset LANGUAGE
 
     # A session bus of the desktop's own, ended with it (the first to start,
     # the last to go).
