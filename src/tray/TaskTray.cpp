@@ -3,7 +3,7 @@
 #include <cmath>
 #include <exception>
 
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
@@ -97,11 +97,11 @@ void TaskTray::Visible(bool pNewPalam) {
 void TaskTray::MouseEvent(float X) {
     int code = 0;
     ContinueOnError([&] {
-        const double twipsPerPixel = RoundHalfEven(ui_.twipsPerPixelX());
+        const double twipsPerPixel = text::RoundHalfEven(ui_.twipsPerPixelX());
         if (twipsPerPixel == 0.0) {
             return;
         }
-        const double twips = RoundHalfEven(X);
+        const double twips = text::RoundHalfEven(X);
         // No real mouse code is anywhere near this; a wild coordinate is
         // simply not a tray notification.
         if (!(twips > -kLargestTwips && twips < kLargestTwips)) {
