@@ -113,12 +113,12 @@ void TaskTray::MouseEvent(float X) {
 }
 
 void TaskTray::MouseCode(int code) {
-    if (code == tray_code::kLeftDoubleClick) {
+    if (code == platform::tray_code::kLeftDoubleClick) {
         // The icon goes and the window comes back; TrayVisible keeps its value.
         SetTaskTray(false);
         return;
     }
-    if (code == tray_code::kRightButtonDown) {
+    if (code == platform::tray_code::kRightButtonDown) {
         if (TrayForm == nullptr) {
             return;
         }
