@@ -1,38 +1,33 @@
 """The settings file of the program under measurement, and a WAV file for
-its sound effect.
+its sound effect. The file itself is written by the project's one settings
+file helper (tests/scripts/settings_file.py).
 
-usage: program_settings.py INI_PATH HOST USER INTERVAL [KEY=VALUE ...]
-       (password on stdin; KEY=VALUE as SECTION.KEY=VALUE overrides)
+usage: program_settings.py INI_PATH HOST USER INTERVAL [ITEM ...]
+       (password on stdin; ITEMs as settings_file.py takes them: a section
+       name, or KEY=VALUE for the section named last, overriding the rest)
 """
 import math
+import os
 import struct
 import sys
 import wave
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                "scripts"))
+import settings_file  # noqa: E402
 
-def write_settings(path, sections):
-    """Writes {section: {key: value}} as the program keeps its settings
-    file: CP932, CRLF."""
-    lines = []
-    for section, items in sections.items():
-        lines.append("[%s]" % section)
-        lines.extend("%s=%s" % (key, value) for key, value in items.items())
-    with open(path, "wb") as out:
-        out.write(("\r\n".join(lines) + "\r\n").encode("cp932"))
+write_settings = settings_file.write_settings
 
 
 def tray_settings(host, user, password, interval, wav_path, **options):
     """Settings that start the program in the tray, with the restore
     option and the sound effect on; `options` overrides OPTION keys."""
-    option = {"ZEROCHECK": "False", "TitleCallBack": "True", "IGNOREERR": "True",
-              "ONMOUSE": "False", "CHECKONCE": "False"}
-    option.update(options)
-    return {
-        "USERINFO": {"REMOTEHOST": host, "USERNAME": user, "PASSWORD": password,
-                     "INTERVAL": str(interval), "TIMER": "1", "STARTUP": "True"},
-        "OPTION": option,
-        "SOUND": {"ENABLE": "TRUE", "WAVEPATH": wav_path},
-    }
+    sections = settings_file.accepted_settings()
+    sections["USERINFO"].update({"REMOTEHOST": host, "USERNAME": user, "PASSWORD": password,
+                                 "INTERVAL": str(interval), "TIMER": "1"})
+    sections["OPTION"].update(options)
+    sections["SOUND"] = {"ENABLE": "TRUE", "WAVEPATH": wav_path}
+    return sections
 
 
 WAV_RATE = 8000
@@ -61,10 +56,10 @@ def main():
     wav_path = path.rsplit("/", 1)[0] + "/bench.wav"
     write_wav(wav_path)
     sections = tray_settings(host, user, password, interval, wav_path)
-    for override in sys.argv[5:]:
-        name, _, value = override.partition("=")
-        section, _, key = name.partition(".")
-        sections.setdefault(section, {})[key] = value
+    try:
+        settings_file.apply_items(sections, sys.argv[5:])
+    except ValueError as error:
+        sys.exit("program_settings.py: %s" % error)
     write_settings(path, sections)
 
 

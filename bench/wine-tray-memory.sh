@@ -58,7 +58,7 @@ cp "$build/vantorel.exe" "$work/program/"
 wav_path="Z:$(echo "$work/program/bench.wav" | tr / '\\')"
 echo "bench-password" | "$python" "$root/bench/program_settings.py" \
     "$work/program/vantorel.ini" "127.0.0.1:$unused_port" bench 30 \
-    "OPTION.IGNOREERR=False" "SOUND.WAVEPATH=$wav_path"
+    OPTION IGNOREERR=False SOUND "WAVEPATH=$wav_path"
 
 memory() { wine "$work/process-memory.exe" vantorel.exe 2>/dev/null | tr -d '\r'; }
 

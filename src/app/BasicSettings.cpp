@@ -8,7 +8,7 @@
 #include "app/StartUpFormLayout.h"
 #include "dialogs/SettingsNotSaved.h"
 #include "settings/SettingsKeys.h"
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
@@ -37,7 +37,7 @@ void MakeSaveFolder(platform::Platform& os, iniBas& ini) {
 // True when the box's leading number is at least 1. Otherwise the user is
 // told, and the box gets the focus with its whole text selected.
 bool AcceptInterval(platform::Platform& os, platform::Form& form, platform::ControlId box) {
-    if (LeadingNumber(form.text(box)) >= kSmallestInterval) {
+    if (text::LeadingNumber(form.text(box)) >= kSmallestInterval) {
         return true;
     }
     os.ui.messageBox(kInvalidNumber, os.app.title(), platform::MessageIcon::None);
@@ -65,7 +65,7 @@ bool SaveBoxes(platform::Form& form, iniBas& ini) {
 // (hand-edited) counts as never accepted, so the first check runs again.
 bool SettingsAccepted(iniBas& ini) {
     const std::string startUp = ini.ReadIni(keys::kUserInfo, keys::kStartUp, keys::kFalseText);
-    return TextToBoolean(startUp).value_or(false);
+    return text::TextToBoolean(startUp).value_or(false);
 }
 
 // A settings file that cannot be written keeps the window open with what

@@ -2,8 +2,9 @@
 
 #include "app/SettingsFileProblem.h"
 #include "app/StartUpFormLayout.h"
+#include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 #include "tray/TaskTray.h"
 
 namespace vantorel {
@@ -31,7 +32,7 @@ StartUpForm::~StartUpForm() = default;
 // longer than a platform timer can hold is clamped to the longest one, and
 // a negative one counts as 0.
 std::uint32_t DisplayPeriodMs(std::string_view seconds) {
-    const double ms = RoundHalfEven(LeadingNumber(seconds) * kMillisecondsPerSecond);
+    const double ms = text::RoundHalfEven(text::LeadingNumber(seconds) * kMillisecondsPerSecond);
     if (!(ms > 0.0)) {
         return 0;
     }
@@ -41,8 +42,8 @@ std::uint32_t DisplayPeriodMs(std::string_view seconds) {
 bool StartUpForm::ReadOption(std::string_view key, bool fallback) {
     // A hand-edited value that is no Boolean text counts as the option's
     // default, so that one odd line never keeps the program from starting.
-    const std::string text = ini_.ReadIni(keys::kOption, key, BooleanText(fallback));
-    return TextToBoolean(text).value_or(fallback);
+    const std::string stored = ini_.ReadIni(keys::kOption, key, text::BooleanText(fallback));
+    return text::TextToBoolean(stored).value_or(fallback);
 }
 
 void StartUpForm::FillBasicSettings() {
@@ -84,8 +85,8 @@ void StartUpForm::Form_Load() {
         // count rather than stopping the program at start.
         const std::string interval =
             ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval);
-        MinuteCount =
-            static_cast<std::int16_t>(ToClampedInt(LeadingNumber(interval), kInt16Min, kInt16Max));
+        MinuteCount = static_cast<std::int16_t>(
+            text::ToClampedInt(text::LeadingNumber(interval), kInt16Min, kInt16Max));
         Timer1->setEnabled(true);
     } else {
         EndTask();

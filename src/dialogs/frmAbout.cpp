@@ -4,7 +4,7 @@
 
 #include "app/Version.h"
 #include "dialogs/Layouts.h"
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
@@ -21,9 +21,10 @@ frmAbout::frmAbout(platform::Platform& os) : SmallWindow(os.ui, AboutLayout()), 
 void frmAbout::Form_Load() {
     form().setCaption(os_.app.title() + std::string(kCaptionSuffix));
     const platform::VersionInfo version = os_.app.version();
-    form().setText(ctl::about::lblVersion,
-                   std::string(kVersionPrefix) + DecimalText(version.major) + "." +
-                       DecimalText(version.minor) + "." + DecimalText(version.revision));
+    form().setText(ctl::about::lblVersion, std::string(kVersionPrefix) +
+                                               text::DecimalText(version.major) + "." +
+                                               text::DecimalText(version.minor) + "." +
+                                               text::DecimalText(version.revision));
     form().setText(ctl::about::lblTitle, kProductName);
 }
 

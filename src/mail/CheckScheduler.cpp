@@ -3,7 +3,8 @@
 
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
-#include "settings/ValueText.h"
+#include "settings/Count16.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
@@ -32,8 +33,8 @@ void StartUpForm::Timer1_Timer() {
     }
     // The box is the live value. It is read as the OK button reads it, so
     // that a text such as "3分" never stops the tick.
-    const std::int32_t interval =
-        ToClampedInt(LeadingNumber(form_->text(ctl::txtInterval)), kShortestInterval, kInt16Max);
+    const std::int32_t interval = text::ToClampedInt(
+        text::LeadingNumber(form_->text(ctl::txtInterval)), kShortestInterval, kInt16Max);
     if (MinuteCount < interval) {
         return;
     }

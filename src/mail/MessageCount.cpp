@@ -3,7 +3,8 @@
 #include <string>
 
 #include "platform/RuntimeFailure.h"
-#include "settings/ValueText.h"
+#include "settings/Count16.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
@@ -18,7 +19,7 @@ std::int16_t MessageCountOf(std::string_view statElement) {
     if (end == std::string_view::npos) {
         throw RuntimeFailure("the mailbox status holds no count: " + std::string(statElement));
     }
-    return ToInt16(LeadingNumber(statElement.substr(0, end)));
+    return ToInt16(text::LeadingNumber(statElement.substr(0, end)));
 }
 
 }  // namespace vantorel

@@ -7,8 +7,8 @@
 #include "app/StartUpFormLayout.h"
 #include "mail/MessageCount.h"
 #include "platform/RuntimeFailure.h"
+#include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
-#include "settings/ValueText.h"
 
 namespace vantorel {
 

@@ -6,8 +6,9 @@
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
 #include "platform/RuntimeFailure.h"
+#include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
@@ -110,7 +111,7 @@ bool StartUpForm::Announce(bool onceOnly, std::int16_t newCount) {
     // Every message is listed, also under the once-only option, so that the
     // summary of message j lands at index j. A failed list leaves the
     // entries empty.
-    PopStat(std::string(kListCommandFromFirst) + DecimalText(MailCount));
+    PopStat(std::string(kListCommandFromFirst) + text::DecimalText(MailCount));
     if (unloaded_) {
         return false;
     }

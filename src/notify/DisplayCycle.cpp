@@ -8,7 +8,7 @@
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
 #include "notify/NoticeText.h"
-#include "settings/ValueText.h"
+#include "settings/Count16.h"
 
 namespace vantorel {
 

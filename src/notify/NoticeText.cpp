@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "notify/ReplaceBas.h"
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
+#include "text/ReplaceAll.h"
 
 namespace vantorel {
 
@@ -32,7 +32,7 @@ bool StartsWithAsciiMarker(std::string_view entry) {
 }  // namespace
 
 std::string ArrivalNotice(std::int32_t newCount) {
-    return DecimalText(newCount) + std::string(kMailsHaveArrived);
+    return text::DecimalText(newCount) + std::string(kMailsHaveArrived);
 }
 
 std::string ClosingNotice(std::int32_t newCount) {
@@ -40,17 +40,17 @@ std::string ClosingNotice(std::int32_t newCount) {
 }
 
 std::string MessageNotice(std::int32_t number, std::string_view labelledEntry) {
-    return DecimalText(number) + std::string(kNthMail) + std::string(labelledEntry);
+    return text::DecimalText(number) + std::string(kNthMail) + std::string(labelledEntry);
 }
 
 std::string LabelledEntry(std::string_view entry, std::string_view subjectLabel,
                           std::string_view fromLabel, std::string_view dateLabel) {
     const std::string_view summary = StartsWithAsciiMarker(entry) ? entry : kEmptySummary;
-    std::string text =
+    std::string labelled =
         std::string(subjectLabel) + std::string(summary.substr(kSubjectMarkerLength));
-    ReplaceAll(text, kTabFrom, kSpace + std::string(fromLabel));
-    ReplaceAll(text, kTabDate, kSpace + std::string(dateLabel));
-    return text;
+    text::ReplaceAll(labelled, kTabFrom, kSpace + std::string(fromLabel));
+    text::ReplaceAll(labelled, kTabDate, kSpace + std::string(dateLabel));
+    return labelled;
 }
 
 }  // namespace vantorel

@@ -9,6 +9,11 @@
 
 namespace vantorel::platform {
 
+// Twips: 1440 make an inch, so 15 make a pixel at the standard 96 dpi.
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kStandardDpi = 96;
+inline constexpr int kTwipsPerPixelAtStandardDpi = kTwipsPerInch / kStandardDpi;
+
 using ControlId = int;
 constexpr ControlId kNoControl = 0;
 constexpr int kNoTabStop = -1;

@@ -2,6 +2,8 @@
 
 #include <random>
 
+#include "text/AsciiCase.h"
+
 namespace vantorel::platform {
 
 namespace {
@@ -12,22 +14,6 @@ constexpr std::size_t kHexDigitCount = 16;  // one 64-bit number
 constexpr unsigned kBitsPerHexDigit = 4;
 constexpr std::uint64_t kHexDigitMask = 0xF;
 constexpr unsigned kWordBits = 32;
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -45,7 +31,7 @@ bool IsTemporaryNameOf(std::string_view fileName, std::string_view targetName) {
     if (fileName.size() <= prefix || fileName.size() > prefix + kHexDigitCount) {
         return false;
     }
-    if (!SameIgnoringAsciiCase(fileName.substr(0, targetName.size()), targetName) ||
+    if (!text::EqualsIgnoringAsciiCase(fileName.substr(0, targetName.size()), targetName) ||
         fileName.substr(targetName.size(), kTemporaryInfix.size()) != kTemporaryInfix) {
         return false;
     }

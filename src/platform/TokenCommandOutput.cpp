@@ -1,7 +1,8 @@
 #include "platform/TokenCommandOutput.h"
 
 #include <algorithm>
-#include <cstdint>
+
+#include "text/Utf8.h"
 
 namespace vantorel::platform {
 namespace {
@@ -14,42 +15,6 @@ constexpr unsigned char kDelete = 0x7F;
 // Shorter first lines are no token worth hiding, and masking them would
 // garble the message.
 constexpr std::size_t kMinMaskedLine = 8;
-
-// Length of the valid UTF-8 sequence at the start of `text`, 0 if invalid.
-std::size_t Utf8Length(std::string_view text) {
-    const auto lead = static_cast<std::uint8_t>(text[0]);
-    std::size_t length = 0;
-    std::uint8_t secondMin = 0x80;
-    std::uint8_t secondMax = 0xBF;
-    if (lead < 0x80) {
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        secondMin = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
-        secondMax = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        secondMin = lead == 0xF0 ? 0x90 : 0x80;
-        secondMax = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (text.size() < length) {
-        return 0;
-    }
-    const auto second = static_cast<std::uint8_t>(text[1]);
-    if (second < secondMin || second > secondMax) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if ((static_cast<std::uint8_t>(text[i]) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(kBlanks);
@@ -131,21 +96,10 @@ TokenCommandOutcome OutcomeOf(const CommandEnd& end, const BoundedOutput& standa
     return outcome;
 }
 
-bool IsUtf8(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t length = Utf8Length(bytes);
-        if (length == 0) {
-            return false;
-        }
-        bytes.remove_prefix(length);
-    }
-    return true;
-}
-
 std::string CleanErrorOutput(std::string_view bytes) {
     std::string clean;
     while (!bytes.empty()) {
-        const std::size_t length = Utf8Length(bytes);
+        const std::size_t length = text::Utf8CharacterLength(bytes);
         if (length == 0) {
             clean += kInvalidByte;
             bytes.remove_prefix(1);

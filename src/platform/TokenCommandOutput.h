@@ -53,9 +53,6 @@ struct CommandEnd {
 TokenCommandOutcome OutcomeOf(const CommandEnd& end, const BoundedOutput& standardOutput,
                               const std::string& standardError);
 
-// True when `bytes` are valid UTF-8.
-bool IsUtf8(std::string_view bytes);
-
 // Standard error made fit for a message: valid UTF-8 (others bytes become
 // "?"), control characters other than line ends as spaces, blank lines and
 // surrounding blanks removed.

@@ -28,6 +28,14 @@ struct NotifyIconRecord {
 
 enum class NotifyIconMessage { Add = 0, Delete = 2 };
 
+// Mouse message codes of the shell's tray callback, as FormEvents::TrayNotify
+// passes them on.
+namespace tray_code {
+inline constexpr int kMouseMove = 0x200;
+inline constexpr int kLeftDoubleClick = 0x203;
+inline constexpr int kRightButtonDown = 0x204;
+}  // namespace tray_code
+
 class TrayShell {
   public:
     virtual ~TrayShell() = default;
@@ -37,8 +45,7 @@ class TrayShell {
     // no tray available); the tray is then unchanged.
     //
     // Mouse actions on an added icon reach the owner window's form events as
-    // FormEvents::TrayNotify with the mouse message code (0x203 left
-    // double-click, 0x204 right button pressed, ...).
+    // FormEvents::TrayNotify with the mouse message code (one of tray_code).
     virtual bool notifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) = 0;
 
     // True when a tray is there to show icons now; asked afresh each time,

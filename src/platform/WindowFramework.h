@@ -37,7 +37,7 @@ class FormEvents {
     virtual void CloseRequested(CloseReason reason) = 0;
 
     // A mouse action on the window's tray icon, with the mouse message code
-    // of the shell's callback (0x203 left double-click, 0x204 right press).
+    // of the shell's callback (one of tray_code in platform/TrayShell.h).
     virtual void TrayNotify(int /*mouseCode*/) {}
 
     // The mouse moved over the window's client area; x in twips.

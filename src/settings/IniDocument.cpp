@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/Utf8Text.h"
+#include "text/Utf8.h"
 
 namespace vantorel::ini {
 
@@ -90,7 +90,7 @@ void Document::reshape(Line& line) const {
 }
 
 std::string Document::decode(std::string_view raw) const {
-    return encoding_ == FileEncoding::Cp932 ? codec_.cp932ToUtf8(raw) : SanitizeUtf8(raw);
+    return encoding_ == FileEncoding::Cp932 ? codec_.cp932ToUtf8(raw) : text::SanitizeUtf8(raw);
 }
 
 std::optional<std::string> Document::encode(std::string_view utf8) const {
@@ -160,9 +160,9 @@ void Document::convertToUtf8() {
         // they are. A part that is not CP932 keeps its bytes: converting it
         // would turn them into U+FFFD and lose them for good.
         const std::size_t readPart = std::min(line.raw.find(kNul), line.raw.size());
-        std::string text = codec_.cp932ToUtf8(std::string_view(line.raw).substr(0, readPart));
-        if (!HasReplacementCharacter(text)) {
-            line.raw = std::move(text) + line.raw.substr(readPart);
+        std::string converted = codec_.cp932ToUtf8(std::string_view(line.raw).substr(0, readPart));
+        if (!text::HasReplacementCharacter(converted)) {
+            line.raw = std::move(converted) + line.raw.substr(readPart);
         }
     }
     encoding_ = FileEncoding::Utf8WithBom;

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include "text/AsciiCase.h"
+
 namespace vantorel {
 
 namespace {
@@ -23,12 +25,12 @@ std::string Utf8Name(const std::filesystem::path& path) {
 // File names in `folder` that equal `wanted` without regard to ASCII case.
 std::vector<std::string> CaseVariants(std::string_view folder, std::string_view wanted) {
     std::vector<std::string> found;
-    const std::string wantedLower = AsciiLower(wanted);
+    const std::string wantedLower = text::AsciiLower(wanted);
     std::error_code error;
     std::filesystem::directory_iterator it(Utf8Path(folder), error);
     for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
         const std::string name = Utf8Name(it->path());
-        if (name.size() == wanted.size() && AsciiLower(name) == wantedLower) {
+        if (name.size() == wanted.size() && text::AsciiLower(name) == wantedLower) {
             found.push_back(name);
         }
     }
@@ -47,20 +49,10 @@ std::string JoinPath(std::string_view folder, char separator, std::string_view n
     return path;
 }
 
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
 std::string ResolveSettingsFile(std::string_view folder, char separator,
                                 std::string_view baseName) {
     const std::string exact = std::string(baseName) + std::string(kIniExtension);
-    const std::string lower = AsciiLower(exact);
+    const std::string lower = text::AsciiLower(exact);
     const std::vector<std::string> variants = CaseVariants(folder, exact);
     auto has = [&](const std::string& name) {
         return std::find(variants.begin(), variants.end(), name) != variants.end();

@@ -11,9 +11,6 @@ namespace vantorel {
 // folder that already ends in one (a root: "C:\" or "/").
 std::string JoinPath(std::string_view folder, char separator, std::string_view name);
 
-// `text` with the ASCII letters in lower case.
-std::string AsciiLower(std::string_view text);
-
 // The settings file named after `baseName` in `folder`, as reads and writes
 // must both see it on a file system that tells letter case apart: an
 // existing file whose name matches baseName + ".ini" without regard to case

@@ -5,7 +5,7 @@
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
 #include "settings/IniSyntax.h"
-#include "settings/Utf8Text.h"
+#include "text/Utf8.h"
 
 namespace vantorel {
 
@@ -16,7 +16,7 @@ constexpr char kNul = '\0';
 bool CanStore(std::string_view section, std::string_view key, std::string_view value) {
     return ini::IsStorableSection(section) && ini::IsStorableKey(key) &&
            ini::IsStorableValue(value) && value.size() <= IniProfile::kMaxValueBytes &&
-           IsValidUtf8(section) && IsValidUtf8(key) && IsValidUtf8(value);
+           text::IsValidUtf8(section) && text::IsValidUtf8(key) && text::IsValidUtf8(value);
 }
 
 }  // namespace
@@ -33,8 +33,8 @@ std::string IniProfile::getString(std::string_view section, std::string_view key
     if (!value) {
         return std::string(fallback);
     }
-    const std::string_view text = std::string_view(*value).substr(0, value->find(kNul));
-    return std::string(CutAtCharacter(text, kMaxValueBytes));
+    const std::string_view beforeNul = std::string_view(*value).substr(0, value->find(kNul));
+    return std::string(text::CutAtCharacter(beforeNul, kMaxValueBytes));
 }
 
 bool IniProfile::writeString(std::string_view section, std::string_view key, std::string_view value,

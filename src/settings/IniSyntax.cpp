@@ -1,6 +1,6 @@
 #include "settings/IniSyntax.h"
 
-#include "settings/IniPath.h"
+#include "text/AsciiCase.h"
 
 namespace vantorel::ini {
 
@@ -93,7 +93,7 @@ std::optional<std::string_view> SectionHeaderName(std::string_view afterBracket)
 }
 
 bool NamesMatch(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+    return text::EqualsIgnoringAsciiCase(a, b);
 }
 
 std::string_view Unquote(std::string_view value) {

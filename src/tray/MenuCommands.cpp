@@ -11,7 +11,7 @@
 #include "dialogs/frmTitleConf.h"
 #include "dialogs/frmTokenCmd.h"
 #include "settings/SettingsKeys.h"
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 #include "tray/TaskTray.h"
 
 namespace vantorel {
@@ -24,7 +24,7 @@ namespace {
 void ToggleOption(platform::Form& form, iniBas& ini, platform::ControlId item,
                   std::string_view key) {
     form.setChecked(item, !form.checked(item));
-    ini.WriteIni(keys::kOption, key, BooleanText(form.checked(item)));
+    ini.WriteIni(keys::kOption, key, text::BooleanText(form.checked(item)));
 }
 
 // Takes the program's icon out of the tray without showing the window, as
@@ -87,7 +87,7 @@ void StartUpForm::mnuCHKOnceOnly_Click() {
         // The next check counts every waiting message as new again.
         ShownCount = 0;
     }
-    ini_.WriteIni(keys::kOption, keys::kCheckOnce, BooleanText(marked));
+    ini_.WriteIni(keys::kOption, keys::kCheckOnce, text::BooleanText(marked));
 }
 
 void StartUpForm::mnuTitleConf_Click() {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <exception>
 
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
@@ -97,11 +97,11 @@ void TaskTray::Visible(bool pNewPalam) {
 void TaskTray::MouseEvent(float X) {
     int code = 0;
     ContinueOnError([&] {
-        const double twipsPerPixel = RoundHalfEven(ui_.twipsPerPixelX());
+        const double twipsPerPixel = text::RoundHalfEven(ui_.twipsPerPixelX());
         if (twipsPerPixel == 0.0) {
             return;
         }
-        const double twips = RoundHalfEven(X);
+        const double twips = text::RoundHalfEven(X);
         // No real mouse code is anywhere near this; a wild coordinate is
         // simply not a tray notification.
         if (!(twips > -kLargestTwips && twips < kLargestTwips)) {
@@ -113,12 +113,12 @@ void TaskTray::MouseEvent(float X) {
 }
 
 void TaskTray::MouseCode(int code) {
-    if (code == tray_code::kLeftDoubleClick) {
+    if (code == platform::tray_code::kLeftDoubleClick) {
         // The icon goes and the window comes back; TrayVisible keeps its value.
         SetTaskTray(false);
         return;
     }
-    if (code == tray_code::kRightButtonDown) {
+    if (code == platform::tray_code::kRightButtonDown) {
         if (TrayForm == nullptr) {
             return;
         }

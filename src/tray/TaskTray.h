@@ -11,18 +11,11 @@
 
 namespace vantorel {
 
-// Mouse message codes of the shell's tray callback.
-namespace tray_code {
-constexpr int kMouseMove = 0x200;
-constexpr int kLeftDoubleClick = 0x203;
-constexpr int kRightButtonDown = 0x204;
-}  // namespace tray_code
-
 class TaskTray {
   public:
     static constexpr std::uint32_t kRecordSize = 88;  // the shell's first record layout
     static constexpr std::uint32_t kIconId = 1;       // the program has one icon
-    static constexpr std::uint32_t kCallbackMessage = tray_code::kMouseMove;
+    static constexpr std::uint32_t kCallbackMessage = platform::tray_code::kMouseMove;
 
     // Follows the tray's availability for as long as the object lives.
     TaskTray(platform::TrayShell& shell, platform::WindowFramework& ui);

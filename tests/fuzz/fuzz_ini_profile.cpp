@@ -24,7 +24,7 @@
 #include "platform/SystemTextCodec.h"
 #include "settings/IniProfile.h"
 #include "settings/IniSyntax.h"
-#include "settings/Utf8Text.h"
+#include "text/Utf8.h"
 
 namespace {
 
@@ -89,8 +89,8 @@ bool Storable(std::string_view section, std::string_view key, std::string_view v
     const std::string_view s = ini::TrimBlanks(section);
     const std::string_view k = ini::TrimBlanks(key);
     return ini::IsStorableSection(s) && ini::IsStorableKey(k) && ini::IsStorableValue(value) &&
-           value.size() <= IniProfile::kMaxValueBytes && vantorel::IsValidUtf8(s) &&
-           vantorel::IsValidUtf8(k) && vantorel::IsValidUtf8(value);
+           value.size() <= IniProfile::kMaxValueBytes && vantorel::text::IsValidUtf8(s) &&
+           vantorel::text::IsValidUtf8(k) && vantorel::text::IsValidUtf8(value);
 }
 
 bool SameEntry(const std::pair<std::string, std::string>& probe, std::string_view section,
@@ -142,7 +142,8 @@ class Session {
         }
         for (std::size_t i = 0; i < probes_.size(); ++i) {
             const auto& probe = probes_[i];
-            if (!SameEntry(probe, section, key) && !vantorel::HasReplacementCharacter(others[i]) &&
+            if (!SameEntry(probe, section, key) &&
+                !vantorel::text::HasReplacementCharacter(others[i]) &&
                 read(probe.first, probe.second) != others[i]) {
                 Broken("a write changed another key", probe.first, probe.second);
             }

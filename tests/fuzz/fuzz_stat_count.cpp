@@ -16,7 +16,7 @@
 #include "core/Client.h"
 #include "mail/MessageCount.h"
 #include "platform/RuntimeFailure.h"
-#include "settings/ValueText.h"
+#include "settings/Count16.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fake/ProgramFixture.h"
-#include "settings/ValueText.h"
+#include "settings/Count16.h"
 
 namespace vantorel::fake {
 

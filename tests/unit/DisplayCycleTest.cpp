@@ -5,7 +5,6 @@
 
 #include "CheckFixture.h"
 #include "notify/NoticeText.h"
-#include "notify/ReplaceBas.h"
 
 namespace vantorel {
 namespace {
@@ -35,20 +34,6 @@ TEST(NoticeText, ShortOrOddEntriesShowTheLabelsWithEmptyFields) {
     }
     EXPECT_EQ(LabelledEntry("Subject:", "S:", "F:", "D:"), "S:");
     EXPECT_EQ(LabelledEntry("Subject:件名", "S:", "F:", "D:"), "S:件名");
-}
-
-TEST(ReplaceBas, EveryOccurrenceIsReplacedAndReplacementsAreNotSearchedAgain) {
-    std::string text = "a\tFrom:b\tFrom:c";
-    ReplaceAll(text, "\tFrom:", " \tFrom:");
-    EXPECT_EQ(text, "a \tFrom:b \tFrom:c");
-
-    text = "aaa";
-    ReplaceAll(text, "a", "aa");
-    EXPECT_EQ(text, "aaaaaa");
-
-    text = "case Case";
-    ReplaceAll(text, "Case", "");
-    EXPECT_EQ(text, "case ");
 }
 
 TEST_F(DisplayCycle, WithoutTheRestoreOptionTheClosingNoticeStays) {

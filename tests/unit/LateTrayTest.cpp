@@ -87,7 +87,7 @@ TEST_F(LateTray, AWindowShownOnPurposeStaysWhenATrayAppears) {
     // Nor does one after the icon was double-clicked.
     mainForm().userClicks(ctl::Command1);
     ASSERT_FALSE(mainForm().isVisible());
-    program->TrayNotify(tray_code::kLeftDoubleClick);
+    program->TrayNotify(platform::tray_code::kLeftDoubleClick);
     fake.tray.appear();
     EXPECT_TRUE(mainForm().isVisible());
 }

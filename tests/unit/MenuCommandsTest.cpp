@@ -21,7 +21,7 @@ class MenuCommands : public fake::ProgramFixture {
     // The user right-clicks the tray icon and chooses `item`.
     void chooseFromTray(platform::ControlId item) {
         fake.ui.popupChoices.push_back(item);
-        fake.trayMouse(tray_code::kRightButtonDown);
+        fake.trayMouse(platform::tray_code::kRightButtonDown);
     }
     int count(const std::string& line) {
         const auto& all = fake.transcript.lines();
@@ -227,7 +227,8 @@ TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExi
         StartUpForm& form = start();
         mainForm().userClicks(ctl::mnuTitleConf);  // a small window is open too
         if (reason == platform::CloseReason::CloseBox) {
-            fake.trayMouse(tray_code::kLeftDoubleClick);  // the window is shown to be closed
+            fake.trayMouse(
+                platform::tray_code::kLeftDoubleClick);  // the window is shown to be closed
         }
         mainForm().userCloses(reason);
         EXPECT_TRUE(fake.tray.icons.empty());

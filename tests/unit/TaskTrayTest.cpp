@@ -77,7 +77,8 @@ TEST_F(TaskTrayTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
 TEST_F(TaskTrayTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
     tray.Visible(true);
     fake.transcript.clear();
-    tray.MouseEvent(0x203 * 15.0f);  // as a framework converts the code to twips
+    tray.MouseEvent(platform::tray_code::kLeftDoubleClick *
+                    15.0f);  // as a framework converts the code to twips
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(shown().isVisible());
     EXPECT_TRUE(tray.Visible());
@@ -89,7 +90,7 @@ TEST_F(TaskTrayTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
     tray.Visible(true);
     fake.transcript.clear();
     fake.ui.popupChoices.push_back(ctl::mnuNowChk);
-    tray.MouseCode(0x204);
+    tray.MouseCode(platform::tray_code::kRightButtonDown);
     EXPECT_THAT(fake.transcript.lines(),
                 ElementsAre("StartUpForm.mnuTop visible = true", "StartUpForm popup mnuTop"));
     EXPECT_THAT(owner.clicked, ElementsAre(ctl::mnuNowChk));

@@ -19,19 +19,6 @@ TEST(TextCodingTest, TextBeyondLatin1OrBrokenHasNoLatin1Form) {
     EXPECT_FALSE(Utf8ToLatin1("Caf\xE9"));  // Latin-1 bytes are not UTF-8
 }
 
-TEST(TextCodingTest, InvalidUtf8BytesBecomeReplacementCharacters) {
-    EXPECT_EQ(ValidUtf8("件名: 日本語"), "件名: 日本語");
-    EXPECT_EQ(ValidUtf8("a\xFF"
-                        "b"),
-              "a\xEF\xBF\xBD"
-              "b");
-    EXPECT_EQ(ValidUtf8("\xE6\x97"), "\xEF\xBF\xBD\xEF\xBF\xBD");                  // cut sequence
-    EXPECT_EQ(ValidUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");                  // overlong '/'
-    EXPECT_EQ(ValidUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");  // surrogate
-    EXPECT_EQ(ValidUtf8("\xF4\x90\x80\x80").find("\xEF\xBF\xBD"), 0u);             // above U+10FFFF
-    EXPECT_EQ(ValidUtf8("\xF0\x9F\x93\xA7"), "\xF0\x9F\x93\xA7");  // four bytes, valid
-}
-
 TEST(TextCodingTest, CompoundTextWithoutConvertersKeepsItsLatin1Parts) {
     // ESC - A designates Latin-1's right half; ESC $ ( B designates JIS X 0208.
     EXPECT_EQ(CompoundTextAsLatin1("Caf\x1B-A\xE9"), "Café");

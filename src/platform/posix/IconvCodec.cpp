@@ -3,13 +3,15 @@
 #include <cerrno>
 #include <vector>
 
+#include "text/Utf8.h"
+
 namespace vantorel::posix {
 
 namespace {
 
 constexpr const char* kCp932 = "CP932";
 constexpr const char* kUtf8 = "UTF-8";
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+constexpr std::string_view kReplacement = text::kReplacementCharacter;
 // Converted text is collected through a buffer of this size.
 constexpr std::size_t kChunkBytes = 4096;
 

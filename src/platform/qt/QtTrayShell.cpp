@@ -8,9 +8,6 @@ namespace vantorel::qt {
 
 namespace {
 
-constexpr int kLeftDoubleClick = 0x203;
-constexpr int kRightButtonDown = 0x204;
-
 // The X11 tray sometimes reports one right-button press twice; a second
 // report this soon after the menu closed belongs to the same press.
 constexpr qint64 kSamePressMs = 250;
@@ -150,7 +147,7 @@ void QtTrayShell::activated(platform::WindowHandle window, std::uint32_t id,
         return;
     }
     if (reason == QSystemTrayIcon::DoubleClick) {
-        deliver(window, kLeftDoubleClick);
+        deliver(window, platform::tray_code::kLeftDoubleClick);
         return;
     }
     if (reason != QSystemTrayIcon::Context) {
@@ -161,7 +158,7 @@ void QtTrayShell::activated(platform::WindowHandle window, std::uint32_t id,
         return;
     }
     menuOpen_ = true;
-    deliver(window, kRightButtonDown);
+    deliver(window, platform::tray_code::kRightButtonDown);
     menuOpen_ = false;
     sinceMenuClosed_.start();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The notification area on QSystemTrayIcon. Mouse actions on an icon go to
-// its owner window as the shell's mouse codes: a double-click as 0x203, a
-// right-button press as 0x204; a single click is not reported. The program
+// its owner window as the shell's mouse codes: a double-click as
+// tray_code::kLeftDoubleClick, a right-button press as
+// tray_code::kRightButtonDown; a single click is not reported. The program
 // pops its menu up itself, so the icon has no context menu of its own.
 //
 // Without a tray the icon is still created and shown once a tray host

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <exception>
 
+#include "platform/FormLayout.h"
 #include "platform/qt/ProgramIcon.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtText.h"
@@ -17,8 +18,8 @@ namespace vantorel::qt {
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
-constexpr double kStandardDpi = 96.0;
+constexpr double kTwipsPerInch = platform::kTwipsPerInch;
+constexpr double kStandardDpi = platform::kStandardDpi;
 constexpr int kUnhandledExitCode = 1;
 
 double LogicalDpi() {

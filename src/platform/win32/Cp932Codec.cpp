@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/WideText.h"
+#include "text/Utf8.h"
 
 namespace vantorel::win32 {
 
@@ -72,18 +73,13 @@ std::wstring LenientDecode(std::string_view bytes) {
     return wide;
 }
 
-bool IsValidUtf8(std::string_view utf8) {
-    return utf8.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                               static_cast<int>(utf8.size()), nullptr, 0) > 0;
-}
-
 }  // namespace
 
 std::optional<std::string> Cp932Codec::utf8ToCp932(std::string_view utf8) {
     if (utf8.empty()) {
         return std::string();
     }
-    if (!IsValidUtf8(utf8)) {
+    if (!text::IsValidUtf8(utf8)) {
         return std::nullopt;
     }
     const std::wstring wide = Widen(utf8);

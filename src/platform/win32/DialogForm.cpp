@@ -16,7 +16,6 @@ namespace {
 
 using platform::ControlKind;
 
-constexpr int kTwipsPerInch = 1440;
 constexpr LPARAM kToolTipWidth = 400;  // pixels; longer tips wrap
 
 std::wstring WindowText(HWND window) {
@@ -153,7 +152,7 @@ void DialogForm::placeControls() {
     // The template's dialog units depend on the font found; the layout's
     // twips are exact at any font and any dpi.
     const int dpi = WindowDpi(window_);
-    auto pixels = [dpi](int twips) { return MulDiv(twips, dpi, kTwipsPerInch); };
+    auto pixels = [dpi](int twips) { return MulDiv(twips, dpi, platform::kTwipsPerInch); };
     for (const auto& control : layout_.controls) {
         HWND child = item(control.id);
         if (child == nullptr) {

@@ -7,26 +7,15 @@
 #include <atomic>
 
 #include "platform/win32/WideText.h"
+#include "text/AsciiCase.h"
 
 namespace vantorel::win32 {
 
 namespace {
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Commands are English words in any letter case, as the player control took them.
 bool SameWord(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return text::EqualsIgnoringAsciiCase(a, b);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/TokenCommandOutput.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32LibraryLoader.h"
+#include "text/Utf8.h"
 
 namespace vantorel::win32 {
 namespace {
@@ -156,7 +157,7 @@ bool ReadAvailable(HANDLE pipe, BoundedOutput& into) {
 // The command's standard error in UTF-8: cmd writes its own messages in
 // the console's (OEM) code page; programs may write UTF-8.
 std::string ErrorText(const std::string& bytes) {
-    if (platform::IsUtf8(bytes)) {
+    if (text::IsValidUtf8(bytes)) {
         return bytes;
     }
     const int size = static_cast<int>(bytes.size());

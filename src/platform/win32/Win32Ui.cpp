@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Ui.h"
 
+#include "platform/FormLayout.h"
 #include "platform/win32/DialogForm.h"
 #include "platform/win32/WideText.h"
 
@@ -7,8 +8,6 @@ namespace vantorel::win32 {
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
-constexpr int kDefaultDpi = 96;
 constexpr int kFailureExitCode = 1;
 
 }  // namespace
@@ -30,7 +29,7 @@ int WindowDpi(HWND window) {
     if (screen != nullptr) {
         ReleaseDC(nullptr, screen);
     }
-    return dpi > 0 ? dpi : kDefaultDpi;
+    return dpi > 0 ? dpi : platform::kStandardDpi;
 }
 
 Win32Ui::Win32Ui(HINSTANCE instance, platform::Diagnostics& diagnostics)
@@ -59,7 +58,7 @@ void Win32Ui::messageBox(std::string_view text, std::string_view caption,
 }
 
 int Win32Ui::twipsPerPixelX() {
-    return kTwipsPerInch / WindowDpi(firstDialog_);
+    return platform::kTwipsPerInch / WindowDpi(firstDialog_);
 }
 
 void Win32Ui::unhandledFailure(const std::string& what) {

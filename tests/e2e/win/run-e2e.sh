@@ -62,15 +62,9 @@ export E2E_HOST="$POP3_HOST:$POP3_PORT" E2E_USER="$ALICE_USER" E2E_PASSWORD="$AL
 
 # The settings a user who accepted them has: CP932 with CRLF line ends.
 write_accepted_settings() {
-    "$python" - "$1" "$E2E_HOST" "$E2E_USER" "$E2E_PASSWORD" <<'PY'
-import sys
-path, host, user, password = sys.argv[1:]
-lines = ["[USERINFO]", "REMOTEHOST=" + host, "USERNAME=" + user, "PASSWORD=" + password,
-         "INTERVAL=30", "TIMER=2", "STARTUP=True",
-         "[OPTION]", "ZEROCHECK=False", "TitleCallBack=True", "IGNOREERR=True",
-         "ONMOUSE=False", "CHECKONCE=False"]
-open(path, "wb").write(("\r\n".join(lines) + "\r\n").encode("cp932"))
-PY
+    printf '%s\n' "$E2E_PASSWORD" |
+        "$python" "$root/tests/scripts/settings_file.py" "$1" --accepted --password-stdin \
+            USERINFO "REMOTEHOST=$E2E_HOST" "USERNAME=$E2E_USER" INTERVAL=30 TIMER=2
 }
 
 # token_settings FILE: a dovecot of its own that validates signed tokens,
@@ -89,16 +83,9 @@ token_settings() {
         "$wine_run" "$trust_ca_exe" "Z:$POP3_CA_FILE"
         "$python" "$root/popmail/tests/integration/mint-jwt.py" "$OAUTH2_KEY_FILE" \
             "$OAUTH2_USER" 3600 >"$work/token.txt"
-        "$python" - "$1" "pop3s://$POP3_HOST:$POP3S_PORT" "$OAUTH2_USER" \
-            "type $(windows_path "$work/token.txt")" <<'PY'
-import sys
-path, host, user, command = sys.argv[1:]
-lines = ["[USERINFO]", "REMOTEHOST=" + host, "USERNAME=" + user, "TOKENCMD=" + command,
-         "INTERVAL=30", "TIMER=2", "STARTUP=True",
-         "[OPTION]", "ZEROCHECK=False", "TitleCallBack=True", "IGNOREERR=True",
-         "ONMOUSE=False", "CHECKONCE=False"]
-open(path, "wb").write(("\r\n".join(lines) + "\r\n").encode("cp932"))
-PY
+        "$python" "$root/tests/scripts/settings_file.py" "$1" --accepted \
+            USERINFO "REMOTEHOST=pop3s://$POP3_HOST:$POP3S_PORT" "USERNAME=$OAUTH2_USER" \
+            "TOKENCMD=type $(windows_path "$work/token.txt")" INTERVAL=30 TIMER=2
     )
 }
 

@@ -13,6 +13,7 @@
 #include "WinTestSupport.h"
 #include "platform/TokenCommandOutput.h"
 #include "platform/win32/WideText.h"
+#include "text/Utf8.h"
 
 namespace vantorel::win32 {
 namespace {
@@ -74,7 +75,7 @@ TEST(Win32TokenCommand, AFailingCommandGivesItsStandardError) {
     EXPECT_EQ(missing.kind, Kind::Failed);
     EXPECT_NE(missing.errorOutput.find("nosuch_token_helper_xyz"), std::string::npos)
         << missing.errorOutput;
-    EXPECT_TRUE(platform::IsUtf8(missing.errorOutput));
+    EXPECT_TRUE(text::IsValidUtf8(missing.errorOutput));
 }
 
 TEST(Win32TokenCommand, ACommandThatHangsIsEndedWithEverythingItStarted) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/qt/x11/TextCoding.h"
+#include "text/Utf8.h"
 
 namespace vantorel::x11 {
 
@@ -44,7 +45,7 @@ std::optional<std::string> ConvertedByLocale(Display* display, const RawProperty
     const int result = Xutf8TextPropertyToTextList(display, &text, &list, &count);
     std::optional<std::string> converted;
     if (result >= 0 && count > 0 && list != nullptr) {
-        converted = ValidUtf8(list[0]);
+        converted = text::SanitizeUtf8(list[0]);
     }
     if (list != nullptr) {
         XFreeStringList(list);
@@ -61,12 +62,13 @@ std::string LegacyTitle(Display* display, const Atoms& atoms, const RawProperty&
         return Latin1ToUtf8(bytes);
     }
     if (wmName.type == atoms.utf8String) {
-        return ValidUtf8(bytes);
+        return text::SanitizeUtf8(bytes);
     }
     if (auto converted = ConvertedByLocale(display, wmName)) {
         return *converted;
     }
-    return wmName.type == atoms.compoundText ? CompoundTextAsLatin1(bytes) : ValidUtf8(bytes);
+    return wmName.type == atoms.compoundText ? CompoundTextAsLatin1(bytes)
+                                             : text::SanitizeUtf8(bytes);
 }
 
 void ChangeText(Display* display, Window window, Atom property, Atom type,
@@ -152,18 +154,18 @@ void WriteProperty(Display* display, Window window, Atom property, const RawProp
 std::string TitleFrom(Display* display, const Atoms& atoms, const RawProperty& netWmName,
                       const RawProperty& wmName) {
     if (IsText(netWmName) && netWmName.type == atoms.utf8String) {
-        const std::string_view text = FirstString(netWmName);
-        if (!text.empty()) {
-            return ValidUtf8(text);
+        const std::string_view title = FirstString(netWmName);
+        if (!title.empty()) {
+            return text::SanitizeUtf8(title);
         }
     }
     return IsText(wmName) ? LegacyTitle(display, atoms, wmName) : std::string();
 }
 
 void WriteTitle(Display* display, const Atoms& atoms, Window window, const std::string& utf8) {
-    const std::string text = ValidUtf8(utf8);
-    ChangeText(display, window, atoms.netWmName, atoms.utf8String, text);
-    WriteLegacyName(display, atoms, window, text);
+    const std::string title = text::SanitizeUtf8(utf8);
+    ChangeText(display, window, atoms.netWmName, atoms.utf8String, title);
+    WriteLegacyName(display, atoms, window, title);
 }
 
 }  // namespace vantorel::x11

@@ -15,10 +15,6 @@ std::string Latin1ToUtf8(std::string_view latin1);
 // text is not valid UTF-8.
 std::optional<std::string> Utf8ToLatin1(std::string_view utf8);
 
-// `text` with every byte that is not part of a valid UTF-8 sequence
-// replaced by U+FFFD, so that window managers accept it as UTF8_STRING.
-std::string ValidUtf8(std::string_view text);
-
 // Compound text read without the locale's converters: the escape and
 // control sequences that switch character sets are dropped and the rest
 // is read as Latin-1, which compound text starts in.

@@ -98,13 +98,15 @@ bool HasMenu(const FormLayout& layout) {
 }  // namespace
 
 int DluX(int twips) {
-    return RoundedDiv(static_cast<long long>(twips) * res::kDluPerBaseX,
-                      static_cast<long long>(res::kTwipsPerPixelAt96Dpi) * res::kBaseUnitX);
+    return RoundedDiv(
+        static_cast<long long>(twips) * res::kDluPerBaseX,
+        static_cast<long long>(platform::kTwipsPerPixelAtStandardDpi) * res::kBaseUnitX);
 }
 
 int DluY(int twips) {
-    return RoundedDiv(static_cast<long long>(twips) * res::kDluPerBaseY,
-                      static_cast<long long>(res::kTwipsPerPixelAt96Dpi) * res::kBaseUnitY);
+    return RoundedDiv(
+        static_cast<long long>(twips) * res::kDluPerBaseY,
+        static_cast<long long>(platform::kTwipsPerPixelAtStandardDpi) * res::kBaseUnitY);
 }
 
 std::string Quoted(const std::string& text) {

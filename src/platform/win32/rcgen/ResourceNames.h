@@ -35,7 +35,6 @@ constexpr int kShiftJisCharset = 128;
 // quarter of the base width and an eighth of the base height). The backend
 // places every control at its exact pixel position once the window exists;
 // the script's units are what a resource editor shows.
-constexpr int kTwipsPerPixelAt96Dpi = 15;
 constexpr int kBaseUnitX = 6;
 constexpr int kBaseUnitY = 12;
 constexpr int kDluPerBaseX = 4;

@@ -81,17 +81,7 @@ install_program() {
 # write_settings SECTION KEY=VALUE ... [SECTION KEY=VALUE ...]
 # Writes the settings file as the program keeps it: CP932, CRLF.
 write_settings() {
-    python3 - "$PROGRAM_INI" "$@" <<'PY'
-import sys
-path, items = sys.argv[1], sys.argv[2:]
-lines = []
-for item in items:
-    if "=" in item:
-        lines.append(item)
-    else:
-        lines.append("[%s]" % item)
-open(path, "wb").write(("\r\n".join(lines) + "\r\n").encode("cp932"))
-PY
+    python3 "$VANTOREL_SOURCE/tests/scripts/settings_file.py" "$PROGRAM_INI" "$@"
 }
 
 # read_setting SECTION KEY: the value, decoded from CP932 (fails when the

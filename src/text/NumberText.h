@@ -8,10 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vantorel {
-
-constexpr std::int32_t kInt16Min = -32768;
-constexpr std::int32_t kInt16Max = 32767;
+namespace vantorel::text {
 
 // The number at the start of `text`: leading blanks skipped, an optional
 // sign, digits, a decimal point and an exponent; reading stops at the first
@@ -21,17 +18,8 @@ double LeadingNumber(std::string_view text);
 // The nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double value);
 
-// RoundHalfEven(value) as a 16-bit count. Throws RuntimeFailure when it
-// lies outside -32768..32767.
-std::int16_t ToInt16(double value);
-
 // RoundHalfEven(value) clamped to lo..hi.
 std::int32_t ToClampedInt(double value, std::int32_t lo, std::int32_t hi);
-
-// 16-bit count arithmetic: throws RuntimeFailure when the result leaves the
-// 16-bit range, as the program's counts never wrap around.
-std::int16_t Add16(std::int32_t a, std::int32_t b);
-std::int16_t Sub16(std::int32_t a, std::int32_t b);
 
 // Text-to-Boolean conversion: "True"/"False" in any letter case, or a whole
 // number text (0 is false, any other number true), blanks around it allowed.
@@ -44,4 +32,4 @@ std::string BooleanText(bool value);
 // A count in plain decimal, a minus sign for a negative one.
 std::string DecimalText(std::int64_t value);
 
-}  // namespace vantorel
+}  // namespace vantorel::text

@@ -1,13 +1,12 @@
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-#include "platform/RuntimeFailure.h"
+#include "text/AsciiCase.h"
 
-namespace vantorel {
+namespace vantorel::text {
 
 namespace {
 
@@ -55,13 +54,6 @@ std::size_t NumberLength(std::string_view text, std::size_t pos) {
     return i - pos;
 }
 
-std::int16_t CheckedInt16(std::int64_t value) {
-    if (value < kInt16Min || value > kInt16Max) {
-        throw RuntimeFailure("overflow: " + std::to_string(value) + " is not a 16-bit count");
-    }
-    return static_cast<std::int16_t>(value);
-}
-
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
@@ -94,14 +86,6 @@ double RoundHalfEven(double value) {
     return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
 }
 
-std::int16_t ToInt16(double value) {
-    const double rounded = RoundHalfEven(value);
-    if (!(rounded >= kInt16Min && rounded <= kInt16Max)) {
-        throw RuntimeFailure("overflow: the number is not a 16-bit count");
-    }
-    return static_cast<std::int16_t>(rounded);
-}
-
 std::int32_t ToClampedInt(double value, std::int32_t lo, std::int32_t hi) {
     const double rounded = RoundHalfEven(value);
     if (std::isnan(rounded) || rounded <= lo) {
@@ -113,14 +97,6 @@ std::int32_t ToClampedInt(double value, std::int32_t lo, std::int32_t hi) {
     return static_cast<std::int32_t>(rounded);
 }
 
-std::int16_t Add16(std::int32_t a, std::int32_t b) {
-    return CheckedInt16(static_cast<std::int64_t>(a) + b);
-}
-
-std::int16_t Sub16(std::int32_t a, std::int32_t b) {
-    return CheckedInt16(static_cast<std::int64_t>(a) - b);
-}
-
 std::optional<bool> TextToBoolean(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);
@@ -128,21 +104,10 @@ std::optional<bool> TextToBoolean(std::string_view text) {
     while (!text.empty() && IsBlank(text.back())) {
         text.remove_suffix(1);
     }
-    auto equalsIgnoringCase = [&](std::string_view word) {
-        if (text.size() != word.size()) {
-            return false;
-        }
-        for (std::size_t i = 0; i < word.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(text[i])) != word[i]) {
-                return false;
-            }
-        }
-        return true;
-    };
-    if (equalsIgnoringCase("true")) {
+    if (EqualsIgnoringAsciiCase(text, "true")) {
         return true;
     }
-    if (equalsIgnoringCase("false")) {
+    if (EqualsIgnoringAsciiCase(text, "false")) {
         return false;
     }
     if (!text.empty() && NumberLength(text, 0) == text.size()) {
@@ -159,4 +124,4 @@ std::string DecimalText(std::int64_t value) {
     return std::to_string(value);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::text

@@ -1,10 +1,8 @@
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/RuntimeFailure.h"
-
-namespace vantorel {
+namespace vantorel::text {
 namespace {
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
@@ -42,17 +40,6 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundHalfEven(2.5001), 3.0);
 }
 
-TEST(ToInt16, OutOfRangeIsARuntimeFailure) {
-    EXPECT_EQ(ToInt16(32767.0), 32767);
-    EXPECT_EQ(ToInt16(-32768.0), -32768);
-    EXPECT_EQ(ToInt16(32767.4), 32767);
-    EXPECT_THROW(ToInt16(32767.5), RuntimeFailure);  // rounds to 32768
-    EXPECT_THROW(ToInt16(-40000.0), RuntimeFailure);
-    EXPECT_THROW(Add16(32767, 1), RuntimeFailure);
-    EXPECT_THROW(Sub16(-32768, 1), RuntimeFailure);
-    EXPECT_EQ(Sub16(3, 5), -2);
-}
-
 TEST(ToClampedInt, ClampsInsteadOfFailing) {
     EXPECT_EQ(ToClampedInt(99999.0, 1, 32767), 32767);
     EXPECT_EQ(ToClampedInt(0.4, 1, 32767), 1);
@@ -76,5 +63,18 @@ TEST(TextToBoolean, UnderstandsBooleanTextsInAnyCaseAndNumbers) {
     EXPECT_EQ(BooleanText(false), "False");
 }
 
+TEST(TextToBoolean, OnlyAsciiLettersAndBlanksCount) {
+    EXPECT_EQ(TextToBoolean("\tTrUe "), true);
+    EXPECT_EQ(TextToBoolean("ＴＲＵＥ"), std::nullopt);  // full-width letters
+    EXPECT_EQ(TextToBoolean("True\r"), std::nullopt);
+    EXPECT_EQ(TextToBoolean("Truee"), std::nullopt);
+}
+
+TEST(DecimalText, PlainDigitsAndAMinusSign) {
+    EXPECT_EQ(DecimalText(0), "0");
+    EXPECT_EQ(DecimalText(-32768), "-32768");
+    EXPECT_EQ(DecimalText(1234567), "1234567");  // no grouping
+}
+
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::text

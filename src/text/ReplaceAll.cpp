@@ -1,6 +1,6 @@
-#include "notify/ReplaceBas.h"
+#include "text/ReplaceAll.h"
 
-namespace vantorel {
+namespace vantorel::text {
 
 void ReplaceAll(std::string& text, std::string_view search, std::string_view replacement) {
     if (search.empty()) {
@@ -13,4 +13,4 @@ void ReplaceAll(std::string& text, std::string_view search, std::string_view rep
     }
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::text
