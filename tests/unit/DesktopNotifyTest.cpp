@@ -57,7 +57,8 @@ TEST_F(DesktopNotify, AWrittenTitleGivesNoNotificationUnlessTheOptionAsks) {
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [OPTION] NOTIFY = True"));
     mainForm().userClicks(ctl::mnuNowChk);
     const auto all = fake.transcript.lines();
-    const auto title = std::find(all.begin(), all.end(), "SetWindowText 0x10 1通メールが来ています。");
+    const auto title =
+        std::find(all.begin(), all.end(), "SetWindowText 0x10 1通メールが来ています。");
     const auto notice = std::find(all.begin(), all.end(),
                                   "notify 1通メールが来ています。 | 件名1 — sender1@example.jp");
     ASSERT_NE(title, all.end()) << fake.transcript.dump();
@@ -69,8 +70,8 @@ TEST_F(DesktopNotify, AWrittenTitleGivesNoNotificationUnlessTheOptionAsks) {
 }
 
 TEST_F(DesktopNotify, TheOptionIsReadAtStartWithFalseForAMissingOrOddValue) {
-    const std::pair<const char*, bool> cases[] = {{"True", true}, {"False", false}, {"", false},
-                                                  {"yes", false}, {"1", true}};
+    const std::pair<const char*, bool> cases[] = {
+        {"True", true}, {"False", false}, {"", false}, {"yes", false}, {"1", true}};
     for (const auto& [value, checked] : cases) {
         fake.profile.clear();
         if (*value != '\0') {
@@ -87,7 +88,8 @@ TEST_F(DesktopNotify, AMissingNotificationServiceIsToldOnStandardErrorOnly) {
     fake.notifier.missing = true;
     mailbox(1);
     mainForm().userClicks(ctl::mnuNowChk);
-    EXPECT_THAT(lines("stderr"), ElementsAre("stderr: the desktop notification could not be shown"));
+    EXPECT_THAT(lines("stderr"),
+                ElementsAre("stderr: the desktop notification could not be shown"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 }
 

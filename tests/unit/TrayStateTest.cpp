@@ -39,8 +39,9 @@ TEST_F(TrayState, NewMailIsMarkedUntilADoubleClickAndComesBackPlainAfterOK) {
     fake.clock.time = {9, 5};
     mailbox(3);
     mainForm().userClicks(ctl::mnuNowChk);
-    EXPECT_THAT(lines("tray"),
-                ElementsAre("tray modify id=1 flags=6 mark=new:3 tip=Vantorel - 新着3通 (最終確認 09:05)"));
+    EXPECT_THAT(
+        lines("tray"),
+        ElementsAre("tray modify id=1 flags=6 mark=new:3 tip=Vantorel - 新着3通 (最終確認 09:05)"));
     runCycle();
     // The end of the announcement does not take the mark away.
     EXPECT_EQ(shownMark(), "new:3");
@@ -50,8 +51,9 @@ TEST_F(TrayState, NewMailIsMarkedUntilADoubleClickAndComesBackPlainAfterOK) {
     EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
     fake.transcript.clear();
     mainForm().userClicks(ctl::Command1);
-    EXPECT_THAT(lines("tray"),
-                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - 新着なし (最終確認 09:05)"));
+    EXPECT_THAT(
+        lines("tray"),
+        ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - 新着なし (最終確認 09:05)"));
 }
 
 TEST_F(TrayState, OpeningTheTrayMenuClearsTheMarkBeforeTheMenuShows) {
@@ -90,8 +92,9 @@ TEST_F(TrayState, AFailedCheckWithErrorsHiddenShowsOnTheIconUntilACheckSucceeds)
     fake.clock.time = {14, 9};
     mailbox(0);
     mainForm().userClicks(ctl::mnuNowChk);
-    EXPECT_THAT(lines("tray"),
-                ElementsAre("tray modify id=1 flags=6 mark=none tip=Vantorel - 新着なし (最終確認 14:09)"));
+    EXPECT_THAT(
+        lines("tray"),
+        ElementsAre("tray modify id=1 flags=6 mark=none tip=Vantorel - 新着なし (最終確認 14:09)"));
 }
 
 TEST_F(TrayState, AFailureWithErrorsShownMarksTheIconBeforeTheSettingsBoxOpens) {
@@ -165,9 +168,10 @@ TEST_F(TrayState, ChangesWhileTheWindowIsShownWaitForTheNextAdd) {
     mainForm().userClicks(ctl::mnuCheckServer);
     EXPECT_THAT(lines("tray"), IsEmpty());
     mainForm().userClicks(ctl::Command2);
-    EXPECT_THAT(lines("tray"),
-                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - エラー: timed out (14:06) "
-                            "mark=error"));
+    EXPECT_THAT(
+        lines("tray"),
+        ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - エラー: timed out (14:06) "
+                    "mark=error"));
 }
 
 TEST(TrayStatusTip, ALongReasonIsCutSoThatTheTipFitsTheShellAndKeepsItsTime) {
@@ -197,7 +201,9 @@ TEST(TrayStatusTip, ALongReasonIsCutSoThatTheTipFitsTheShellAndKeepsItsTime) {
 }
 
 TEST(TrayStatusTip, CuttingNeverSplitsACharacter) {
-    const std::string text = "a\xF0\x9F\x93\xAE" "b";  // 1 + 2 + 1 units
+    const std::string text =
+        "a\xF0\x9F\x93\xAE"
+        "b";  // 1 + 2 + 1 units
     EXPECT_EQ(FitUtf16(text, 2), "a");
     EXPECT_EQ(FitUtf16(text, 3), "a\xF0\x9F\x93\xAE");
     EXPECT_EQ(ShortReason("日本語のテキスト", 3), "日本語…");

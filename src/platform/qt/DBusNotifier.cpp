@@ -22,8 +22,8 @@ const QString kBodyMarkup = QStringLiteral("body-markup");
 constexpr unsigned kNewNotification = 0;  // replaces_id: none replaced
 
 std::unique_ptr<QDBusInterface> Service() {
-    auto service = std::make_unique<QDBusInterface>(kService, kPath, kService,
-                                                    QDBusConnection::sessionBus());
+    auto service =
+        std::make_unique<QDBusInterface>(kService, kPath, kService, QDBusConnection::sessionBus());
     service->setTimeout(DBusNotifier::kCallTimeoutMs);
     return service;
 }
@@ -32,7 +32,8 @@ std::unique_ptr<QDBusInterface> Service() {
 
 bool DBusNotifier::BodyIsMarkup() {
     if (!bodyIsMarkup_) {
-        const QDBusReply<QStringList> capabilities = Service()->call(QStringLiteral("GetCapabilities"));
+        const QDBusReply<QStringList> capabilities =
+            Service()->call(QStringLiteral("GetCapabilities"));
         if (!capabilities.isValid()) {
             return false;  // asked again next time: the daemon may start later
         }

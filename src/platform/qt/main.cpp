@@ -51,9 +51,8 @@ int main(int argc, char** argv) {
     posix::LocalClock clock;
     qt::DBusNotifier notifier;
 
-    platform::Platform os{appInfo, files,       diagnostics, profile, ui,
-                          tray,    *windows,    connection,  player,  fileDialogs,
-                          mail,    tokenCommand, clock,      notifier};
+    platform::Platform os{appInfo,    files,  diagnostics, profile, ui,           tray,  *windows,
+                          connection, player, fileDialogs, mail,    tokenCommand, clock, notifier};
     qt::SessionEnd sessionEnd(ui);
 
     int exitCode = 0;
