@@ -16,6 +16,7 @@ constexpr std::string_view kNewMailAfter = "通";
 constexpr std::string_view kNoNewMail = "新着なし";
 constexpr std::string_view kLastCheck = "最終確認 ";
 constexpr std::string_view kFailure = "エラー: ";
+constexpr std::string_view kFailureMark = "エラー:";
 constexpr std::string_view kPaused = "一時停止中";
 constexpr std::string_view kEllipsis = "…";
 // A reason longer than this is cut: the tooltip is one glance, the box (or
@@ -98,7 +99,14 @@ void TrayStatus::CheckFailed(platform::ClockTime at, std::string_view reason) {
     lastCheck_ = at;
     // A library text with bytes that are no UTF-8 must not make the
     // tooltip unreadable.
-    failure_ = ShortReason(SanitizeUtf8(reason), kReasonLimit);
+    std::string_view text = reason;
+    // The tooltip says "エラー: " itself; the program's own texts start so too.
+    for (const std::string_view prefix : {kFailure, kFailureMark}) {
+        if (text.substr(0, prefix.size()) == prefix) {
+            text.remove_prefix(prefix.size());
+        }
+    }
+    failure_ = ShortReason(SanitizeUtf8(text), kReasonLimit);
 }
 
 void TrayStatus::MailAnnounced(int count, bool addsToUnseen) {
