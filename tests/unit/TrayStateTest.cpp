@@ -169,7 +169,7 @@ TEST_F(TrayState, ChangesWhileTheWindowIsShownWaitForTheNextAdd) {
     fake.transcript.clear();
     mainForm().userClicks(ctl::mnuCheckServer);
     EXPECT_THAT(lines("tray"), IsEmpty());
-    mainForm().userClicks(ctl::Command2);
+    mainForm().userClicks(ctl::Command1);
     EXPECT_THAT(
         lines("tray"),
         ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - エラー: timed out (14:06) "
