@@ -3,7 +3,8 @@
 # desktop notification (here dunst, on the test's own session bus): the
 # arrival notice as its summary, the decoded Japanese subjects in its body.
 # With "デスクトップにも通知する" on, a window's title gets the notices and
-# a notification comes as well.
+# a notification comes as well. The screenshots show the tray icon's
+# new-mail badge and its paused look.
 source "$(dirname "$0")/lib/e2e.sh"
 require mail titles commands
 command -v dunst >/dev/null && command -v dunstctl >/dev/null ||
@@ -77,4 +78,9 @@ tray_menu_choose 4
 expect 20 "no arrival notice in the target's title" title_recorded "3通メールが来ています。"
 expect 20 "no second notification came" notification_count_is 2
 shot title-and-notification
+
+step "一時停止: the icon shows the pause (screenshot)"
+# Opening the menu took the new-mail badge away; the pause greys the icon.
+tray_menu_choose 2
+shot tray-paused
 echo "PASS [$E2E_NAME]"
