@@ -170,6 +170,9 @@ bool ShellTray::notifyIcon(platform::NotifyIconMessage message,
         // so that it appears once the taskbar is there; a second add of a
         // shown icon changes nothing, as in the shell.
         Icon& icon = icons_.try_emplace(key, Icon{data, false}).first->second;
+        // The icon made for the mark of the earlier record has gone: the
+        // remembered one is the one just made.
+        icon.data.hIcon = data.hIcon;
         icon.shown = icon.shown || added;
         if (!icon.shown) {
             afterAttempt();
