@@ -58,6 +58,10 @@ void StartUpForm::FillBasicSettings() {
 void StartUpForm::Form_Load() {
     form_->setControlVisible(ctl::mnuTop, false);
     clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
+    clsTaskTray->OnSeen = [this] {
+        trayStatus_.Seen();
+        ShowTrayStatus();
+    };
     StartTask();
 
     // A settings file that is there but cannot be read must not pass for a
@@ -70,6 +74,7 @@ void StartUpForm::Form_Load() {
     form_->setChecked(ctl::mnuErrPop, ReadOption(keys::kIgnoreErr, true));
     form_->setChecked(ctl::mnuMouse, ReadOption(keys::kOnMouse, false));
     form_->setChecked(ctl::mnuCHKOnceOnly, ReadOption(keys::kCheckOnce, false));
+    form_->setChecked(ctl::mnuNotify, ReadOption(keys::kNotify, false));
 
     if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {
         SoundEnabled = true;

@@ -22,6 +22,7 @@
 #include "notify/Announcement.h"
 #include "platform/Platform.h"
 #include "settings/iniBas.h"
+#include "tray/TrayStatus.h"
 
 namespace vantorel {
 
@@ -56,6 +57,8 @@ class StartUpForm : public platform::FormEvents {
     // ---- tray (tray/StartTask.cpp)
     void StartTask();  // icon added, window hidden
     void EndTask();    // icon removed, window shown
+    // Puts the state of the checks and of the pause on the tray icon.
+    void ShowTrayStatus();
 
     // ---- check scheduler (mail/CheckScheduler.cpp)
     void Timer1_Timer();
@@ -72,7 +75,8 @@ class StartUpForm : public platform::FormEvents {
     void PickTarget(Announcement& next);
     // No value when the window's title could not be read.
     std::optional<std::string> GetTitle(platform::WindowHandle window);
-    void SetTitle(std::string_view text);
+    // False when the title could not be written (no window, or refused).
+    bool SetTitle(std::string_view text);
     // Gives the target its saved title back, if that title was read.
     void RestoreTitle();
 
@@ -98,6 +102,7 @@ class StartUpForm : public platform::FormEvents {
     void mnuCheckServer_Click();
     void mnuErrPop_Click();
     void mnuTokenCmd_Click();
+    void mnuNotify_Click();
     void Form_QueryUnload(platform::CloseReason reason);
     void Form_Unload();
 
@@ -112,6 +117,7 @@ class StartUpForm : public platform::FormEvents {
     platform::Timer& timer1() { return *Timer1; }
     platform::Timer& timer2() { return *Timer2; }
     TaskTray* taskTray() { return clsTaskTray.get(); }
+    const TrayStatus& trayStatus() const { return trayStatus_; }
 
     // ---- the main window's members
     // Check timer ticks since the last check (16-bit, saturating).
@@ -170,10 +176,22 @@ class StartUpForm : public platform::FormEvents {
     // ---- the arrival sound (notify/FlashAndSound.cpp)
     void PlayArrivalSound();
 
+    // ---- the desktop notification (notify/DesktopNotice.cpp)
+    // Shows the running announcement as a desktop notification.
+    void NotifyDesktop();
+
+    // ---- the outcome of a check on the tray icon (mail/StartPop.cpp)
+    void CheckSucceeded();
+    void CheckFailed(std::string_view reason);
+
     // True from the start of a mail check to its end, so that a second
     // check asked for meanwhile (from the tray menu while a box of the first
     // is open) is ignored rather than run on the same members.
     bool checkInProgress_ = false;
+    // What the last failed mailbox query said, for the tray's tooltip.
+    std::string queryFailure_;
+    // What the tray icon says about the checks and the pause.
+    TrayStatus trayStatus_;
     // The access token of the check under way, while logins use one.
     CheckToken checkToken_;
 

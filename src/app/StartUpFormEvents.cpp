@@ -57,6 +57,9 @@ void StartUpForm::Click(platform::ControlId control) {
         case ctl::mnuTokenCmd:
             mnuTokenCmd_Click();
             break;
+        case ctl::mnuNotify:
+            mnuNotify_Click();
+            break;
         default:
             break;
     }

@@ -115,6 +115,8 @@ platform::FormLayout Build() {
     c.push_back(MenuEntry(ctl::none2, "none2", K::Separator, "-", ctl::mnuOption));
     c.push_back(MenuEntry(ctl::mnuTokenCmd, "mnuTokenCmd", K::MenuItem, "OAuth2 トークンコマンド…",
                           ctl::mnuOption));
+    c.push_back(MenuEntry(ctl::mnuNotify, "mnuNotify", K::MenuItem, "デスクトップにも通知する",
+                          ctl::mnuOption, true));
     return form;
 }
 

@@ -44,6 +44,7 @@ enum Main : platform::ControlId {
     mnuErrPop,
     none2,
     mnuTokenCmd,
+    mnuNotify,
 };
 
 }  // namespace vantorel::ctl

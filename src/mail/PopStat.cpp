@@ -37,6 +37,7 @@ bool StartUpForm::PopStat(const std::string& command) {
             : TokenLogin(host, user, tokenCommand, command);
 
     if (!reply.isList) {
+        queryFailure_ = reply.text;
         if (reply.text != kNoMessageReply && form_->checked(ctl::mnuErrPop)) {
             os_.ui.messageBox(reply.text, os_.app.title(), platform::MessageIcon::None);
         }

@@ -21,6 +21,8 @@ constexpr std::string_view kCheckSettingsText =
     "エラー:設定が正しいか、又はオンラインか確認してください。";
 constexpr std::string_view kMailLibraryMissingText =
     "エラー:メールライブラリ(popmail)を読み込めませんでした。";
+// The tooltip's reason when the check stopped on a reply it could not use.
+constexpr std::string_view kCheckBrokeOffText = "メールサーバーの応答を処理できませんでした";
 
 // Marks the check as running for as long as it is in scope.
 class CheckInProgress {
@@ -45,7 +47,12 @@ bool StartUpForm::StartPop() {
     const CheckInProgress running(checkInProgress_);
     const ForgetTokenAtEnd forgetToken(checkToken_);
     try {
-        return RunMailCheck();
+        const bool announced = RunMailCheck();
+        // One change of the icon for the whole check, whatever it found.
+        if (!unloaded_) {
+            ShowTrayStatus();
+        }
+        return announced;
     } catch (const platform::MailLibraryMissing&) {
         return EndCheckAfterFailure(true);
     } catch (const RuntimeFailure&) {
@@ -65,6 +72,9 @@ bool StartUpForm::RunMailCheck() {
         return false;  // the program ended while the server was asked
     }
     if (!statOk) {
+        // Shown on the icon whether or not a box says it, so that a check
+        // with errors hidden never fails without a trace.
+        CheckFailed(queryFailure_);
         if (form_->checked(ctl::mnuErrPop)) {
             os_.ui.messageBox(kCheckSettingsText, os_.app.title(), platform::MessageIcon::None);
             return false;
@@ -73,6 +83,7 @@ bool StartUpForm::RunMailCheck() {
         return ResumeChecking(false);
     }
 
+    CheckSucceeded();
     const bool zeroMark = form_->checked(ctl::mnuZeroCheck);
     if (!zeroMark && !MailPresent) {
         return ResumeChecking(true);
@@ -126,7 +137,18 @@ bool StartUpForm::Announce(bool onceOnly, std::int16_t newCount) {
         ShownCount = MailCount;
     }
     ShowAnnouncement(std::move(next));
+    trayStatus_.MailAnnounced(newCount, onceOnly);
     return true;
+}
+
+void StartUpForm::CheckSucceeded() {
+    // Shown once the check has decided what it announces.
+    trayStatus_.CheckSucceeded(os_.clock.now());
+}
+
+void StartUpForm::CheckFailed(std::string_view reason) {
+    trayStatus_.CheckFailed(os_.clock.now(), reason);
+    ShowTrayStatus();
 }
 
 bool StartUpForm::ResumeChecking(bool result) {
@@ -142,6 +164,7 @@ bool StartUpForm::EndCheckAfterFailure(bool mailLibraryMissing) {
     // next interval. The check failed before it announced anything, so an
     // announcement under way runs on as it stood.
     ResumePeriodicChecking();
+    CheckFailed(mailLibraryMissing ? kMailLibraryMissingText : kCheckBrokeOffText);
     if (mailLibraryMissing) {
         ReportMissingMailLibrary();
     }

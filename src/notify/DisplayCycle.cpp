@@ -21,7 +21,13 @@ void StartUpForm::ShowAnnouncement(Announcement next) {
         RestoreTitle();
     }
     Display = std::move(next);
-    SetTitle(ArrivalNotice(Display.NewCount));
+    const bool written = SetTitle(ArrivalNotice(Display.NewCount));
+    // Where no title can take the news (no window in front, a desktop that
+    // keeps other programs' titles out of reach, a write refused), the
+    // desktop's notification carries it instead.
+    if (!written || form_->checked(ctl::mnuNotify)) {
+        NotifyDesktop();
+    }
     FlashTarget();
     if (SoundEnabled && Display.MailCount > 0) {
         PlayArrivalSound();

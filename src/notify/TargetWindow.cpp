@@ -33,9 +33,9 @@ std::optional<std::string> StartUpForm::GetTitle(platform::WindowHandle window) 
     return os_.windows.windowText(window);
 }
 
-void StartUpForm::SetTitle(std::string_view text) {
+bool StartUpForm::SetTitle(std::string_view text) {
     // A window that has gone meanwhile just does not change.
-    os_.windows.setWindowText(Display.TargetWindow, text);
+    return os_.windows.setWindowText(Display.TargetWindow, text);
 }
 
 void StartUpForm::RestoreTitle() {

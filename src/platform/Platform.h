@@ -4,6 +4,7 @@
 
 #include "platform/AppInfo.h"
 #include "platform/ConnectionState.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/FileDialog.h"
 #include "platform/ForeignWindows.h"
 #include "platform/MailLibrary.h"
@@ -11,6 +12,7 @@
 #include "platform/Profile.h"
 #include "platform/TokenCommand.h"
 #include "platform/TrayShell.h"
+#include "platform/WallClock.h"
 #include "platform/WindowFramework.h"
 
 namespace vantorel::platform {
@@ -28,6 +30,8 @@ struct Platform {
     FileDialogs& fileDialogs;
     MailLibrary& mail;
     TokenCommand& tokenCommand;
+    WallClock& clock;
+    DesktopNotifier& notifier;
 };
 
 }  // namespace vantorel::platform

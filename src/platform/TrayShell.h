@@ -9,6 +9,17 @@
 
 namespace vantorel::platform {
 
+// A mark drawn over the program's icon in the tray, so that the state is
+// seen without opening anything. The backend draws it; the icon itself
+// stays the program's own.
+struct TrayMark {
+    enum class Kind { None, NewMail, Error, Paused };
+    Kind kind = Kind::None;
+    int count = 0;  // NewMail: how many messages are new
+
+    bool operator==(const TrayMark&) const = default;
+};
+
 // What the tray object tells the shell about its icon: the fields of the
 // shell's notify-icon record, in text form. A backend translates it into its
 // own record.
@@ -23,10 +34,11 @@ struct NotifyIconRecord {
     std::uint32_t flags = 0;
     std::uint32_t callbackMessage = 0;
     IconHandle icon = 0;
+    TrayMark mark;    // drawn over `icon`; valid with kFlagIcon
     std::string tip;  // UTF-8, without the terminating NUL
 };
 
-enum class NotifyIconMessage { Add = 0, Delete = 2 };
+enum class NotifyIconMessage { Add = 0, Modify = 1, Delete = 2 };
 
 // Mouse message codes of the shell's tray callback, as FormEvents::TrayNotify
 // passes them on.
@@ -40,9 +52,10 @@ class TrayShell {
   public:
     virtual ~TrayShell() = default;
 
-    // Adds or deletes the icon described by `record`. Returns false when the
-    // shell refuses (an icon added twice, one deleted that is not there, or
-    // no tray available); the tray is then unchanged.
+    // Adds, changes or deletes the icon described by `record` (a change
+    // takes the fields its flags name). Returns false when the shell
+    // refuses (an icon added twice, one changed or deleted that is not
+    // there, or no tray available); the tray is then unchanged.
     //
     // Mouse actions on an added icon reach the owner window's form events as
     // FormEvents::TrayNotify with the mouse message code (one of tray_code).

@@ -24,6 +24,8 @@ constexpr std::string_view kTitleCallBack = "TitleCallBack";
 constexpr std::string_view kIgnoreErr = "IGNOREERR";
 constexpr std::string_view kOnMouse = "ONMOUSE";
 constexpr std::string_view kCheckOnce = "CHECKONCE";
+// "True": every announcement is also shown as a desktop notification.
+constexpr std::string_view kNotify = "NOTIFY";
 
 constexpr std::string_view kSound = "SOUND";
 constexpr std::string_view kEnable = "ENABLE";

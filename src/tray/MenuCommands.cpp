@@ -56,6 +56,8 @@ void StartUpForm::mnuTempStop_Click() {
     // After a resume the next check comes one full interval later.
     MinuteCount = 0;
     Timer1->setEnabled(!form_->checked(ctl::mnuTempStop));
+    trayStatus_.Paused(form_->checked(ctl::mnuTempStop));
+    ShowTrayStatus();
 }
 
 void StartUpForm::mnuVersion_Click() {
@@ -117,6 +119,10 @@ void StartUpForm::mnuErrPop_Click() {
 
 void StartUpForm::mnuTokenCmd_Click() {
     TokenCmdWindow.show([this] { return std::make_unique<frmTokenCmd>(os_, ini_); });
+}
+
+void StartUpForm::mnuNotify_Click() {
+    ToggleOption(*form_, ini_, ctl::mnuNotify, keys::kNotify);
 }
 
 // ---- closing the main window

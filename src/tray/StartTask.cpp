@@ -1,6 +1,5 @@
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
-#include "app/Version.h"
 #include "tray/TaskTray.h"
 
 namespace vantorel {
@@ -9,8 +8,17 @@ void StartUpForm::StartTask() {
     TaskTray& tray = *clsTaskTray;
     tray.FormName(form_.get());
     tray.MenuName(ctl::mnuTop);
-    tray.ToolTip(kProductName);
+    // The icon comes with the state it stands for (after a double-click
+    // and the basic-settings OK, the checks' news is still there).
+    tray.ToolTip(trayStatus_.ToolTip());
+    tray.TrayMarkShown = trayStatus_.Mark();
     tray.Visible(true);
+}
+
+void StartUpForm::ShowTrayStatus() {
+    if (clsTaskTray) {
+        clsTaskTray->ShowStatus(trayStatus_.Mark(), trayStatus_.ToolTip());
+    }
 }
 
 void StartUpForm::EndTask() {

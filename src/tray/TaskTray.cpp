@@ -40,13 +40,45 @@ platform::NotifyIconRecord TaskTray::BaseRecord() const {
     return record;
 }
 
+platform::IconHandle TaskTray::OwnerIcon() const {
+    platform::IconHandle icon = 0;
+    ContinueOnError([&] { icon = TrayForm != nullptr ? TrayForm->icon() : 0; });
+    return icon;
+}
+
+void TaskTray::ShowStatus(const platform::TrayMark& mark, const std::string& tip) {
+    if (mark == TrayMarkShown && tip == TrayToolTip) {
+        return;
+    }
+    TrayMarkShown = mark;
+    TrayToolTip = tip;
+    if (!iconWanted_) {
+        return;  // the next add shows it
+    }
+    platform::NotifyIconRecord record = BaseRecord();
+    record.flags = platform::NotifyIconRecord::kFlagIcon | platform::NotifyIconRecord::kFlagTip;
+    record.icon = OwnerIcon();
+    record.mark = TrayMarkShown;
+    record.tip = TrayToolTip;
+    // A refused change (no tray just now) is made good by the next add,
+    // which carries the state as it is then.
+    ContinueOnError([&] { shell_.notifyIcon(platform::NotifyIconMessage::Modify, record); });
+}
+
+void TaskTray::TellSeen() {
+    if (OnSeen) {
+        ContinueOnError([&] { OnSeen(); });
+    }
+}
+
 void TaskTray::SetTaskTray(bool pblnPalam) {
     platform::NotifyIconRecord record = BaseRecord();
     if (pblnPalam) {
         record.flags = platform::NotifyIconRecord::kFlagMessage |
                        platform::NotifyIconRecord::kFlagIcon | platform::NotifyIconRecord::kFlagTip;
         record.callbackMessage = kCallbackMessage;
-        ContinueOnError([&] { record.icon = TrayForm != nullptr ? TrayForm->icon() : 0; });
+        record.icon = OwnerIcon();
+        record.mark = TrayMarkShown;
         record.tip = TrayToolTip;
         iconWanted_ = true;
         bool added = false;
@@ -116,12 +148,15 @@ void TaskTray::MouseCode(int code) {
     if (code == platform::tray_code::kLeftDoubleClick) {
         // The icon goes and the window comes back; TrayVisible keeps its value.
         SetTaskTray(false);
+        TellSeen();
         return;
     }
     if (code == platform::tray_code::kRightButtonDown) {
         if (TrayForm == nullptr) {
             return;
         }
+        // Before the menu opens, so that the icon is plain while it is up.
+        TellSeen();
         ContinueOnError([&] { TrayForm->setControlVisible(TrayMenu, true); });
         ContinueOnError([&] { TrayForm->popupMenu(TrayMenu); });
     }

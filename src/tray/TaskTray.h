@@ -4,6 +4,7 @@
 // the two things the user can do there.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/TrayShell.h"
@@ -28,6 +29,7 @@ class TaskTray {
     platform::ControlId TrayMenu = platform::kNoControl;
     std::string TrayToolTip;
     bool TrayVisible = false;
+    platform::TrayMark TrayMarkShown;
 
     // True adds the icon and hides the owner window; false removes the icon,
     // shows the owner window and hides the tray menu. A failing step is
@@ -56,6 +58,16 @@ class TaskTray {
     // Adds or removes the icon again at every assignment, even to the same value.
     void Visible(bool pNewPalam);
 
+    // Shows `mark` over the icon and `tip` as its tooltip: at once when the
+    // icon is in the tray, otherwise the next time it is added. The same
+    // state again changes nothing.
+    void ShowStatus(const platform::TrayMark& mark, const std::string& tip);
+    platform::TrayMark Mark() const { return TrayMarkShown; }
+
+    // Runs when the user looks at the program from its icon: a double-click
+    // or the menu opened with the right button.
+    std::function<void()> OnSeen;
+
     // A tray notification that arrived as a mouse move over the owner window,
     // its code converted to twips in X.
     void MouseEvent(float X);
@@ -65,6 +77,9 @@ class TaskTray {
 
   private:
     platform::NotifyIconRecord BaseRecord() const;
+    // The owner window's icon, or none when it cannot be had.
+    platform::IconHandle OwnerIcon() const;
+    void TellSeen();
 
     // Hides the owner window, or keeps it shown while there is no tray.
     void HideOwnerUnlessNoTray(bool added);

@@ -395,13 +395,30 @@ bool FakeTray::notifyIcon(platform::NotifyIconMessage message,
         char flags[64];
         std::snprintf(flags, sizeof flags, "flags=%u msg=%s", record.flags,
                       Hex(record.callbackMessage).c_str());
+        const bool marked = record.mark.kind != platform::TrayMark::Kind::None;
         t_.add("tray add id=" + std::to_string(record.id) + " " + flags + " tip=" + record.tip +
-               (refused ? " refused" : ""));
+               (marked ? " mark=" + MarkText(record.mark) : "") + (refused ? " refused" : ""));
         if (throwOnCall) {
             throw std::runtime_error("shell refused");
         }
         if (!refused) {
             icons[key] = record;
+        }
+        return !refused;
+    }
+    if (message == platform::NotifyIconMessage::Modify) {
+        const bool refused = !present || refuseAll || throwOnCall || icons.count(key) == 0;
+        t_.add("tray modify id=" + std::to_string(record.id) +
+               " flags=" + std::to_string(record.flags) + " mark=" + MarkText(record.mark) +
+               " tip=" + record.tip + (refused ? " refused" : ""));
+        if (throwOnCall) {
+            throw std::runtime_error("shell refused");
+        }
+        if (!refused) {
+            platform::NotifyIconRecord& icon = icons[key];
+            icon.icon = record.icon;
+            icon.mark = record.mark;
+            icon.tip = record.tip;
         }
         return !refused;
     }
@@ -427,6 +444,36 @@ void FakeTray::disappear() {
     present = false;
     icons.clear();
     t_.add("tray gone");
+}
+
+std::string MarkText(const platform::TrayMark& mark) {
+    using Kind = platform::TrayMark::Kind;
+    switch (mark.kind) {
+        case Kind::NewMail:
+            return "new:" + std::to_string(mark.count);
+        case Kind::Error:
+            return "error";
+        case Kind::Paused:
+            return "paused";
+        case Kind::None:
+            break;
+    }
+    return "none";
+}
+
+// ---- desktop notifications
+
+bool FakeNotifier::notify(const platform::DesktopNotice& notice) {
+    std::string body = notice.body;
+    for (std::size_t at = body.find('\n'); at != std::string::npos; at = body.find('\n', at)) {
+        body.replace(at, 1, " / ");
+    }
+    t_.add("notify " + notice.summary + " | " + body + (missing ? " refused" : ""));
+    if (missing) {
+        return false;
+    }
+    shown.push_back(notice);
+    return true;
 }
 
 // ---- other programs' windows
@@ -667,8 +714,8 @@ platform::TokenCommandOutcome FakeTokenCommand::Ending(platform::TokenCommandOut
 // ---- everything together
 
 FakePlatform::FakePlatform()
-    : platform_{app,     files,      diagnostics, profile,     ui,   tray,
-                windows, connection, player,      fileDialogs, mail, tokenCommand} {}
+    : platform_{app,        files,  diagnostics, profile, ui,           tray,  windows,
+                connection, player, fileDialogs, mail,    tokenCommand, clock, notifier} {}
 
 bool FakePlatform::tick(const std::string& timerName) {
     FakeTimer* timer = ui.timer(timerName);

@@ -7,15 +7,16 @@
 // Transcript lines, by service (reads end in "?", their result after "->"):
 //   ini read [SECTION] KEY -> value        ini write [SECTION] KEY = value [refused]
 //   ini prepare path -> read | missing | not a file | too large | access denied | failed
-//   tray add id=1 flags=7 msg=0x200 tip=Vantorel [refused]     tray delete id=1 [refused]
-//   Form show | Form hide | Form.control text = ... | Form.control checked = true
-//   Form.control visible = false | Form.control enabled = false | Form.control focus
-//   Form.control selectAll | Form popup menu | Form caption = ... | Form front | Form close
-//   Timer1 on | Timer1 off | Timer1 interval = 60000
-//   MsgBox [caption] text (icon)          quit
-//   GetForegroundWindow -> 0x10           GetCursorPos -> (x,y)
-//   WindowFromPoint (x,y) -> 0x11         GetParent 0x11 -> 0x10        IsWindow 0x10 -> true
-//   GetWindowText 0x10 -> title           SetWindowText 0x10 title [failed]
+//   tray add id=1 flags=7 msg=0x200 tip=Vantorel [mark=new:3] [refused]
+//   tray modify id=1 flags=6 mark=new:3|error|paused|none tip=... [refused]
+//   tray delete id=1 [refused]
+//   notify 3通メールが来ています。 | 件名1 — sender1 / 件名2 — sender2   (body lines joined by " /
+//   ") Form show | Form hide | Form.control text = ... | Form.control checked = true Form.control
+//   visible = false | Form.control enabled = false | Form.control focus Form.control selectAll |
+//   Form popup menu | Form caption = ... | Form front | Form close Timer1 on | Timer1 off | Timer1
+//   interval = 60000 MsgBox [caption] text (icon)          quit GetForegroundWindow -> 0x10
+//   GetCursorPos -> (x,y) WindowFromPoint (x,y) -> 0x11         GetParent 0x11 -> 0x10 IsWindow
+//   0x10 -> true GetWindowText 0x10 -> title           SetWindowText 0x10 title [failed]
 //   FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0
 //   InternetGetConnectedState -> 0x2
 //   MMControl1.DeviceType = WaveAudio | MMControl1.FileName = path | MMControl1.Command = Open
@@ -268,6 +269,28 @@ class FakeTray : public platform::TrayShell {
     std::function<void()> appeared_;
 };
 
+// The mark as the transcript writes it: "new:3", "error", "paused", "none".
+std::string MarkText(const platform::TrayMark& mark);
+
+// The local time, set by the test; reads are not recorded.
+class FakeClock : public platform::WallClock {
+  public:
+    platform::ClockTime now() override { return time; }
+    platform::ClockTime time{14, 6};
+};
+
+class FakeNotifier : public platform::DesktopNotifier {
+  public:
+    explicit FakeNotifier(Transcript& t) : t_(t) {}
+    bool notify(const platform::DesktopNotice& notice) override;
+
+    std::vector<platform::DesktopNotice> shown;
+    bool missing = false;  // no notification service on the desktop
+
+  private:
+    Transcript& t_;
+};
+
 class FakeWindows : public platform::ForeignWindows {
   public:
     struct Window {
@@ -418,6 +441,8 @@ class FakePlatform {
     FakeFileDialogs fileDialogs{transcript};
     FakeMail mail{transcript};
     FakeTokenCommand tokenCommand{transcript};
+    FakeClock clock;
+    FakeNotifier notifier{transcript};
 
   private:
     platform::Platform platform_;

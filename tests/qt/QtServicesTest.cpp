@@ -13,12 +13,14 @@
 #include "RecordingEvents.h"
 #include "app/StartUpFormLayout.h"
 #include "platform/qt/AppSetup.h"
+#include "platform/qt/ProgramIcon.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtSoundPlayer.h"
 #include "platform/qt/QtTimer.h"
 #include "platform/qt/QtTrayShell.h"
 #include "platform/qt/QtWindowFramework.h"
+#include "platform/qt/TrayMarkIcon.h"
 
 namespace vantorel::qt::test {
 namespace {
@@ -173,6 +175,49 @@ TEST_F(QtTrayTest, DoubleClickAndRightPressReachTheOwnerAsMouseCodes) {
     // The same press reported a second time right after the menu closed.
     tray.activated(record.window, 1, QSystemTrayIcon::Context);
     EXPECT_EQ(events.log, (std::vector<std::string>{"TrayNotify 515", "TrayNotify 516"}));
+}
+
+TEST_F(QtTrayTest, AChangeSetsTheMarkedIconAndTooltipOfAnIconThatIsThere) {
+    platform::NotifyIconRecord change = record;
+    change.flags = platform::NotifyIconRecord::kFlagIcon | platform::NotifyIconRecord::kFlagTip;
+    change.mark = {platform::TrayMark::Kind::NewMail, 3};
+    change.tip = "Vantorel - 新着3通 (最終確認 14:06)";
+    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Modify, change)) << "no icon yet";
+
+    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
+    QSystemTrayIcon* icon = tray.icon(record.window, 1);
+    ASSERT_NE(icon, nullptr);
+    const QImage plain = icon->icon().pixmap(16, 16).toImage();
+    EXPECT_TRUE(tray.notifyIcon(platform::NotifyIconMessage::Modify, change));
+    EXPECT_EQ(icon->toolTip(), QString::fromUtf8("Vantorel - 新着3通 (最終確認 14:06)"));
+    EXPECT_NE(icon->icon().pixmap(16, 16).toImage(), plain);
+
+    change.mark = {};
+    tray.notifyIcon(platform::NotifyIconMessage::Modify, change);
+    EXPECT_EQ(icon->icon().pixmap(16, 16).toImage(), plain);
+}
+
+TEST(TrayMarkIcon, EachMarkLooksDifferentAndKeepsTheEnvelopeVisible) {
+    const QIcon base = ProgramIcon();
+    using Kind = platform::TrayMark::Kind;
+    const platform::TrayMark marks[] = {{Kind::None, 0},
+                                        {Kind::NewMail, 3},
+                                        {Kind::NewMail, 12},
+                                        {Kind::Error, 0},
+                                        {Kind::Paused, 0}};
+    for (const int size : {16, 32}) {
+        std::vector<QImage> images;
+        for (const auto& mark : marks) {
+            const QImage image = MarkedIcon(base, mark).pixmap(size, size).toImage();
+            EXPECT_EQ(image.width(), size);
+            // The upper left quarter stays the envelope's, also greyed.
+            EXPECT_GT(qAlpha(image.pixel(size / 4, size / 4)), 0);
+            for (const QImage& other : images) {
+                EXPECT_NE(image, other) << size;
+            }
+            images.push_back(image);
+        }
+    }
 }
 
 TEST_F(QtTrayTest, AnIconWithoutCallbacksOrARemovedIconReportsNothing) {

@@ -113,9 +113,12 @@ TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {
     EXPECT_TRUE(timer("Timer1").isEnabled());
     EXPECT_EQ(form.MinuteCount, 0);
 
-    // Pausing is not saved, and the icon stays as it was.
+    // Pausing is not saved; the icon stays in the tray and only shows the
+    // pause while it lasts.
     EXPECT_THAT(lines("ini write"), IsEmpty());
-    EXPECT_THAT(lines("tray"), IsEmpty());
+    EXPECT_THAT(lines("tray"),
+                ElementsAre("tray modify id=1 flags=6 mark=paused tip=Vantorel - 一時停止中",
+                            "tray modify id=1 flags=6 mark=none tip=Vantorel"));
     EXPECT_EQ(fake.tray.icons.size(), 1u);
 }
 

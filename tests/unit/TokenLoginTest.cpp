@@ -227,7 +227,7 @@ TEST(TokenCommandMenu, TheItemComesAfterEveryItemOfTheOptionMenu) {
     }
     EXPECT_THAT(items, ElementsAre("mnuO_Music", "mnuCHKOnceOnly", "mnuTitleConf", "mnuTitleBack",
                                    "mnuZeroCheck", "mnuMouse", "none", "mnuCheckServer",
-                                   "mnuErrPop", "none2", "mnuTokenCmd"));
+                                   "mnuErrPop", "none2", "mnuTokenCmd", "mnuNotify"));
     EXPECT_EQ(StartUpFormLayout().find(ctl::mnuTokenCmd)->caption, "OAuth2 トークンコマンド…");
 }
 

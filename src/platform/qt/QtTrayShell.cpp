@@ -3,6 +3,7 @@
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/QtWindowFramework.h"
+#include "platform/qt/TrayMarkIcon.h"
 
 namespace vantorel::qt {
 
@@ -33,7 +34,33 @@ QtTrayShell::~QtTrayShell() {
 
 bool QtTrayShell::notifyIcon(platform::NotifyIconMessage message,
                              const platform::NotifyIconRecord& record) {
-    return message == platform::NotifyIconMessage::Add ? add(record) : remove(record);
+    switch (message) {
+        case platform::NotifyIconMessage::Add:
+            return add(record);
+        case platform::NotifyIconMessage::Modify:
+            return modify(record);
+        case platform::NotifyIconMessage::Delete:
+            break;
+    }
+    return remove(record);
+}
+
+void QtTrayShell::apply(QSystemTrayIcon& icon, const platform::NotifyIconRecord& record) {
+    if ((record.flags & platform::NotifyIconRecord::kFlagIcon) != 0) {
+        icon.setIcon(MarkedIcon(ui_.iconFor(record.icon), record.mark));
+    }
+    if ((record.flags & platform::NotifyIconRecord::kFlagTip) != 0) {
+        icon.setToolTip(ToQ(record.tip));
+    }
+}
+
+bool QtTrayShell::modify(const platform::NotifyIconRecord& record) {
+    const auto it = icons_.find({record.window, record.id});
+    if (it == icons_.end()) {
+        return false;
+    }
+    apply(*it->second.icon, record);
+    return true;
 }
 
 bool QtTrayShell::add(const platform::NotifyIconRecord& record) {
@@ -44,12 +71,7 @@ bool QtTrayShell::add(const platform::NotifyIconRecord& record) {
     Icon entry;
     entry.icon = std::make_unique<QSystemTrayIcon>();
     entry.callbacks = (record.flags & platform::NotifyIconRecord::kFlagMessage) != 0;
-    if ((record.flags & platform::NotifyIconRecord::kFlagIcon) != 0) {
-        entry.icon->setIcon(ui_.iconFor(record.icon));
-    }
-    if ((record.flags & platform::NotifyIconRecord::kFlagTip) != 0) {
-        entry.icon->setToolTip(ToQ(record.tip));
-    }
+    apply(*entry.icon, record);
     QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated, entry.icon.get(),
                      [this, key](QSystemTrayIcon::ActivationReason reason) {
                          activated(key.first, key.second, reason);

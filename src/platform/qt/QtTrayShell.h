@@ -55,7 +55,10 @@ class QtTrayShell : public platform::TrayShell {
     using Key = std::pair<platform::WindowHandle, std::uint32_t>;
 
     bool add(const platform::NotifyIconRecord& record);
+    bool modify(const platform::NotifyIconRecord& record);
     bool remove(const platform::NotifyIconRecord& record);
+    // The icon and tooltip of `record`, as far as its flags name them.
+    void apply(QSystemTrayIcon& icon, const platform::NotifyIconRecord& record);
     void deliver(platform::WindowHandle window, int mouseCode);
     // Hands the icons removed during a mouse action on an icon over for
     // deletion, once no such action runs any more.

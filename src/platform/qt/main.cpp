@@ -12,9 +12,11 @@
 #include "platform/SystemTextCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/InterfaceConnection.h"
+#include "platform/posix/LocalClock.h"
 #include "platform/posix/PosixAppInfo.h"
 #include "platform/posix/ShellTokenCommand.h"
 #include "platform/qt/AppSetup.h"
+#include "platform/qt/DBusNotifier.h"
 #include "platform/qt/ForeignWindowsChoice.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtSoundPlayer.h"
@@ -46,9 +48,11 @@ int main(int argc, char** argv) {
     posix::DlLibraryLoader loader;
     PopmailLibrary mail(loader, diagnostics, posix::ExecutableFolder());
     posix::ShellTokenCommand tokenCommand;
+    posix::LocalClock clock;
+    qt::DBusNotifier notifier;
 
-    platform::Platform os{appInfo,  files,      diagnostics, profile,     ui,   tray,
-                          *windows, connection, player,      fileDialogs, mail, tokenCommand};
+    platform::Platform os{appInfo,    files,  diagnostics, profile, ui,           tray,  *windows,
+                          connection, player, fileDialogs, mail,    tokenCommand, clock, notifier};
     qt::SessionEnd sessionEnd(ui);
 
     int exitCode = 0;

@@ -4,6 +4,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Messages.h"
+#include "platform/win32/TrayMarkIcon.h"
 #include "platform/win32/WideText.h"
 
 namespace vantorel::win32 {
@@ -53,6 +54,9 @@ ShellTray::~ShellTray() {
         remove.uID = key.second;
         notify_(NIM_DELETE, &remove);
     }
+    for (auto& [key, icon] : markedIcons_) {
+        DestroyIcon(icon);
+    }
     if (listener_ != nullptr) {
         KillTimer(listener_, kRetryTimerId);
         SetWindowLongPtrW(listener_, GWLP_USERDATA, 0);
@@ -81,9 +85,84 @@ NOTIFYICONDATAW ShellTray::WideRecord(const platform::NotifyIconRecord& record) 
     return data;
 }
 
+NOTIFYICONDATAW ShellTray::BalloonRecord(HWND window, UINT id, const std::string& title,
+                                         const std::string& text) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = id;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    CopyTip(Widen(title), data.szInfoTitle, std::size(data.szInfoTitle));
+    CopyTip(Widen(text), data.szInfo, std::size(data.szInfo));
+    return data;
+}
+
+bool ShellTray::balloon(const std::string& title, const std::string& text) {
+    for (const auto& [key, icon] : icons_) {
+        if (icon.shown) {
+            NOTIFYICONDATAW data = BalloonRecord(key.first, key.second, title, text);
+            return notify_(NIM_MODIFY, &data) != FALSE;
+        }
+    }
+    return false;
+}
+
+void ShellTray::dropMarkedIcon(const Key& key) {
+    const auto it = markedIcons_.find(key);
+    if (it != markedIcons_.end()) {
+        DestroyIcon(it->second);
+        markedIcons_.erase(it);
+    }
+}
+
+NOTIFYICONDATAW ShellTray::markedRecord(const platform::NotifyIconRecord& record) {
+    NOTIFYICONDATAW data = WideRecord(record);
+    const Key key{data.hWnd, data.uID};
+    if ((data.uFlags & NIF_ICON) == 0) {
+        return data;
+    }
+    HICON marked = record.mark.kind == platform::TrayMark::Kind::None
+                       ? nullptr
+                       : MarkedIcon(data.hIcon, record.mark);
+    // The shell copies the icon it is given, so the one it showed before
+    // may go now.
+    dropMarkedIcon(key);
+    if (marked != nullptr) {
+        markedIcons_[key] = marked;
+        data.hIcon = marked;
+    }
+    return data;
+}
+
+bool ShellTray::modify(const platform::NotifyIconRecord& record) {
+    NOTIFYICONDATAW data = markedRecord(record);
+    const auto it = icons_.find({data.hWnd, data.uID});
+    if (it == icons_.end()) {
+        return false;
+    }
+    // Remembered, so that an icon added again (a new taskbar) shows the
+    // state as it is now.
+    Icon& icon = it->second;
+    if (data.uFlags & NIF_ICON) {
+        icon.data.hIcon = data.hIcon;
+    }
+    if (data.uFlags & NIF_TIP) {
+        std::copy(std::begin(data.szTip), std::end(data.szTip), std::begin(icon.data.szTip));
+    }
+    if (!icon.shown) {
+        return false;  // shown with the next attempt to add it
+    }
+    return notify_(NIM_MODIFY, &data) != FALSE;
+}
+
 bool ShellTray::notifyIcon(platform::NotifyIconMessage message,
                            const platform::NotifyIconRecord& record) {
-    NOTIFYICONDATAW data = WideRecord(record);
+    if (message == platform::NotifyIconMessage::Modify) {
+        return modify(record);
+    }
+    NOTIFYICONDATAW data =
+        message == platform::NotifyIconMessage::Add ? markedRecord(record) : WideRecord(record);
     const Key key{data.hWnd, data.uID};
     if (message == platform::NotifyIconMessage::Add) {
         const bool added = notify_(NIM_ADD, &data) != FALSE;
@@ -91,6 +170,9 @@ bool ShellTray::notifyIcon(platform::NotifyIconMessage message,
         // so that it appears once the taskbar is there; a second add of a
         // shown icon changes nothing, as in the shell.
         Icon& icon = icons_.try_emplace(key, Icon{data, false}).first->second;
+        // The icon made for the mark of the earlier record has gone: the
+        // remembered one is the one just made.
+        icon.data.hIcon = data.hIcon;
         icon.shown = icon.shown || added;
         if (!icon.shown) {
             afterAttempt();
@@ -98,7 +180,9 @@ bool ShellTray::notifyIcon(platform::NotifyIconMessage message,
         return added;
     }
     icons_.erase(key);
-    return notify_(NIM_DELETE, &data) != FALSE;
+    const bool deleted = notify_(NIM_DELETE, &data) != FALSE;
+    dropMarkedIcon(key);
+    return deleted;
 }
 
 bool ShellTray::available() {

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <utility>
 
 #include "platform/TrayShell.h"
@@ -44,6 +45,16 @@ class ShellTray : public platform::TrayShell {
     // The wide record for the program's record, at the wide record's size.
     static NOTIFYICONDATAW WideRecord(const platform::NotifyIconRecord& record);
 
+    // The record that shows a balloon (Windows 10 and 11 show it as a
+    // notification) from the icon (window, id): title and text cut to their
+    // fields, never inside a surrogate pair.
+    static NOTIFYICONDATAW BalloonRecord(HWND window, UINT id, const std::string& title,
+                                         const std::string& text);
+
+    // Shows a balloon from the program's icon. False when no icon of ours
+    // is in the tray or the shell refuses.
+    bool balloon(const std::string& title, const std::string& text);
+
   private:
     static LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -52,6 +63,12 @@ class ShellTray : public platform::TrayShell {
         bool shown = false;  // the shell took it
     };
     using Key = std::pair<HWND, UINT>;
+
+    // The record with the icon of its mark: an icon made for the mark and
+    // kept for the key until the next change.
+    NOTIFYICONDATAW markedRecord(const platform::NotifyIconRecord& record);
+    bool modify(const platform::NotifyIconRecord& record);
+    void dropMarkedIcon(const Key& key);
 
     // Adds the icon, or finds it already in the shell; true when shown.
     bool show(Icon& icon);
@@ -62,6 +79,8 @@ class ShellTray : public platform::TrayShell {
     NotifyFunction notify_;
     UINT retryMs_;
     std::map<Key, Icon> icons_;
+    // Icons made for a mark, by key; destroyed once the shell shows another.
+    std::map<Key, HICON> markedIcons_;
     std::function<void()> appeared_;
     bool retrying_ = false;
     UINT taskbarCreated_ = 0;

@@ -12,8 +12,10 @@
 #include "platform/win32/MciPlayer.h"
 #include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/ShellTray.h"
+#include "platform/win32/TrayBalloon.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32AppInfo.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Connection.h"
 #include "platform/win32/Win32ForeignWindows.h"
 #include "platform/win32/Win32LibraryLoader.h"
@@ -43,9 +45,11 @@ int RunProgram(HINSTANCE instance) {
     win32::Win32LibraryLoader loader(app);
     PopmailLibrary mail(loader, diagnostics, app.path());
     win32::Win32TokenCommand tokenCommand;
+    win32::Win32Clock clock;
+    win32::TrayBalloon notifier(tray);
 
-    platform::Platform os{app,     files,      diagnostics, profile,     ui,   tray,
-                          windows, connection, player,      fileDialogs, mail, tokenCommand};
+    platform::Platform os{app,        files,  diagnostics, profile, ui,           tray,  windows,
+                          connection, player, fileDialogs, mail,    tokenCommand, clock, notifier};
     StartUpForm mainWindow(os);
     mainWindow.Form_Load();
     return ui.run();

@@ -14,7 +14,7 @@ start_vantorel
 expect 15 "the basic-settings window did not appear" window_shown Vantorel
 main=$(find_window Vantorel)
 
-# open_token_window: the last item of the option menu (nine items, the
+# open_token_window: the ninth item of the option menu (the
 # separators are skipped).
 open_token_window() {
     focus_window "$main"

@@ -1,0 +1,216 @@
+// The tray icon tells the state of the program at a glance: new mail until
+// the user looks, a failed check until one succeeds (also with errors
+// hidden), a pause while "一時停止" is checked; the tooltip says the same
+// with the time of the last check.
+
+#include <gmock/gmock.h>
+
+#include <string>
+
+#include "CheckFixture.h"
+#include "tray/TrayStatus.h"
+
+namespace vantorel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr int kDoubleClick = 0x203;
+constexpr int kRightButton = 0x204;
+
+class TrayState : public fake::CheckFixture {
+  protected:
+    std::string shownTip() { return fake.tray.icons.begin()->second.tip; }
+    std::string shownMark() { return fake::MarkText(fake.tray.icons.begin()->second.mark); }
+    void failingServer(const std::string& text) {
+        fake.mail.answer = [text](const std::string&) { return platform::MailReply::Text(text); };
+    }
+};
+
+TEST_F(TrayState, BeforeAnyCheckTheIconIsPlainAndSaysOnlyTheName) {
+    acceptedSettings();
+    start();
+    EXPECT_THAT(lines("tray"), ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel"));
+}
+
+TEST_F(TrayState, NewMailIsMarkedUntilADoubleClickAndComesBackPlainAfterOK) {
+    startInTray();
+    fake.clock.time = {9, 5};
+    mailbox(3);
+    mainForm().userClicks(ctl::mnuNowChk);
+    EXPECT_THAT(
+        lines("tray"),
+        ElementsAre("tray modify id=1 flags=6 mark=new:3 tip=Vantorel - 新着3通 (最終確認 09:05)"));
+    runCycle();
+    // The end of the announcement does not take the mark away.
+    EXPECT_EQ(shownMark(), "new:3");
+
+    fake.transcript.clear();
+    fake.trayMouse(kDoubleClick);
+    EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
+    fake.transcript.clear();
+    mainForm().userClicks(ctl::Command1);
+    EXPECT_THAT(
+        lines("tray"),
+        ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - 新着なし (最終確認 09:05)"));
+}
+
+TEST_F(TrayState, OpeningTheTrayMenuClearsTheMarkBeforeTheMenuShows) {
+    startInTray();
+    mailbox(2);
+    mainForm().userClicks(ctl::mnuNowChk);
+    runCycle();
+    fake.transcript.clear();
+    fake.trayMouse(kRightButton);
+    const auto all = fake.transcript.lines();
+    const auto modify = std::find(all.begin(), all.end(),
+                                  "tray modify id=1 flags=6 mark=none tip=Vantorel - 新着なし "
+                                  "(最終確認 14:06)");
+    const auto popup = std::find(all.begin(), all.end(), "Form popup menu");
+    ASSERT_NE(modify, all.end()) << fake.transcript.dump();
+    EXPECT_LT(modify, popup);
+    // Looking again changes nothing more.
+    fake.transcript.clear();
+    fake.trayMouse(kRightButton);
+    EXPECT_THAT(lines("tray"), IsEmpty());
+}
+
+TEST_F(TrayState, AFailedCheckWithErrorsHiddenShowsOnTheIconUntilACheckSucceeds) {
+    startInTray();
+    mark(ctl::mnuErrPop, false);
+    failingServer("接続できませんでした\r\n(詳細)");
+    mainForm().userClicks(ctl::mnuNowChk);
+    EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
+    EXPECT_THAT(lines("tray"), ElementsAre("tray modify id=1 flags=6 mark=error tip=Vantorel - "
+                                           "エラー: 接続できませんでした (14:06)"));
+    // Looking at the icon is no cure for a failure.
+    fake.trayMouse(kRightButton);
+    EXPECT_EQ(shownMark(), "error");
+
+    fake.transcript.clear();
+    fake.clock.time = {14, 9};
+    mailbox(0);
+    mainForm().userClicks(ctl::mnuNowChk);
+    EXPECT_THAT(
+        lines("tray"),
+        ElementsAre("tray modify id=1 flags=6 mark=none tip=Vantorel - 新着なし (最終確認 14:09)"));
+}
+
+TEST_F(TrayState, AFailureWithErrorsShownMarksTheIconBeforeTheSettingsBoxOpens) {
+    startInTray();
+    failingServer("-ERR [AUTH] Authentication failed.");
+    std::string markDuringBox;
+    fake.ui.whileMessageBoxOpen = [&](const std::string& text) {
+        if (text.find("設定が正しいか") != std::string::npos) {
+            markDuringBox = shownMark();
+        }
+    };
+    mainForm().userClicks(ctl::mnuNowChk);
+    EXPECT_EQ(fake.ui.messageBoxes.size(), 2U);  // the library's text, then the designed one
+    EXPECT_EQ(markDuringBox, "error");
+    EXPECT_EQ(shownTip(), "Vantorel - エラー: -ERR [AUTH] Authentication failed. (14:06)");
+}
+
+TEST_F(TrayState, AMissingMailLibraryIsAFailureOnTheIcon) {
+    startInTray();
+    mark(ctl::mnuErrPop, false);
+    fake.mail.missing = true;
+    mainForm().userClicks(ctl::mnuNowChk);
+    EXPECT_EQ(shownMark(), "error");
+    // The program's own text, without a second "エラー:".
+    EXPECT_EQ(shownTip(),
+              "Vantorel - エラー: メールライブラリ(popmail)を読み込めませんでした。 (14:06)");
+}
+
+TEST_F(TrayState, APauseShowsAndACheckByHandDuringItStillReportsItsNews) {
+    startInTray();
+    mainForm().userClicks(ctl::mnuTempStop);
+    EXPECT_THAT(lines("tray"),
+                ElementsAre("tray modify id=1 flags=6 mark=paused tip=Vantorel - 一時停止中"));
+
+    fake.transcript.clear();
+    mailbox(2);
+    mainForm().userClicks(ctl::mnuNowChk);
+    EXPECT_THAT(lines("tray"), ElementsAre("tray modify id=1 flags=6 mark=new:2 tip=Vantorel - "
+                                           "一時停止中 - 新着2通 (最終確認 14:06)"));
+    runCycle();
+    fake.trayMouse(kRightButton);
+    EXPECT_EQ(shownMark(), "paused");
+    EXPECT_EQ(shownTip(), "Vantorel - 一時停止中 - 新着なし (最終確認 14:06)");
+
+    mainForm().userClicks(ctl::mnuTempStop);
+    EXPECT_EQ(shownMark(), "none");
+    EXPECT_EQ(shownTip(), "Vantorel - 新着なし (最終確認 14:06)");
+}
+
+TEST_F(TrayState, UnderOnceOnlyTheUnseenCountGrowsWithEachAnnouncement) {
+    startInTray();
+    mark(ctl::mnuCHKOnceOnly, true);
+    mailbox(2);
+    mainForm().userClicks(ctl::mnuNowChk);
+    runCycle();
+    mailbox(3);
+    mainForm().userClicks(ctl::mnuNowChk);
+    runCycle();
+    EXPECT_EQ(shownMark(), "new:3");
+    // Without the option every announcement counts the whole mailbox.
+    mark(ctl::mnuCHKOnceOnly, false);
+    mailbox(2);
+    mainForm().userClicks(ctl::mnuNowChk);
+    EXPECT_EQ(shownMark(), "new:2");
+}
+
+TEST_F(TrayState, ChangesWhileTheWindowIsShownWaitForTheNextAdd) {
+    startInTray();
+    fake.trayMouse(kDoubleClick);  // the window is on the screen, no icon
+    mark(ctl::mnuErrPop, false);
+    failingServer("timed out");
+    fake.transcript.clear();
+    mainForm().userClicks(ctl::mnuCheckServer);
+    EXPECT_THAT(lines("tray"), IsEmpty());
+    mainForm().userClicks(ctl::Command1);
+    EXPECT_THAT(
+        lines("tray"),
+        ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - エラー: timed out (14:06) "
+                    "mark=error"));
+}
+
+TEST(TrayStatusTip, ALongReasonIsCutSoThatTheTipFitsTheShellAndKeepsItsTime) {
+    const std::string reasons[] = {
+        std::string(300, 'x'),
+        // Characters beyond the basic plane take two UTF-16 units each.
+        [] {
+            std::string text;
+            for (int i = 0; i < 100; ++i) {
+                text += "\xF0\x9F\x93\xAE";  // U+1F4EE
+            }
+            return text;
+        }(),
+        std::string(200, 'a') + "\n second line",
+    };
+    for (const std::string& reason : reasons) {
+        for (const bool paused : {false, true}) {
+            TrayStatus status;
+            status.Paused(paused);
+            status.CheckFailed({23, 59}, reason);
+            const std::string tip = status.ToolTip();
+            EXPECT_LE(Utf16Length(tip), TrayStatus::kTipLimit) << tip;
+            EXPECT_THAT(tip, ::testing::EndsWith("… (23:59)"));
+            EXPECT_EQ(tip.find("second"), std::string::npos);
+        }
+    }
+}
+
+TEST(TrayStatusTip, CuttingNeverSplitsACharacter) {
+    const std::string text =
+        "a\xF0\x9F\x93\xAE"
+        "b";  // 1 + 2 + 1 units
+    EXPECT_EQ(FitUtf16(text, 2), "a");
+    EXPECT_EQ(FitUtf16(text, 3), "a\xF0\x9F\x93\xAE");
+    EXPECT_EQ(ShortReason("日本語のテキスト", 3), "日本語…");
+    EXPECT_EQ(ShortReason("短い  \nあと", 10), "短い");
+}
+
+}  // namespace
+}  // namespace vantorel
