@@ -10,7 +10,7 @@
 #include "app/StartUpFormLayout.h"
 #include "notify/NoticeText.h"
 #include "settings/SettingsKeys.h"
-#include "settings/ValueText.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
@@ -77,7 +77,7 @@ platform::DesktopNotice AnnouncementNotice(const Announcement& announcement) {
     const std::int32_t left = announcement.MailCount - index + 1;
     if (listed > 0 && left > 0) {
         notice.body +=
-            '\n' + std::string(kMoreBefore) + DecimalText(left) + std::string(kMoreAfter);
+            '\n' + std::string(kMoreBefore) + text::DecimalText(left) + std::string(kMoreAfter);
     }
     return notice;
 }

@@ -3,8 +3,9 @@
 #include <cstdio>
 
 #include "app/Version.h"
-#include "settings/Utf8Text.h"
-#include "settings/ValueText.h"
+#include "settings/Count16.h"
+#include "text/NumberText.h"
+#include "text/Utf8.h"
 
 namespace vantorel {
 
@@ -106,7 +107,7 @@ void TrayStatus::CheckFailed(platform::ClockTime at, std::string_view reason) {
             text.remove_prefix(prefix.size());
         }
     }
-    failure_ = ShortReason(SanitizeUtf8(text), kReasonLimit);
+    failure_ = ShortReason(text::SanitizeUtf8(text), kReasonLimit);
 }
 
 void TrayStatus::MailAnnounced(int count, bool addsToUnseen) {
@@ -148,7 +149,7 @@ std::string TrayStatus::StateText() const {
     if (failure_) {
         return std::string(kFailure) + *failure_ + " (" + time + ")";
     }
-    const std::string news = unseen_ > 0 ? std::string(kNewMailBefore) + DecimalText(unseen_) +
+    const std::string news = unseen_ > 0 ? std::string(kNewMailBefore) + text::DecimalText(unseen_) +
                                                std::string(kNewMailAfter)
                                          : std::string(kNoNewMail);
     return news + " (" + std::string(kLastCheck) + time + ")";
