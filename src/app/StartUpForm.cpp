@@ -69,6 +69,7 @@ void StartUpForm::Form_Load() {
     form_->setChecked(ctl::mnuErrPop, ReadOption(keys::kIgnoreErr, true));
     form_->setChecked(ctl::mnuMouse, ReadOption(keys::kOnMouse, false));
     form_->setChecked(ctl::mnuCHKOnceOnly, ReadOption(keys::kCheckOnce, false));
+    ReadAutostartMark();
 
     if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {
         SoundEnabled = true;

@@ -57,6 +57,9 @@ void StartUpForm::Click(platform::ControlId control) {
         case ctl::mnuTokenCmd:
             mnuTokenCmd_Click();
             break;
+        case ctl::mnuAutostart:
+            mnuAutostart_Click();
+            break;
         default:
             break;
     }
@@ -73,6 +76,12 @@ void StartUpForm::CloseRequested(platform::CloseReason reason) {
 void StartUpForm::TrayNotify(int mouseCode) {
     if (clsTaskTray) {
         clsTaskTray->MouseCode(mouseCode);
+    }
+}
+
+void StartUpForm::MenuOpening(platform::ControlId menu) {
+    if (menu == ctl::mnuOption) {
+        ReadAutostartMark();
     }
 }
 

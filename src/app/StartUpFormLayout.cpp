@@ -115,6 +115,9 @@ platform::FormLayout Build() {
     c.push_back(MenuEntry(ctl::none2, "none2", K::Separator, "-", ctl::mnuOption));
     c.push_back(MenuEntry(ctl::mnuTokenCmd, "mnuTokenCmd", K::MenuItem, "OAuth2 トークンコマンド…",
                           ctl::mnuOption));
+    // Its mark is the session's own state, read whenever the menu opens.
+    c.push_back(MenuEntry(ctl::mnuAutostart, "mnuAutostart", K::MenuItem, "ログイン時に起動する",
+                          ctl::mnuOption, true));
     return form;
 }
 

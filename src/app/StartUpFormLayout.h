@@ -44,6 +44,7 @@ enum Main : platform::ControlId {
     mnuErrPop,
     none2,
     mnuTokenCmd,
+    mnuAutostart,
 };
 
 }  // namespace vantorel::ctl

@@ -9,6 +9,7 @@
 #include "platform/MailLibrary.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Profile.h"
+#include "platform/SessionAutostart.h"
 #include "platform/TokenCommand.h"
 #include "platform/TrayShell.h"
 #include "platform/WindowFramework.h"
@@ -28,6 +29,7 @@ struct Platform {
     FileDialogs& fileDialogs;
     MailLibrary& mail;
     TokenCommand& tokenCommand;
+    SessionAutostart& autostart;
 };
 
 }  // namespace vantorel::platform

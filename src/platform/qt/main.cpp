@@ -14,6 +14,7 @@
 #include "platform/posix/InterfaceConnection.h"
 #include "platform/posix/PosixAppInfo.h"
 #include "platform/posix/ShellTokenCommand.h"
+#include "platform/posix/XdgAutostart.h"
 #include "platform/qt/AppSetup.h"
 #include "platform/qt/ForeignWindowsChoice.h"
 #include "platform/qt/QtFileDialogs.h"
@@ -46,9 +47,11 @@ int main(int argc, char** argv) {
     posix::DlLibraryLoader loader;
     PopmailLibrary mail(loader, diagnostics, posix::ExecutableFolder());
     posix::ShellTokenCommand tokenCommand;
+    posix::XdgAutostart autostart = posix::XdgAutostart::ForThisProgram();
 
-    platform::Platform os{appInfo,  files,      diagnostics, profile,     ui,   tray,
-                          *windows, connection, player,      fileDialogs, mail, tokenCommand};
+    platform::Platform os{appInfo, files,        diagnostics, profile, ui,
+                          tray,    *windows,     connection,  player,  fileDialogs,
+                          mail,    tokenCommand, autostart};
     qt::SessionEnd sessionEnd(ui);
 
     int exitCode = 0;

@@ -11,6 +11,7 @@
 #include "platform/SystemTextCodec.h"
 #include "platform/win32/MciPlayer.h"
 #include "platform/win32/OpenFileDialog.h"
+#include "platform/win32/RunKeyAutostart.h"
 #include "platform/win32/ShellTray.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32AppInfo.h"
@@ -43,9 +44,10 @@ int RunProgram(HINSTANCE instance) {
     win32::Win32LibraryLoader loader(app);
     PopmailLibrary mail(loader, diagnostics, app.path());
     win32::Win32TokenCommand tokenCommand;
+    win32::RunKeyAutostart autostart = win32::RunKeyAutostart::ForThisProgram();
 
-    platform::Platform os{app,     files,      diagnostics, profile,     ui,   tray,
-                          windows, connection, player,      fileDialogs, mail, tokenCommand};
+    platform::Platform os{app,        files,  diagnostics, profile, ui,           tray,     windows,
+                          connection, player, fileDialogs, mail,    tokenCommand, autostart};
     StartUpForm mainWindow(os);
     mainWindow.Form_Load();
     return ui.run();
