@@ -75,6 +75,7 @@ void StartUpForm::Form_Load() {
     form_->setChecked(ctl::mnuMouse, ReadOption(keys::kOnMouse, false));
     form_->setChecked(ctl::mnuCHKOnceOnly, ReadOption(keys::kCheckOnce, false));
     form_->setChecked(ctl::mnuNotify, ReadOption(keys::kNotify, false));
+    ReadAutostartMark();
 
     if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {
         SoundEnabled = true;

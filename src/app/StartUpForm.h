@@ -53,6 +53,7 @@ class StartUpForm : public platform::FormEvents {
     void CloseRequested(platform::CloseReason reason) override;
     void TrayNotify(int mouseCode) override;
     void MouseMove(float xTwips) override;
+    void MenuOpening(platform::ControlId menu) override;
 
     // ---- tray (tray/StartTask.cpp)
     void StartTask();  // icon added, window hidden
@@ -103,8 +104,12 @@ class StartUpForm : public platform::FormEvents {
     void mnuErrPop_Click();
     void mnuTokenCmd_Click();
     void mnuNotify_Click();
+    void mnuAutostart_Click();
     void Form_QueryUnload(platform::CloseReason reason);
     void Form_Unload();
+
+    // The mark of "ログイン時に起動する" from the session's autostart entry.
+    void ReadAutostartMark();
 
     // ---- basic-settings window (app/BasicSettings.cpp)
     void Command1_Click();  // OK

@@ -60,6 +60,9 @@ void StartUpForm::Click(platform::ControlId control) {
         case ctl::mnuNotify:
             mnuNotify_Click();
             break;
+        case ctl::mnuAutostart:
+            mnuAutostart_Click();
+            break;
         default:
             break;
     }
@@ -76,6 +79,12 @@ void StartUpForm::CloseRequested(platform::CloseReason reason) {
 void StartUpForm::TrayNotify(int mouseCode) {
     if (clsTaskTray) {
         clsTaskTray->MouseCode(mouseCode);
+    }
+}
+
+void StartUpForm::MenuOpening(platform::ControlId menu) {
+    if (menu == ctl::mnuOption) {
+        ReadAutostartMark();
     }
 }
 

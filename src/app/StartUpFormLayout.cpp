@@ -117,6 +117,9 @@ platform::FormLayout Build() {
                           ctl::mnuOption));
     c.push_back(MenuEntry(ctl::mnuNotify, "mnuNotify", K::MenuItem, "デスクトップにも通知する",
                           ctl::mnuOption, true));
+    // Its mark is the session's own state, read whenever the menu opens.
+    c.push_back(MenuEntry(ctl::mnuAutostart, "mnuAutostart", K::MenuItem, "ログイン時に起動する",
+                          ctl::mnuOption, true));
     return form;
 }
 

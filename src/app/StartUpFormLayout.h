@@ -45,6 +45,7 @@ enum Main : platform::ControlId {
     none2,
     mnuTokenCmd,
     mnuNotify,
+    mnuAutostart,
 };
 
 }  // namespace vantorel::ctl

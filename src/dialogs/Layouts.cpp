@@ -37,6 +37,7 @@ platform::FormLayout Form(const char* name, const char* caption, int clientWidth
     form.caption = caption;
     form.clientWidth = clientWidth;
     form.clientHeight = clientHeight;
+    form.ownedWindow = true;
     return form;
 }
 
@@ -111,6 +112,7 @@ platform::FormLayout BuildTokenCmd() {
     c.push_back(Control(id::cmdOK, "cmdOK", K::Button, "OK", {2880, 960, 1425, 375}, 1));
     c.push_back(
         Control(id::cmdCancel, "cmdCancel", K::Button, "キャンセル", {4455, 960, 1425, 375}, 2));
+    c.back().cancelButton = true;
     return form;
 }
 

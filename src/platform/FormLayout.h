@@ -54,6 +54,10 @@ struct FormLayout {
     int clientWidth = 0;  // twips
     int clientHeight = 0;
     std::vector<ControlLayout> controls;  // in creation order; menus in menu order
+    // A small window of the main window: it opens centred over it, has no
+    // task bar button of its own, and Escape closes it as its close box
+    // does (unless a cancel button takes Escape).
+    bool ownedWindow = false;
 
     const ControlLayout* find(ControlId id) const {
         for (const auto& control : controls) {

@@ -10,6 +10,7 @@
 #include "platform/MailLibrary.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Profile.h"
+#include "platform/SessionAutostart.h"
 #include "platform/TokenCommand.h"
 #include "platform/TrayShell.h"
 #include "platform/WallClock.h"
@@ -32,6 +33,7 @@ struct Platform {
     TokenCommand& tokenCommand;
     WallClock& clock;
     DesktopNotifier& notifier;
+    SessionAutostart& autostart;
 };
 
 }  // namespace vantorel::platform

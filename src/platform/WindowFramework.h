@@ -29,6 +29,10 @@ class FormEvents {
     // A button was pressed or a menu item chosen.
     virtual void Click(ControlId control) = 0;
 
+    // A menu of the window's menu bar, or a popped-up menu, is about to open:
+    // the moment to bring marks that mirror the system up to date.
+    virtual void MenuOpening(ControlId /*menu*/) {}
+
     // The user changed a check box.
     virtual void CheckBoxClick(ControlId /*control*/) {}
 

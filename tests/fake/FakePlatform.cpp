@@ -236,6 +236,7 @@ void FakeForm::popupMenu(platform::ControlId menu) {
     state(menu);
     const auto* layout = layout_.find(menu);
     record(layout_.name + " popup " + layout->name);
+    events_.MenuOpening(menu);
     if (ui_.popupChoices.empty()) {
         return;
     }
@@ -273,6 +274,11 @@ void FakeForm::userTypes(platform::ControlId control, const std::string& text) {
 void FakeForm::userClicks(platform::ControlId control) {
     state(control);
     events_.Click(control);
+}
+
+void FakeForm::userOpensMenu(platform::ControlId menu) {
+    state(menu);
+    events_.MenuOpening(menu);
 }
 
 void FakeForm::userTogglesCheckBox(platform::ControlId control) {
@@ -711,11 +717,39 @@ platform::TokenCommandOutcome FakeTokenCommand::Ending(platform::TokenCommandOut
     return outcome;
 }
 
+// ---- session autostart
+
+bool FakeAutostart::registered() {
+    const bool ours = entry == Entry::Ours;
+    t_.add(std::string("autostart? -> ") + (ours ? "true" : "false"));
+    return ours;
+}
+
+platform::AutostartOutcome FakeAutostart::add() {
+    return change("add", Entry::Ours);
+}
+
+platform::AutostartOutcome FakeAutostart::remove() {
+    // Another program's entry is never taken away.
+    return change("remove", entry == Entry::Ours ? Entry::None : entry);
+}
+
+platform::AutostartOutcome FakeAutostart::change(const char* what, Entry after) {
+    if (refuse) {
+        t_.add(std::string("autostart ") + what + " refused");
+        return platform::AutostartOutcome::Failed(*refuse);
+    }
+    t_.add(std::string("autostart ") + what);
+    entry = after;
+    return platform::AutostartOutcome::Done();
+}
+
 // ---- everything together
 
 FakePlatform::FakePlatform()
-    : platform_{app,        files,  diagnostics, profile, ui,           tray,  windows,
-                connection, player, fileDialogs, mail,    tokenCommand, clock, notifier} {}
+    : platform_{app,  files,        diagnostics, profile,  ui,
+                tray, windows,      connection,  player,   fileDialogs,
+                mail, tokenCommand, clock,       notifier, autostart} {}
 
 bool FakePlatform::tick(const std::string& timerName) {
     FakeTimer* timer = ui.timer(timerName);

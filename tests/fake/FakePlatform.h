@@ -25,6 +25,7 @@
 //   RcvMailOAuth2 host user [access token] command saveDir   (never the token)
 //   token command `line` limit=30000ms -> Token | Failed | TimedOut | NoOutput ...
 //   exists path -> false | MkDir path [failed] | stderr: message
+//   autostart? -> true | autostart add [refused] | autostart remove [refused]
 
 #include <cstdint>
 #include <deque>
@@ -149,6 +150,8 @@ class FakeForm : public platform::Form {
     // The user's actions.
     void userTypes(platform::ControlId control, const std::string& text);
     void userClicks(platform::ControlId control);
+    // Opens a menu of the menu bar (it is about to show; nothing chosen yet).
+    void userOpensMenu(platform::ControlId menu);
     void userTogglesCheckBox(platform::ControlId control);
     void userCloses(platform::CloseReason reason = platform::CloseReason::CloseBox);
     platform::FormEvents& events() { return events_; }
@@ -416,6 +419,26 @@ class FakeTokenCommand : public platform::TokenCommand {
     Transcript& t_;
 };
 
+// The session's autostart entry: `entry` says what the system holds.
+class FakeAutostart : public platform::SessionAutostart {
+  public:
+    enum class Entry { None, Ours, OtherProgram };
+
+    explicit FakeAutostart(Transcript& t) : t_(t) {}
+    bool registered() override;
+    platform::AutostartOutcome add() override;
+    platform::AutostartOutcome remove() override;
+
+    Entry entry = Entry::None;
+    // A change refused with this problem, leaving `entry` as it was.
+    std::optional<std::string> refuse;
+
+  private:
+    platform::AutostartOutcome change(const char* what, Entry after);
+
+    Transcript& t_;
+};
+
 // Every fake, wired into one platform.
 class FakePlatform {
   public:
@@ -443,6 +466,7 @@ class FakePlatform {
     FakeTokenCommand tokenCommand{transcript};
     FakeClock clock;
     FakeNotifier notifier{transcript};
+    FakeAutostart autostart{transcript};
 
   private:
     platform::Platform platform_;

@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "RecordingEvents.h"
 #include "app/StartUpFormLayout.h"
@@ -166,6 +168,47 @@ TEST_F(QtFormTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
     QTest::keyClick(form->window(), Qt::Key_Return);
     QTest::keyClick(form->window(), Qt::Key_Escape);
     EXPECT_EQ(events.log, (std::vector<std::string>{"Click 4", "Click 4"}));
+}
+
+TEST_F(QtFormTest, EscapeClosesASmallWindowWithoutACancelButtonAsItsCloseBoxWould) {
+    platform::FormLayout layout = SmallWindow();
+    layout.controls.back().cancelButton = false;
+    layout.ownedWindow = true;
+    auto form = make(layout);
+    form->setVisible(true);
+    QTest::keyClick(form->window(), Qt::Key_Escape);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"CloseRequested CloseBox"}));
+    EXPECT_TRUE(form->visible()) << "the program decides, as for the close box";
+}
+
+TEST_F(QtFormTest, ASmallWindowStandsCentredOverTheMainWindowAsItsDialog) {
+    RecordingEvents mainEvents;
+    auto owner = ui.createForm(StartUpFormLayout(), mainEvents);
+    auto* mainWindow = static_cast<QtForm*>(owner.get())->window();
+    mainWindow->move(200, 150);
+    owner->setVisible(true);
+    platform::FormLayout layout = SmallWindow();
+    layout.ownedWindow = true;
+    auto form = make(layout);
+    form->setVisible(true);
+    QWidget* small = form->window();
+    EXPECT_EQ(small->windowType(), Qt::Dialog);
+    ASSERT_NE(small->windowHandle(), nullptr);
+    EXPECT_EQ(small->windowHandle()->transientParent(), mainWindow->windowHandle());
+    const QPoint offset = small->frameGeometry().center() - mainWindow->frameGeometry().center();
+    // Within the rounding of halving odd sizes.
+    EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
+}
+
+TEST_F(QtFormTest, ASmallWindowWhoseOwnerIsInTheTrayIsCentredOnTheScreen) {
+    RecordingEvents mainEvents;
+    auto owner = ui.createForm(StartUpFormLayout(), mainEvents);  // hidden: in the tray
+    platform::FormLayout layout = SmallWindow();
+    layout.ownedWindow = true;
+    auto form = make(layout);
+    form->setVisible(true);
+    const QPoint centre = form->window()->screen()->availableGeometry().center();
+    EXPECT_LE((form->window()->frameGeometry().center() - centre).manhattanLength(), 4);
 }
 
 TEST_F(QtFormTest, TheBasicSettingsWindowHasNoDefaultButton) {

@@ -14,6 +14,7 @@
 #include "app/StartUpFormLayout.h"
 #include "platform/qt/AppSetup.h"
 #include "platform/qt/ProgramIcon.h"
+#include "platform/qt/OwnedWindows.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtSoundPlayer.h"
@@ -121,6 +122,33 @@ TEST(QtMessageBox, IsModalWithOneOkButtonAndLeavesItsTextOnStandardError) {
     EXPECT_EQ(diagnostics.lines,
               (std::vector<std::string>{"message box: エラーです。設定しなおしてください",
                                         "message box: 数値が不正です"}));
+}
+
+TEST(QtMessageBox, IsWideEnoughForItsCaptionAndBelongsToTheMainWindow) {
+    Recorded diagnostics;
+    QtWindowFramework ui(diagnostics);
+    RecordingEvents events;
+    auto main = ui.createForm(StartUpFormLayout(), events);
+    main->setVisible(true);
+    int width = 0;
+    QWidget* parent = nullptr;
+    QString caption;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            width = box->width();
+            parent = box->parentWidget();
+            caption = box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    closer.start(20);
+    // A short text with a long caption: the caption decides the width.
+    const QString longCaption = QStringLiteral("Vantorel メールサーバーの確認 と 長いタイトル");
+    ui.messageBox("数値が不正です", longCaption.toStdString(), platform::MessageIcon::None);
+    EXPECT_EQ(caption, longCaption);
+    EXPECT_GE(width, CaptionWidth(longCaption, QApplication::font("QMdiSubWindowTitleBar")));
+    EXPECT_EQ(parent, static_cast<QtForm*>(main.get())->window());
 }
 
 // ---- tray

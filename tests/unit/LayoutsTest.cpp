@@ -38,13 +38,22 @@ TEST(Layouts, IdsAndTabPositionsAreUniqueAndParentsExist) {
     }
 }
 
-TEST(Layouts, OnlyTheVersionWindowHasDefaultAndCancelButtons) {
+TEST(Layouts, OnlyTheVersionWindowHasADefaultButtonAndEscapePressesOnlyItsOKOrTheTokenCancel) {
     for (const FormLayout* form : kAllWindows) {
         for (const auto& control : form->controls) {
             const bool aboutOK = form == &AboutLayout() && control.id == ctl::about::cmdOK;
+            const bool tokenCancel =
+                form == &TokenCmdLayout() && control.id == ctl::token::cmdCancel;
             EXPECT_EQ(control.defaultButton, aboutOK) << form->name << " " << control.name;
-            EXPECT_EQ(control.cancelButton, aboutOK) << form->name << " " << control.name;
+            EXPECT_EQ(control.cancelButton, aboutOK || tokenCancel)
+                << form->name << " " << control.name;
         }
+    }
+}
+
+TEST(Layouts, EverySmallWindowBelongsToTheMainWindowAndTheMainWindowToNone) {
+    for (const FormLayout* form : kAllWindows) {
+        EXPECT_EQ(form->ownedWindow, form != &StartUpFormLayout()) << form->name;
     }
 }
 

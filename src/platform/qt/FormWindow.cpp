@@ -51,9 +51,15 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && cancelButton) {
-        Press(cancelButton);
-        return;
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (cancelButton) {
+            Press(cancelButton);
+            return;
+        }
+        if (escapeCloses && onCloseBox) {
+            onCloseBox();
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }

@@ -2,8 +2,8 @@
 // The top-level widget of one of the program's windows. It turns the
 // window manager's close request into a question to the program (the
 // window stays until the program closes it), presses the default and
-// cancel buttons on Enter and Escape, and reports mouse moves over its
-// client area.
+// cancel buttons on Enter and Escape (or, in a small window without a cancel
+// button, closes it on Escape), and reports mouse moves over its client area.
 
 #include <QPointer>
 #include <QPushButton>
@@ -29,6 +29,8 @@ class FormWindow : public QWidget {
     std::function<void()> onCloseBox;
     QPointer<QPushButton> defaultButton;
     QPointer<QPushButton> cancelButton;
+    // Escape, with no cancel button to press, asks to close as the close box does.
+    bool escapeCloses = false;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

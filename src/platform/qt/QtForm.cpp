@@ -14,6 +14,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/qt/OwnedWindows.h"
 #include "platform/qt/ProgramIcon.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/QtWindowFramework.h"
@@ -54,6 +55,13 @@ void QtForm::build() {
     window_->setWindowTitle(ToQ(layout_.caption));
     window_->setWindowIcon(ProgramIcon());
     window_->setObjectName(ToQ(layout_.name));
+    if (layout_.ownedWindow) {
+        // A dialog of the main window: no minimise box, and the window
+        // manager treats it as one with its owner.
+        window_->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                Qt::WindowCloseButtonHint);
+        window_->escapeCloses = true;
+    }
     window_->onCloseBox = [this] {
         if (!isClosed()) {
             ui_.raise([this] { events_.CloseRequested(platform::CloseReason::CloseBox); });
@@ -198,6 +206,12 @@ void QtForm::buildMenu(const platform::ControlLayout& control, QMenuBar*& bar) {
             menu = bar->addMenu(ToQ(control.caption));
         }
         menu->setObjectName(ToQ(control.name));
+        const platform::ControlId id = control.id;
+        QObject::connect(menu, &QMenu::aboutToShow, &guard_, [this, id] {
+            if (!isClosed()) {
+                ui_.raise([this, id] { events_.MenuOpening(id); });
+            }
+        });
         entry.menu = menu;
         entry.action = menu->menuAction();
         return;
@@ -295,6 +309,9 @@ void QtForm::setVisible(bool visible) {
         return;
     }
     if (visible) {
+        if (layout_.ownedWindow && !window_->isVisible()) {
+            StandOver(*window_, ui_.mainWindow());
+        }
         window_->show();
         window_->raise();
         window_->activateWindow();

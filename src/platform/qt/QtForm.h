@@ -54,6 +54,7 @@ class QtForm : public platform::Form {
     const std::string& name() const { return layout_.name; }
     // The top-level widget, for tests and the framework; null once closed.
     FormWindow* window() const { return window_.data(); }
+    bool isOwnedWindow() const { return layout_.ownedWindow; }
     QWidget* widget(platform::ControlId control) const;
     QAction* action(platform::ControlId control) const;
     QMenu* menu(platform::ControlId control) const;

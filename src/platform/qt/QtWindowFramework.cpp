@@ -1,7 +1,9 @@
 #include "platform/qt/QtWindowFramework.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <exception>
 
 #include "platform/FormLayout.h"
+#include "platform/qt/OwnedWindows.h"
 #include "platform/qt/ProgramIcon.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtText.h"
@@ -26,6 +29,27 @@ double LogicalDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : kStandardDpi;
     return dpi > 0.0 ? dpi : kStandardDpi;
+}
+
+// One of the program's own windows on the screen (never a popup, nor one
+// that is closing).
+bool IsProgramWindow(const QWidget* widget) {
+    return widget != nullptr && widget->isWindow() && widget->isVisible() &&
+           !widget->inherits("QMenu");
+}
+
+// A box with a short text is narrow, and the window manager cut its
+// caption down to "V…". A spacer across the bottom of the box's grid keeps
+// it at least as wide as the whole caption needs; the box sets its own size
+// from its layout, so a minimum width set on the box itself would be lost.
+void KeepCaptionVisible(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const int width = CaptionWidth(box.windowTitle(), QApplication::font("QMdiSubWindowTitleBar"));
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 }  // namespace
@@ -49,12 +73,23 @@ void QtWindowFramework::messageBox(std::string_view text, std::string_view capti
                                    platform::MessageIcon icon) {
     // What a box said stays in the session's log after it is closed.
     diagnostics_.warn("message box: " + std::string(text));
-    QMessageBox box(
+    // The box belongs to the program's window the user is in, else to the
+    // main window: it opens over it and has no task bar button of its own.
+    QWidget* owner = QApplication::activeWindow();
+    if (!IsProgramWindow(owner)) {
+        owner = mainWindow();
+    }
+    // On the heap: a box is deleted with its owner, and the program may
+    // close the owner while the box is up.
+    QPointer<QMessageBox> box = new QMessageBox(
         icon == platform::MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
-        ToQ(caption), ToQ(text), QMessageBox::Ok);
-    box.setWindowIcon(ProgramIcon());
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+        ToQ(caption), ToQ(text), QMessageBox::Ok, owner);
+    box->setWindowIcon(ProgramIcon());
+    box->setWindowModality(Qt::ApplicationModal);
+    KeepCaptionVisible(*box);
+    KeepOffTaskbar(*box);
+    box->exec();
+    delete box.data();
 }
 
 int QtWindowFramework::twipsPerPixelX() {
@@ -107,6 +142,15 @@ QtForm* QtWindowFramework::formByHandle(platform::WindowHandle handle) const {
 
 QIcon QtWindowFramework::iconFor(platform::IconHandle /*icon*/) const {
     return ProgramIcon();
+}
+
+QWidget* QtWindowFramework::mainWindow() const {
+    for (QtForm* form : forms_) {
+        if (!form->isClosed() && !form->isOwnedWindow()) {
+            return form->window();
+        }
+    }
+    return nullptr;
 }
 
 void QtWindowFramework::endSession() {

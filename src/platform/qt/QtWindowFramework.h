@@ -12,6 +12,8 @@
 #include "platform/AppInfo.h"
 #include "platform/WindowFramework.h"
 
+class QWidget;
+
 namespace vantorel::qt {
 
 class QtForm;
@@ -47,6 +49,10 @@ class QtWindowFramework : public platform::WindowFramework {
     // The icon image behind a form's icon handle (the program's icon for
     // one that is not known).
     QIcon iconFor(platform::IconHandle icon) const;
+
+    // The main window (the first open window that is not a small window of
+    // another), or nullptr.
+    QWidget* mainWindow() const;
 
     // Asks every open window to close because the session ends.
     void endSession();

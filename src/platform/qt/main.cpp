@@ -15,6 +15,7 @@
 #include "platform/posix/LocalClock.h"
 #include "platform/posix/PosixAppInfo.h"
 #include "platform/posix/ShellTokenCommand.h"
+#include "platform/posix/XdgAutostart.h"
 #include "platform/qt/AppSetup.h"
 #include "platform/qt/DBusNotifier.h"
 #include "platform/qt/ForeignWindowsChoice.h"
@@ -50,9 +51,11 @@ int main(int argc, char** argv) {
     posix::ShellTokenCommand tokenCommand;
     posix::LocalClock clock;
     qt::DBusNotifier notifier;
+    posix::XdgAutostart autostart = posix::XdgAutostart::ForThisProgram();
 
-    platform::Platform os{appInfo,    files,  diagnostics, profile, ui,           tray,  *windows,
-                          connection, player, fileDialogs, mail,    tokenCommand, clock, notifier};
+    platform::Platform os{appInfo, files,        diagnostics, profile,  ui,
+                          tray,    *windows,     connection,  player,   fileDialogs,
+                          mail,    tokenCommand, clock,       notifier, autostart};
     qt::SessionEnd sessionEnd(ui);
 
     int exitCode = 0;

@@ -99,6 +99,15 @@ bool DialogForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kTrayCallbackMessage:
             ui_.raise([&] { events_.TrayNotify(LOWORD(lParam)); });
             return true;
+        case WM_INITMENUPOPUP:
+            // The window menu (HIWORD set) is the system's, not the program's.
+            if (HIWORD(lParam) == 0) {
+                const auto menu = menus_.menuWithSubmenu(reinterpret_cast<HMENU>(wParam));
+                if (menu != platform::kNoControl) {
+                    ui_.raise([&] { events_.MenuOpening(menu); });
+                }
+            }
+            return false;
         default:
             return false;
     }
@@ -116,6 +125,12 @@ bool DialogForm::command(WPARAM wParam) {
             id = res::ResourceId(control.id);
             break;
         }
+    }
+    if (id == IDCANCEL && layout_.ownedWindow) {
+        // A small window without a cancel button: Escape closes it as its
+        // close box does.
+        ui_.raise([&] { events_.CloseRequested(platform::CloseReason::CloseBox); });
+        return true;
     }
     const platform::ControlLayout* control = find(res::LayoutId(id));
     if (control == nullptr) {

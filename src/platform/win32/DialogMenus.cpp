@@ -53,6 +53,15 @@ HMENU DialogMenus::submenu(platform::ControlId id) const {
     return found == entries_.end() ? nullptr : found->second.submenu;
 }
 
+platform::ControlId DialogMenus::menuWithSubmenu(HMENU menu) const {
+    for (const auto& [id, entry] : entries_) {
+        if (entry.kind == ControlKind::Menu && entry.submenu == menu && menu != nullptr) {
+            return id;
+        }
+    }
+    return platform::kNoControl;
+}
+
 HMENU DialogMenus::menuOf(platform::ControlId parent) const {
     return parent == platform::kNoControl ? bar_ : submenu(parent);
 }

@@ -27,6 +27,8 @@ class DialogMenus {
     bool has(platform::ControlId id) const { return entries_.count(id) != 0; }
     // The submenu of a menu entry; nullptr for anything else.
     HMENU submenu(platform::ControlId id) const;
+    // The menu entry whose submenu is `menu`; kNoControl when none is.
+    platform::ControlId menuWithSubmenu(HMENU menu) const;
 
     std::string text(platform::ControlId id) const;
     void setText(platform::ControlId id, const std::string& text);

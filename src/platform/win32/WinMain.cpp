@@ -11,6 +11,7 @@
 #include "platform/SystemTextCodec.h"
 #include "platform/win32/MciPlayer.h"
 #include "platform/win32/OpenFileDialog.h"
+#include "platform/win32/RunKeyAutostart.h"
 #include "platform/win32/ShellTray.h"
 #include "platform/win32/TrayBalloon.h"
 #include "platform/win32/WideText.h"
@@ -47,9 +48,11 @@ int RunProgram(HINSTANCE instance) {
     win32::Win32TokenCommand tokenCommand;
     win32::Win32Clock clock;
     win32::TrayBalloon notifier(tray);
+    win32::RunKeyAutostart autostart = win32::RunKeyAutostart::ForThisProgram();
 
-    platform::Platform os{app,        files,  diagnostics, profile, ui,           tray,  windows,
-                          connection, player, fileDialogs, mail,    tokenCommand, clock, notifier};
+    platform::Platform os{app,  files,        diagnostics, profile,  ui,
+                          tray, windows,      connection,  player,   fileDialogs,
+                          mail, tokenCommand, clock,       notifier, autostart};
     StartUpForm mainWindow(os);
     mainWindow.Form_Load();
     return ui.run();

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The three small windows: the version window from the tray menu (Enter
 # closes it), the sound settings and title-bar settings windows from the
-# option menu of the basic-settings window (their close boxes close them).
-# Closing a small window never ends the program.
+# option menu of the basic-settings window (their close boxes close them,
+# and so does Escape). Each stands over the window it belongs to, centred
+# over the basic-settings window when that is shown, with no task bar
+# button of its own. Closing a small window never ends the program.
 source "$(dirname "$0")/lib/e2e.sh"
 require commands
 
@@ -18,6 +20,8 @@ tray_menu_choose 3
 about="Vantorelのﾊﾞｰｼﾞｮﾝ情報"
 expect 10 "the version window did not appear" window_shown "$about"
 shot version-window
+owned_window "$(find_window "$about")" ||
+    fail "the version window is not a window of the program's own (transient, off the task bar)"
 focus_window "$(find_window "$about")"
 xdotool key Return
 about_gone() { [ -z "$(find_window "$about")" ]; }
@@ -53,10 +57,26 @@ close_by_close_box() {
     expect 10 "the window $1 did not close" gone "$1"
 }
 
-step "効果音の設定 from the option menu"
+# centred_over WINDOW OWNER: true when their centres are within a few pixels
+# (the frame's borders and title bar shift the client a little).
+centred_over() {
+    local wx wy ox oy
+    read -r wx wy < <(window_centre "$1")
+    read -r ox oy < <(window_centre "$2")
+    [ $(((wx - ox) * (wx - ox) + (wy - oy) * (wy - oy))) -le 400 ]
+}
+
+step "効果音の設定 from the option menu; Escape closes it"
 open_option 1 効果音の設定
 shot sound-window
-close_by_close_box 効果音の設定
+sound=$(find_window 効果音の設定)
+owned_window "$sound" || fail "the sound window is not transient and off the task bar"
+centred_over "$sound" "$main" ||
+    fail "the sound window is not centred over the basic-settings window: $(window_centre "$sound") vs $(window_centre "$main")"
+focus_window "$sound"
+xdotool key Escape
+sound_gone() { [ -z "$(find_window 効果音の設定)" ]; }
+expect 10 "Escape did not close the sound window" sound_gone
 
 step "タイトルバーの設定 from the option menu"
 open_option 3 タイトルバーの設定

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <vector>
 
 #include "platform/win32/Messages.h"
 #include "platform/win32/WideText.h"
@@ -22,6 +23,65 @@ constexpr DWORD kStopWaitMs = 5000;
 constexpr WPARAM kTrayIconId = 1;
 constexpr WORD kBitsPerPixel = 24;
 constexpr WORD kBitmapMagic = 0x4D42;  // "BM"
+
+// How long the windows may take to paint before the screenshot goes ahead
+// without them (a window that hangs is what the screenshot should show).
+constexpr auto kPaintWait = 3s;
+constexpr UINT kRoundTripWaitMs = 2000;
+
+BOOL CALLBACK NoteWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// The visible top-level windows and every child of theirs.
+std::vector<HWND> VisibleWindows() {
+    std::vector<HWND> topLevel;
+    EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&topLevel));
+    std::vector<HWND> all;
+    for (HWND window : topLevel) {
+        if (IsWindowVisible(window)) {
+            all.push_back(window);
+            EnumChildWindows(window, NoteWindow, reinterpret_cast<LPARAM>(&all));
+        }
+    }
+    return all;
+}
+
+// Has every visible window paint itself whole before the screen is read: a
+// screenshot taken right after a window appeared showed it black or half
+// painted. The windows are invalidated and then waited for until none has
+// an update region left; no paint is sent across processes, so a window
+// that hangs cannot hold the driver.
+void FinishPainting() {
+    RedrawWindow(GetDesktopWindow(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    const std::vector<HWND> windows = VisibleWindows();
+    WaitFor(
+        [&] {
+            for (HWND window : windows) {
+                if (IsWindow(window) && GetUpdateRect(window, nullptr, FALSE)) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        kPaintWait);
+    // Wine copies a window's drawing to the X server when its thread next
+    // waits for messages: two round trips make sure each has waited once
+    // after painting.
+    for (HWND window : windows) {
+        if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0) {
+            continue;  // a child shares its top-level window's thread
+        }
+        for (int round = 0; round < 2; ++round) {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kRoundTripWaitMs,
+                                &ignored);
+        }
+    }
+    GdiFlush();
+}
 
 // The screen as a bottom-up 24-bit BMP file.
 bool SaveScreen(const std::wstring& file) {
@@ -112,6 +172,7 @@ void Transcript::check(bool ok, const std::string& what) {
 }
 
 void Transcript::shot(const std::string& name) {
+    FinishPainting();
     const std::wstring file = outDir_ + L"\\" + Widen(scenario_ + "-" + name) + L".bmp";
     write(SaveScreen(file) ? "   screenshot " + scenario_ + "-" + name + ".bmp"
                            : "   (no screenshot " + name + ")");

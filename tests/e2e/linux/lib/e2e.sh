@@ -264,11 +264,13 @@ map_keys() {
     python3 "$E2E_LIB/xtool.py" map-keys "$1"
 }
 
-# The program's message box on the screen, if any (a dialog of the program).
+# The program's message box on the screen, if any: a modal dialog of the
+# program (its small windows are dialogs too, but not modal).
 message_box() {
-    local id
+    local id props
     for id in $(xdotool search --onlyvisible --classname vantorel 2>/dev/null); do
-        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; then
+        props=$(xprop -id "$id" _NET_WM_WINDOW_TYPE _NET_WM_STATE 2>/dev/null)
+        if grep -q _NET_WM_WINDOW_TYPE_DIALOG <<<"$props" && grep -q _NET_WM_STATE_MODAL <<<"$props"; then
             echo "$id"
             return 0
         fi
@@ -318,6 +320,20 @@ type_into_settings() {
 demands_attention() {
     xprop -id "$1" WM_HINTS _NET_WM_STATE 2>/dev/null |
         grep -q -e "urgency hint bit set" -e _NET_WM_STATE_DEMANDS_ATTENTION
+}
+
+# owned_window ID: true when the window stands over another of the program's
+# windows (WM_TRANSIENT_FOR) and asks task bars to leave it out.
+owned_window() {
+    xprop -id "$1" WM_TRANSIENT_FOR 2>/dev/null | grep -q "window id" &&
+        xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_SKIP_TASKBAR
+}
+
+# window_centre ID: "x y" of the centre of the window's frame on the screen.
+window_centre() {
+    xdotool getwindowgeometry --shell "$1" 2>/dev/null |
+        awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2}
+                 END{print int(x + w / 2), int(y + h / 2)}'
 }
 
 # require PART...: ends the test as skipped (status 77) while a part of the
