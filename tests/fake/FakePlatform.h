@@ -390,6 +390,7 @@ class FakeMail : public platform::MailLibrary {
     // Runs during the call, as the user may act while it blocks.
     std::function<void()> duringCall;
     std::vector<std::string> commands;
+    std::vector<std::string> passwords;     // of the password calls, in order
     std::vector<std::string> accessTokens;  // of the OAuth 2.0 calls, in order
 
   private:

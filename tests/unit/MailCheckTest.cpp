@@ -26,8 +26,8 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
 
     timerCheck();
     EXPECT_THAT(lines("RcvMail"),
-                ElementsAre("RcvMail mail.example bob secret STAT /opt/vantorel/save",
-                            "RcvMail mail.example bob secret LIST 1-3 /opt/vantorel/save"));
+                ElementsAre("RcvMail mail.example bob [password] STAT /opt/vantorel/save",
+                            "RcvMail mail.example bob [password] LIST 1-3 /opt/vantorel/save"));
     EXPECT_THAT(editorTitles(), ElementsAre("3通メールが来ています。"));
     EXPECT_TRUE(fake.transcript.contains("FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0"));
     EXPECT_FALSE(timerOn("Timer1"));

@@ -29,13 +29,16 @@ TEST_F(PopStat, TheStatusIsFiledAndGivesTheCount) {
     EXPECT_THAT(form.MailList, ElementsAre("3 456"));
     EXPECT_THAT(form.LastReply, ElementsAre("", "3 456"));
     EXPECT_THAT(lines("RcvMail"),
-                ElementsAre("RcvMail mail.example bob secret STAT /opt/vantorel/save"));
+                ElementsAre("RcvMail mail.example bob [password] STAT /opt/vantorel/save"));
+    EXPECT_THAT(fake.mail.passwords, ElementsAre("secret"));
 
     // An edited settings file takes effect at the next command.
     fake.profile.set("USERINFO", "REMOTEHOST", "pop.example.org");
     fake.profile.set("USERINFO", "PASSWORD", "");
     stat("0 0");
-    EXPECT_EQ(lines("RcvMail").back(), "RcvMail pop.example.org bob  STAT /opt/vantorel/save");
+    EXPECT_EQ(lines("RcvMail").back(),
+              "RcvMail pop.example.org bob [no password] STAT /opt/vantorel/save");
+    EXPECT_EQ(fake.mail.passwords.back(), "");
 }
 
 TEST_F(PopStat, TheCountIsTheLeadingNumberBeforeTheFirstSpace) {

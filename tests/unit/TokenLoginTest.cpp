@@ -151,7 +151,7 @@ TEST_F(TokenLogin, WithoutATokenCommandTheLoginTakesThePasswordAgain) {
     fake.profile.set("USERINFO", "TOKENCMD", "");
     program->StartPop();
     EXPECT_THAT(mailCalls(),
-                ElementsAre("RcvMail mail.example bob secret STAT /opt/vantorel/save"));
+                ElementsAre("RcvMail mail.example bob [password] STAT /opt/vantorel/save"));
     EXPECT_THAT(lines("token command"), IsEmpty());
 }
 
