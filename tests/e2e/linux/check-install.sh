@@ -42,6 +42,11 @@ if [ -f "$build/libpopmail.so" ]; then
     folder=$(cd "$prefix/bin" && cd "${runpath#\$ORIGIN/}" 2>/dev/null && pwd || true)
     check test "$folder" = "$(dirname "$library")"
 fi
+# The sound module goes beside the mail library, where the run path finds it.
+sound=$(find "$prefix" -name libvantorel-sound.so | head -n1)
+check test -n "$sound"
+check test "$(cd "$prefix/bin" && cd "${runpath#\$ORIGIN/}" 2>/dev/null && pwd || true)" = \
+    "$(dirname "$sound")"
 case "$runpath" in
     '$ORIGIN/../lib'*) echo "ok: run path $runpath" ;;
     *) echo "FAIL: run path '$runpath' does not lead from bin/ to lib/" >&2; failed=1 ;;
