@@ -340,6 +340,7 @@ class Bench:
         print("    %-16s %7s %6.1f" % ("whole process", "", total))
         self.results.add(figure + "_per_min", "%.1f" % total)
         self.results.add(figure + "_threads", len(after))
+        self.results.add(figure + "_seconds", "%.0f" % seconds)
 
 
 FIGURES = {"startup": Bench.startup, "tray-idle": Bench.tray_idle,
