@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# cmake --install puts the program, its icon, its menu entry and (when the
-# mail library is part of the build) libpopmail.so in place, and the
-# installed program looks for libpopmail.so in the library folder.
+# cmake --install puts the program, its icon, its menu entry, its sound
+# module libvantorel-sound.so and (when the mail library is part of the
+# build) libpopmail.so in place, and the installed program looks for both
+# libraries in the library folder.
 #
 # usage: check-install.sh BUILD_DIR
 set -euo pipefail
