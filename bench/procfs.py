@@ -21,6 +21,32 @@ def resident_kib(pid):
     return int(status_fields("/proc/%d/status" % pid)["VmRSS"].split()[0])
 
 
+def cpu_ms(pid):
+    """CPU time the process's live threads have run so far, in ms (from
+    the scheduler's own nanosecond count, not the 10 ms clock ticks)."""
+    total_ns = 0
+    base = "/proc/%d/task" % pid
+    for tid in os.listdir(base):
+        try:
+            with open("%s/%s/schedstat" % (base, tid)) as stat:
+                total_ns += int(stat.read().split()[0])
+        except FileNotFoundError:
+            continue  # the thread ended meanwhile
+    return total_ns / 1e6
+
+
+def shared_objects(pid):
+    """The shared objects (.so files) mapped into the process."""
+    objects = set()
+    with open("/proc/%d/maps" % pid) as maps:
+        for line in maps:
+            fields = line.split(None, 5)
+            path = fields[5].strip() if len(fields) == 6 else ""  # anonymous: no path
+            if ".so" in os.path.basename(path):
+                objects.add(path)
+    return objects
+
+
 def thread_switches(pid):
     """{tid: (name, voluntary, nonvoluntary)} for every thread now."""
     threads = {}

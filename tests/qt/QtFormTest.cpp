@@ -136,6 +136,15 @@ TEST_F(QtFormTest, MenuBarShowsOptionAndAHiddenMenuLeavesIt) {
     EXPECT_TRUE(top->actions()[3]->isSeparator());
     EXPECT_TRUE(form->action(ctl::mnuTempStop)->isCheckable());
     EXPECT_FALSE(form->action(ctl::mnuConfig)->isCheckable());
+
+    EXPECT_EQ(form->window()->findChild<QMenuBar*>(), nullptr) << "the bar waits for the show";
+    form->setVisible(true);
+    auto* bar = form->window()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_GE(bar->actions().size(), 2);
+    EXPECT_EQ(bar->actions()[0], top->menuAction()) << "the menus in layout order";
+    EXPECT_EQ(bar->actions()[1], option->menuAction());
+    EXPECT_FALSE(bar->actions()[0]->isVisible());
 }
 
 TEST_F(QtFormTest, UserActionsRaiseEventsAndProgramChangesRaiseNone) {
@@ -274,6 +283,83 @@ TEST_F(QtFormTest, FocusAndSelectionReachTheTextBox) {
     EXPECT_EQ(form->window()->focusWidget(), box);
     form->setEnabled(ctl::txtInterval, false);
     EXPECT_FALSE(form->enabled(ctl::txtInterval));
+}
+
+TEST_F(QtFormTest, TheControlsWaitForTheFirstShowAndTheMenusDoNot) {
+    auto form = make(StartUpFormLayout());
+    // What the load step does in the tray: the window's handle for the
+    // icon, the boxes filled, the option marks set, the top menu hidden.
+    EXPECT_NE(form->handle(), 0U);
+    form->setText(ctl::txtHost, "pop.example.jp");
+    form->setText(ctl::txtPass, "secret");
+    form->setChecked(ctl::mnuErrPop, true);
+    form->setControlVisible(ctl::mnuTop, false);
+    EXPECT_FALSE(form->clientBuilt());
+
+    EXPECT_TRUE(form->action(ctl::mnuErrPop)->isChecked()) << "the menus are live at once";
+    EXPECT_FALSE(form->menu(ctl::mnuTop)->menuAction()->isVisible());
+    EXPECT_EQ(form->text(ctl::txtHost), "pop.example.jp");
+    EXPECT_EQ(form->text(ctl::txtUser), "") << "a box never set reads as its layout text";
+    EXPECT_EQ(form->text(ctl::SetPopFrame), "基本設定");
+    EXPECT_EQ(form->text(ctl::Command2), "CANCEL");
+    EXPECT_TRUE(form->enabled(ctl::Command1));
+    EXPECT_FALSE(form->checked(ctl::txtHost)) << "a text box has no check mark";
+    EXPECT_FALSE(form->clientBuilt()) << "reading builds nothing";
+
+    form->setVisible(true);
+    EXPECT_TRUE(form->clientBuilt());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::txtHost))->text(),
+              QStringLiteral("pop.example.jp"));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::txtPass))->text(),
+              QStringLiteral("secret"));
+    EXPECT_EQ(form->window()->focusWidget(), form->widget(ctl::txtHost)) << "first tab stop";
+}
+
+TEST_F(QtFormTest, WhatTheProgramSetsBeforeTheFirstShowReachesTheControls) {
+    auto form = make(SmallWindow());
+    form->setText(2, "ﾊﾞｰｼﾞｮﾝ 2");
+    form->setChecked(3, true);
+    form->setChecked(2, true);  // a label has no mark: ignored, as on a built label
+    form->setEnabled(4, false);
+    form->setControlVisible(1, false);
+    form->setFocus(3);
+    EXPECT_EQ(form->text(2), "ﾊﾞｰｼﾞｮﾝ 2");
+    EXPECT_TRUE(form->checked(3));
+    EXPECT_FALSE(form->checked(2));
+    EXPECT_FALSE(form->enabled(4));
+    EXPECT_EQ(form->text(1), "") << "the picture shows no text";
+    EXPECT_TRUE(events.log.empty());
+
+    form->setVisible(true);
+    EXPECT_EQ(qobject_cast<QLabel*>(form->widget(2))->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 2"));
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(form->widget(3))->isChecked());
+    EXPECT_FALSE(form->widget(4)->isEnabled());
+    EXPECT_FALSE(form->widget(1)->isVisible());
+    EXPECT_TRUE(form->widget(3)->isVisible());
+    EXPECT_EQ(form->window()->focusWidget(), form->widget(3)) << "the program's focus wins";
+    EXPECT_TRUE(events.log.empty()) << "setting the state raised no event";
+}
+
+TEST_F(QtFormTest, ASelectionBeforeTheFirstShowHoldsUntilTheTextChanges) {
+    auto form = make(StartUpFormLayout());
+    form->setText(ctl::txtInterval, "abc");
+    form->selectAll(ctl::txtInterval);
+    form->setText(ctl::txtTimer, "5");
+    form->selectAll(ctl::txtTimer);
+    form->setText(ctl::txtTimer, "7");
+    form->setVisible(true);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::txtInterval))->selectedText(),
+              QStringLiteral("abc"));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::txtTimer))->selectedText(), QString());
+}
+
+TEST_F(QtFormTest, AFormClosedBeforeItsFirstShowBuildsNothing) {
+    auto form = make(SmallWindow());
+    form->setText(2, "x");
+    form->close();
+    EXPECT_EQ(form->text(2), "");
+    EXPECT_EQ(form->widget(2), nullptr);
+    EXPECT_FALSE(form->clientBuilt());
 }
 
 TEST_F(QtFormTest, TheSessionEndAsksEveryOpenWindow) {

@@ -12,6 +12,7 @@
 
 #include "RecordingEvents.h"
 #include "app/StartUpFormLayout.h"
+#include "platform/posix/DlLibraryLoader.h"
 #include "platform/qt/AppSetup.h"
 #include "platform/qt/ProgramIcon.h"
 #include "platform/qt/OwnedWindows.h"
@@ -316,7 +317,9 @@ class QtSoundPlayerTest : public ::testing::Test {
     }
 
     QTemporaryDir folder;
-    QtSoundPlayer player;
+    posix::DlLibraryLoader loader;
+    Recorded diagnostics;
+    QtSoundPlayer player{loader, diagnostics};
 };
 
 TEST_F(QtSoundPlayerTest, OpenPlayAndCloseAWavFile) {
@@ -325,11 +328,45 @@ TEST_F(QtSoundPlayerTest, OpenPlayAndCloseAWavFile) {
     EXPECT_EQ(player.deviceId(), 0);
     player.setCommand("Open");
     EXPECT_NE(player.deviceId(), 0);
+    EXPECT_FALSE(player.moduleLoaded()) << "opening a file loads no audio library yet";
     player.setCommand("Play");
     EXPECT_TRUE(player.played());
+    EXPECT_TRUE(player.moduleLoaded());
+    player.setCommand("Play");  // again, from the start
+    EXPECT_TRUE(diagnostics.lines.empty());
     player.setCommand("Close");
     EXPECT_EQ(player.deviceId(), 0);
     EXPECT_FALSE(player.played());
+}
+
+// A loader that finds no library, as when the sound module is missing.
+class NoLibraries : public platform::LibraryLoader {
+  public:
+    void* load(const std::string& baseName) override {
+        loads.push_back(baseName);
+        return nullptr;
+    }
+    void* symbol(void*, const char*) override { return nullptr; }
+    std::string lastError() override { return "not there"; }
+    std::vector<std::string> loads;
+};
+
+TEST_F(QtSoundPlayerTest, AMissingSoundModuleIsToldOnceAndThePlayerStillOpensAndCloses) {
+    NoLibraries none;
+    QtSoundPlayer silent(none, diagnostics);
+    silent.setDeviceType("WaveAudio");
+    silent.setFileName(writeWav().toStdString());
+    for (int round = 0; round < 2; ++round) {
+        silent.setCommand("Open");
+        EXPECT_NE(silent.deviceId(), 0);
+        silent.setCommand("Play");
+        EXPECT_TRUE(silent.played());
+        silent.setCommand("Close");
+        EXPECT_EQ(silent.deviceId(), 0);
+    }
+    EXPECT_EQ(none.loads, std::vector<std::string>{"vantorel-sound"}) << "looked for once";
+    ASSERT_EQ(diagnostics.lines.size(), 1U);
+    EXPECT_NE(diagnostics.lines[0].find("not there"), std::string::npos);
 }
 
 TEST_F(QtSoundPlayerTest, AMissingFileOrAnUnknownDeviceFailsSilently) {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "platform/qt/OwnedWindows.h"
@@ -31,6 +32,11 @@ constexpr platform::IconHandle kProgramIconHandle = 1;
 // Shows every character of a password as "*", whatever the style's own
 // password character.
 constexpr const char* kAsteriskPassword = "QLineEdit { lineedit-password-character: 42; }";
+
+bool IsMenuPart(ControlKind kind) {
+    return kind == ControlKind::Menu || kind == ControlKind::MenuItem ||
+           kind == ControlKind::Separator;
+}
 
 bool TakesFocus(ControlKind kind) {
     return kind == ControlKind::TextBox || kind == ControlKind::Button ||
@@ -83,25 +89,78 @@ void QtForm::build() {
         }
     };
     frame->addWidget(client);
+    client_ = client;
 
-    QMenuBar* bar = nullptr;
     for (const auto& control : layout_.controls) {
         controls_[control.id].layout = &control;
-        switch (control.kind) {
-            case ControlKind::Menu:
-            case ControlKind::MenuItem:
-            case ControlKind::Separator:
-                buildMenu(control, bar);
-                break;
-            default:
-                buildControl(control, *client);
-                break;
+        if (IsMenuPart(control.kind)) {
+            buildMenu(control);
         }
     }
-    if (bar != nullptr) {
-        frame->setMenuBar(bar);
+}
+
+void QtForm::buildMenuBar() {
+    if (barMenus_.empty()) {
+        return;
+    }
+    // Made with the client area: a menu bar asks the style for its icons,
+    // which loads the image readers.
+    auto* bar = new QMenuBar(window_);
+    for (QMenu* menu : barMenus_) {
+        if (menu != nullptr) {
+            bar->addMenu(menu);
+        }
+    }
+    window_->layout()->setMenuBar(bar);
+}
+
+void QtForm::buildClient() {
+    if (clientBuilt_ || isClosed() || !client_) {
+        return;
+    }
+    clientBuilt_ = true;
+    buildMenuBar();
+    for (const auto& control : layout_.controls) {
+        if (!IsMenuPart(control.kind)) {
+            buildControl(control, *client_);
+        }
     }
     setTabOrder();
+    applyPending();
+}
+
+void QtForm::applyPending() {
+    for (auto& [id, control] : controls_) {
+        const Pending pending = std::exchange(control.pending, Pending{});
+        if (pending.text) {
+            setText(id, *pending.text);
+        }
+        if (pending.enabled) {
+            setEnabled(id, *pending.enabled);
+        }
+        if (pending.checked) {
+            setChecked(id, *pending.checked);
+        }
+        if (pending.visible) {
+            setControlVisible(id, *pending.visible);
+        }
+        if (pending.selectAll) {
+            selectAll(id);
+        }
+    }
+    if (pendingFocus_ != platform::kNoControl) {
+        setFocus(std::exchange(pendingFocus_, platform::kNoControl));
+    }
+}
+
+QtForm::Control* QtForm::unbuilt(platform::ControlId control) {
+    if (clientBuilt_ || isClosed()) {
+        return nullptr;
+    }
+    Control* entry = find(control);
+    return entry != nullptr && entry->layout != nullptr && !IsMenuPart(entry->layout->kind)
+               ? entry
+               : nullptr;
 }
 
 QWidget* QtForm::parentWidget(const platform::ControlLayout& control, ClientArea& client) {
@@ -191,7 +250,7 @@ void QtForm::buildControl(const platform::ControlLayout& control, ClientArea& cl
     controls_[control.id].widget = widget;
 }
 
-void QtForm::buildMenu(const platform::ControlLayout& control, QMenuBar*& bar) {
+void QtForm::buildMenu(const platform::ControlLayout& control) {
     Control& entry = controls_[control.id];
     Control* parent = find(control.parent);
     QMenu* parentMenu = parent != nullptr ? parent->menu.data() : nullptr;
@@ -200,10 +259,9 @@ void QtForm::buildMenu(const platform::ControlLayout& control, QMenuBar*& bar) {
         if (parentMenu != nullptr) {
             menu = parentMenu->addMenu(ToQ(control.caption));
         } else {
-            if (bar == nullptr) {
-                bar = new QMenuBar(window_);
-            }
-            menu = bar->addMenu(ToQ(control.caption));
+            // A menu of the bar; the bar itself comes with the client area.
+            menu = new QMenu(ToQ(control.caption), window_);
+            barMenus_.emplace_back(menu);
         }
         menu->setObjectName(ToQ(control.name));
         const platform::ControlId id = control.id;
@@ -279,7 +337,12 @@ void QtForm::raiseSessionEnd() {
     }
 }
 
-QWidget* QtForm::widget(platform::ControlId control) const {
+QWidget* QtForm::widget(platform::ControlId control) {
+    buildClient();
+    return builtWidget(control);
+}
+
+QWidget* QtForm::builtWidget(platform::ControlId control) const {
     const auto it = controls_.find(control);
     return it == controls_.end() || isClosed() ? nullptr : it->second.widget.data();
 }
@@ -309,6 +372,7 @@ void QtForm::setVisible(bool visible) {
         return;
     }
     if (visible) {
+        buildClient();
         if (layout_.ownedWindow && !window_->isVisible()) {
             StandOver(*window_, ui_.mainWindow());
         }
@@ -328,6 +392,7 @@ void QtForm::bringToFront() {
     if (isClosed()) {
         return;
     }
+    buildClient();
     if (window_->isMinimized()) {
         window_->showNormal();
     }
@@ -358,7 +423,15 @@ void QtForm::setCaption(std::string_view caption) {
 // ---- controls
 
 std::string QtForm::text(platform::ControlId control) {
-    if (QWidget* w = widget(control)) {
+    if (const Control* c = unbuilt(control)) {
+        if (c->pending.text) {
+            return *c->pending.text;
+        }
+        // A control shows its caption until the program sets a text; the
+        // picture shows no text.
+        return c->layout->kind == ControlKind::Picture ? std::string() : c->layout->caption;
+    }
+    if (QWidget* w = builtWidget(control)) {
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             return FromQ(edit->text());
         }
@@ -383,8 +456,13 @@ std::string QtForm::text(platform::ControlId control) {
 }
 
 void QtForm::setText(platform::ControlId control, std::string_view text) {
+    if (Control* c = unbuilt(control)) {
+        c->pending.text = std::string(text);
+        c->pending.selectAll = false;  // new text leaves nothing selected
+        return;
+    }
     const QString value = ToQ(text);
-    if (QWidget* w = widget(control)) {
+    if (QWidget* w = builtWidget(control)) {
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             edit->setText(value);
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -402,7 +480,10 @@ void QtForm::setText(platform::ControlId control, std::string_view text) {
 }
 
 bool QtForm::enabled(platform::ControlId control) {
-    if (QWidget* w = widget(control)) {
+    if (const Control* c = unbuilt(control)) {
+        return c->pending.enabled.value_or(true);
+    }
+    if (QWidget* w = builtWidget(control)) {
         return !w->testAttribute(Qt::WA_ForceDisabled);
     }
     if (QAction* a = action(control)) {
@@ -412,7 +493,11 @@ bool QtForm::enabled(platform::ControlId control) {
 }
 
 void QtForm::setEnabled(platform::ControlId control, bool enabled) {
-    if (QWidget* w = widget(control)) {
+    if (Control* c = unbuilt(control)) {
+        c->pending.enabled = enabled;
+        return;
+    }
+    if (QWidget* w = builtWidget(control)) {
         w->setEnabled(enabled);
     } else if (QAction* a = action(control)) {
         a->setEnabled(enabled);
@@ -420,7 +505,10 @@ void QtForm::setEnabled(platform::ControlId control, bool enabled) {
 }
 
 bool QtForm::checked(platform::ControlId control) {
-    if (auto* box = qobject_cast<QCheckBox*>(widget(control))) {
+    if (const Control* c = unbuilt(control)) {
+        return c->layout->kind == ControlKind::CheckBox && c->pending.checked.value_or(false);
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(builtWidget(control))) {
         return box->isChecked();
     }
     if (QAction* a = action(control)) {
@@ -430,7 +518,13 @@ bool QtForm::checked(platform::ControlId control) {
 }
 
 void QtForm::setChecked(platform::ControlId control, bool checked) {
-    if (auto* box = qobject_cast<QCheckBox*>(widget(control))) {
+    if (Control* c = unbuilt(control)) {
+        if (c->layout->kind == ControlKind::CheckBox) {
+            c->pending.checked = checked;
+        }
+        return;
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(builtWidget(control))) {
         box->setChecked(checked);
     } else if (QAction* a = action(control)) {
         if (checked) {
@@ -442,7 +536,11 @@ void QtForm::setChecked(platform::ControlId control, bool checked) {
 }
 
 void QtForm::setControlVisible(platform::ControlId control, bool visible) {
-    if (QWidget* w = widget(control)) {
+    if (Control* c = unbuilt(control)) {
+        c->pending.visible = visible;
+        return;
+    }
+    if (QWidget* w = builtWidget(control)) {
         w->setVisible(visible);
     } else if (QAction* a = action(control)) {
         a->setVisible(visible);
@@ -450,13 +548,21 @@ void QtForm::setControlVisible(platform::ControlId control, bool visible) {
 }
 
 void QtForm::setFocus(platform::ControlId control) {
-    if (QWidget* w = widget(control)) {
+    if (unbuilt(control) != nullptr) {
+        pendingFocus_ = control;
+        return;
+    }
+    if (QWidget* w = builtWidget(control)) {
         w->setFocus(Qt::OtherFocusReason);
     }
 }
 
 void QtForm::selectAll(platform::ControlId control) {
-    if (auto* edit = qobject_cast<QLineEdit*>(widget(control))) {
+    if (Control* c = unbuilt(control)) {
+        c->pending.selectAll = c->layout->kind == ControlKind::TextBox;
+        return;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(builtWidget(control))) {
         edit->selectAll();
     }
 }

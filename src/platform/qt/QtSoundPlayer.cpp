@@ -1,7 +1,6 @@
 #include "platform/qt/QtSoundPlayer.h"
 
 #include <QFileInfo>
-#include <QUrl>
 
 #include "platform/qt/QtText.h"
 
@@ -17,7 +16,8 @@ bool SameWord(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-QtSoundPlayer::QtSoundPlayer() = default;
+QtSoundPlayer::QtSoundPlayer(platform::LibraryLoader& loader, platform::Diagnostics& diagnostics)
+    : loader_(loader), diagnostics_(diagnostics) {}
 
 QtSoundPlayer::~QtSoundPlayer() {
     close();
@@ -35,10 +35,7 @@ void QtSoundPlayer::setCommand(std::string_view command) {
     if (SameWord(command, "Open")) {
         open();
     } else if (SameWord(command, "Play")) {
-        if (sound_) {
-            sound_->play();
-            played_ = true;
-        }
+        play();
     } else if (SameWord(command, "Close")) {
         close();
     }
@@ -46,28 +43,66 @@ void QtSoundPlayer::setCommand(std::string_view command) {
 }
 
 void QtSoundPlayer::open() {
-    if (sound_ || !SameWord(deviceType_, "WaveAudio")) {
+    if (deviceId_ != 0 || !SameWord(deviceType_, "WaveAudio")) {
         return;  // already open, or a device this player does not have
     }
     const QFileInfo file(ToQ(fileName_));
     if (fileName_.empty() || !file.isFile() || !file.isReadable()) {
         return;  // nothing to open: the player stays closed
     }
-    sound_ = std::make_unique<QSoundEffect>();
-    sound_->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+    openFile_ = FromQ(file.absoluteFilePath());
     deviceId_ = nextDeviceId_++;
     if (nextDeviceId_ <= 0) {
         nextDeviceId_ = kFirstDeviceId;
     }
 }
 
-void QtSoundPlayer::close() {
-    if (sound_) {
-        sound_->stop();
-        sound_.reset();
+void QtSoundPlayer::play() {
+    if (deviceId_ == 0) {
+        return;
     }
+    played_ = true;
+    if (!loadModule()) {
+        return;  // no sound module: the sound fails silently
+    }
+    // Playing again starts the file from its beginning.
+    close_(sound_);
+    sound_ = play_(openFile_.c_str());
+}
+
+void QtSoundPlayer::close() {
+    if (sound_ != nullptr) {
+        close_(sound_);
+        sound_ = nullptr;
+    }
+    openFile_.clear();
     deviceId_ = 0;
     played_ = false;
+}
+
+bool QtSoundPlayer::loadModule() {
+    if (play_ != nullptr) {
+        return true;
+    }
+    if (moduleFailed_) {
+        return false;
+    }
+    void* module = loader_.load(sound::kModuleName);
+    if (module != nullptr) {
+        play_ =
+            reinterpret_cast<VantorelSoundPlayFunction>(loader_.symbol(module, sound::kPlayEntry));
+        close_ = reinterpret_cast<VantorelSoundCloseFunction>(
+            loader_.symbol(module, sound::kCloseEntry));
+    }
+    if (play_ == nullptr || close_ == nullptr) {
+        play_ = nullptr;
+        close_ = nullptr;
+        moduleFailed_ = true;
+        diagnostics_.warn("the sound module could not be loaded, no sound is played: " +
+                          loader_.lastError());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace vantorel::qt

@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
     qt::QtTrayShell tray(ui, diagnostics);
     const auto windows = qt::MakeForeignWindows(diagnostics);
     posix::InterfaceConnection connection;
-    qt::QtSoundPlayer player;
-    qt::QtFileDialogs fileDialogs;
     posix::DlLibraryLoader loader;
+    qt::QtSoundPlayer player(loader, diagnostics);
+    qt::QtFileDialogs fileDialogs;
     PopmailLibrary mail(loader, diagnostics, posix::ExecutableFolder());
     posix::ShellTokenCommand tokenCommand;
     posix::LocalClock clock;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# cmake --install puts the program, its icon, its menu entry and (when the
-# mail library is part of the build) libpopmail.so in place, and the
-# installed program looks for libpopmail.so in the library folder.
+# cmake --install puts the program, its icon, its menu entry, its sound
+# module libvantorel-sound.so and (when the mail library is part of the
+# build) libpopmail.so in place, and the installed program looks for both
+# libraries in the library folder.
 #
 # usage: check-install.sh BUILD_DIR
 set -euo pipefail
@@ -42,6 +43,11 @@ if [ -f "$build/libpopmail.so" ]; then
     folder=$(cd "$prefix/bin" && cd "${runpath#\$ORIGIN/}" 2>/dev/null && pwd || true)
     check test "$folder" = "$(dirname "$library")"
 fi
+# The sound module goes beside the mail library, where the run path finds it.
+sound=$(find "$prefix" -name libvantorel-sound.so | head -n1)
+check test -n "$sound"
+check test "$(cd "$prefix/bin" && cd "${runpath#\$ORIGIN/}" 2>/dev/null && pwd || true)" = \
+    "$(dirname "$sound")"
 case "$runpath" in
     '$ORIGIN/../lib'*) echo "ok: run path $runpath" ;;
     *) echo "FAIL: run path '$runpath' does not lead from bin/ to lib/" >&2; failed=1 ;;

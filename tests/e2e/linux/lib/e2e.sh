@@ -69,13 +69,16 @@ shot() {
     echo "[$E2E_NAME]    screenshot $file"
 }
 
-# The program and its mail library, copied so that its settings file is the
-# test's own.
+# The program, its mail library and its sound module, copied so that its
+# settings file is the test's own.
 install_program() {
     cp "$VANTOREL_BUILD/vantorel" "$PROGRAM_DIR/"
-    if [ -f "$VANTOREL_BUILD/libpopmail.so" ]; then
-        cp "$VANTOREL_BUILD/libpopmail.so" "$PROGRAM_DIR/"
-    fi
+    local library
+    for library in libpopmail.so libvantorel-sound.so; do
+        if [ -f "$VANTOREL_BUILD/$library" ]; then
+            cp "$VANTOREL_BUILD/$library" "$PROGRAM_DIR/"
+        fi
+    done
 }
 
 # write_settings SECTION KEY=VALUE ... [SECTION KEY=VALUE ...]
