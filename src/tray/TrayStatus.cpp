@@ -149,9 +149,10 @@ std::string TrayStatus::StateText() const {
     if (failure_) {
         return std::string(kFailure) + *failure_ + " (" + time + ")";
     }
-    const std::string news = unseen_ > 0 ? std::string(kNewMailBefore) + text::DecimalText(unseen_) +
-                                               std::string(kNewMailAfter)
-                                         : std::string(kNoNewMail);
+    const std::string news =
+        unseen_ > 0
+            ? std::string(kNewMailBefore) + text::DecimalText(unseen_) + std::string(kNewMailAfter)
+            : std::string(kNoNewMail);
     return news + " (" + std::string(kLastCheck) + time + ")";
 }
 
