@@ -7,10 +7,12 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/Version.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/SettingsFolder.h"
+#include "platform/posix/UserSession.h"
 
 namespace vantorel::posix {
 
@@ -18,32 +20,11 @@ namespace {
 
 constexpr mode_t kFolderMode = 0755;
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string HomeFolder() {
-    std::string home = Environment("HOME");
-    if (home.empty()) {
-        if (const passwd* entry = getpwuid(getuid())) {
-            home = entry->pw_dir != nullptr ? entry->pw_dir : "";
-        }
-    }
-    return home.empty() ? "/" : home;
-}
-
-constexpr std::size_t kPathCapacity = 4096;
-
 // The running executable's file name ("vantorel").
 std::string ExecutableFileName() {
-    std::array<char, kPathCapacity> buffer{};
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0) {
-        return {};
-    }
-    const std::string path(buffer.data(), static_cast<std::size_t>(length));
-    return path.substr(path.rfind('/') + 1);
+    const std::string path = RunningExecutable();
+    const std::string_view view(path);
+    return std::string(view.substr(view.rfind('/') + 1));
 }
 
 }  // namespace
@@ -59,10 +40,8 @@ SettingsFolderFacts GatherSettingsFolderFacts(const std::string& exeFolder) {
 
 std::string PosixAppInfo::path() {
     if (!folder_) {
-        std::string exeFolder = ExecutableFolder();
-        if (exeFolder.empty()) {
-            exeFolder = ".";
-        }
+        const std::string found = ExecutableFolder();
+        const std::string exeFolder = found.empty() ? std::string(".") : found;
         std::string chosen = ChooseSettingsFolder(GatherSettingsFolderFacts(exeFolder));
         if (chosen != exeFolder && !MakeFolders(chosen)) {
             std::fprintf(stderr, "vantorel: cannot create the settings folder %s\n",

@@ -17,6 +17,7 @@
 
 #include "platform/TemporaryName.h"
 #include "platform/posix/SettingsFolder.h"
+#include "platform/posix/UserSession.h"
 
 namespace vantorel::posix {
 
@@ -32,28 +33,6 @@ constexpr std::string_view kEscapedInQuotes = "\"`$\\";
 // of ours, and is not read whole.
 constexpr std::size_t kLargestEntry = 64 * 1024;
 constexpr mode_t kEntryMode = 0644;
-constexpr std::size_t kPathCapacity = 4096;
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string HomeFolder() {
-    std::string home = Environment("HOME");
-    if (home.empty()) {
-        if (const passwd* entry = getpwuid(getuid())) {
-            home = entry->pw_dir != nullptr ? entry->pw_dir : "";
-        }
-    }
-    return home.empty() ? "/" : home;
-}
-
-std::string RunningExecutable() {
-    std::array<char, kPathCapacity> buffer{};
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    return length > 0 ? std::string(buffer.data(), static_cast<std::size_t>(length)) : "";
-}
 
 // The file's own escapes of a string value, undone.
 std::string UnescapeValue(std::string_view value) {
