@@ -62,8 +62,13 @@ done
 if [ ${#builds[@]} -eq 0 ]; then
     labels=(current) builds=("$root/build")
 fi
+# build-win64 is built from this checkout: its column is that of build/.
 if [ "$windows" = default ] && [ ${#win_builds[@]} -eq 0 ] && [ -f build-win64/vantorel.exe ]; then
-    win_labels=("${labels[0]}") win_builds=("$root/build-win64")
+    win_label=current
+    for i in "${!builds[@]}"; do
+        [ "${builds[i]}" = "$root/build" ] && win_label=${labels[i]}
+    done
+    win_labels=("$win_label") win_builds=("$root/build-win64")
 fi
 [ "$windows" = no ] && win_labels=() win_builds=()
 for dir in "${builds[@]}"; do

@@ -226,6 +226,30 @@ TEST_F(QtTrayTest, AChangeSetsTheMarkedIconAndTooltipOfAnIconThatIsThere) {
     EXPECT_EQ(icon->icon().pixmap(16, 16).toImage(), plain);
 }
 
+// Every check changes the mark (new mail, then none once the menu is
+// opened); were each change a new QIcon, Qt would keep pixmaps for every
+// one of them and the program would grow with every check.
+TEST_F(QtTrayTest, AMarkShownAgainReusesItsIcon) {
+    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
+    QSystemTrayIcon* icon = tray.icon(record.window, 1);
+    ASSERT_NE(icon, nullptr);
+    platform::NotifyIconRecord change = record;
+    change.flags = platform::NotifyIconRecord::kFlagIcon;
+    const auto show = [&](platform::TrayMark mark) {
+        change.mark = mark;
+        tray.notifyIcon(platform::NotifyIconMessage::Modify, change);
+        return icon->icon().cacheKey();
+    };
+    using Kind = platform::TrayMark::Kind;
+    const qint64 plain = show({});
+    const qint64 three = show({Kind::NewMail, 3});
+    EXPECT_NE(three, plain);
+    EXPECT_EQ(show({}), plain);
+    EXPECT_EQ(show({Kind::NewMail, 3}), three);
+    EXPECT_NE(show({Kind::NewMail, 4}), three);
+    EXPECT_EQ(show({Kind::Error, 0}), show({Kind::Error, 0}));
+}
+
 TEST(TrayMarkIcon, EachMarkLooksDifferentAndKeepsTheEnvelopeVisible) {
     const QIcon base = ProgramIcon();
     using Kind = platform::TrayMark::Kind;

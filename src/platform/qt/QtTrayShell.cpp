@@ -47,7 +47,7 @@ bool QtTrayShell::notifyIcon(platform::NotifyIconMessage message,
 
 void QtTrayShell::apply(QSystemTrayIcon& icon, const platform::NotifyIconRecord& record) {
     if ((record.flags & platform::NotifyIconRecord::kFlagIcon) != 0) {
-        icon.setIcon(MarkedIcon(ui_.iconFor(record.icon), record.mark));
+        icon.setIcon(markedIcons_.get(ui_.iconFor(record.icon), record.mark));
     }
     if ((record.flags & platform::NotifyIconRecord::kFlagTip) != 0) {
         icon.setToolTip(ToQ(record.tip));

@@ -21,6 +21,7 @@
 
 #include "platform/AppInfo.h"
 #include "platform/TrayShell.h"
+#include "platform/qt/TrayMarkIcon.h"
 
 namespace vantorel::qt {
 
@@ -69,6 +70,7 @@ class QtTrayShell : public platform::TrayShell {
     QtWindowFramework& ui_;
     platform::Diagnostics& diagnostics_;
     std::map<Key, Icon> icons_;
+    MarkedIcons markedIcons_;
     // Mouse actions on an icon under way (the menu of one can hold a box
     // whose own event loop runs further events).
     int activations_ = 0;

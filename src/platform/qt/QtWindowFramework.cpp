@@ -141,7 +141,10 @@ QtForm* QtWindowFramework::formByHandle(platform::WindowHandle handle) const {
 }
 
 QIcon QtWindowFramework::iconFor(platform::IconHandle /*icon*/) const {
-    return ProgramIcon();
+    if (programIcon_.isNull()) {
+        programIcon_ = ProgramIcon();
+    }
+    return programIcon_;
 }
 
 QWidget* QtWindowFramework::mainWindow() const {

@@ -47,7 +47,8 @@ class QtWindowFramework : public platform::WindowFramework {
     QtForm* formByHandle(platform::WindowHandle handle) const;
 
     // The icon image behind a form's icon handle (the program's icon for
-    // one that is not known).
+    // one that is not known). The same QIcon every time, so that what Qt
+    // caches for it is made once.
     QIcon iconFor(platform::IconHandle icon) const;
 
     // The main window (the first open window that is not a small window of
@@ -67,6 +68,7 @@ class QtWindowFramework : public platform::WindowFramework {
     platform::Diagnostics& diagnostics_;
     std::vector<QtForm*> forms_;
     bool failing_ = false;
+    mutable QIcon programIcon_;  // made at the first iconFor
 };
 
 }  // namespace vantorel::qt

@@ -106,4 +106,21 @@ QIcon MarkedIcon(const QIcon& base, const platform::TrayMark& mark) {
     return icon;
 }
 
+QIcon MarkedIcons::get(const QIcon& base, const platform::TrayMark& mark) {
+    const qint64 baseKey = base.cacheKey();
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+        if (it->base == baseKey && it->mark == mark) {
+            Entry used = std::move(*it);
+            entries_.erase(it);
+            entries_.push_back(std::move(used));
+            return entries_.back().icon;
+        }
+    }
+    if (entries_.size() >= kMostKept) {
+        entries_.erase(entries_.begin());
+    }
+    entries_.push_back({baseKey, mark, MarkedIcon(base, mark)});
+    return entries_.back().icon;
+}
+
 }  // namespace vantorel::qt
