@@ -116,7 +116,12 @@ wayland_start() {
         "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
         "type='method_return'" </dev/null >"$workdir/notify-monitor.log" 2>&1 &
     DESKTOP_PIDS+=($!)
-    wait_for 15 grep -q "member=NameAcquired\|BecomeMonitor\|signal" "$workdir/notify-monitor.log"
+    # It reports its own name first, once it is on the bus as a monitor.
+    wait_for 15 grep -q "member=NameAcquired" "$workdir/notify-monitor.log" || {
+        echo "wayland: dbus-monitor did not start; its log:" >&2
+        sed 's/^/  /' "$workdir/notify-monitor.log" >&2
+        return 1
+    }
 }
 
 desktop_screenshot() {
