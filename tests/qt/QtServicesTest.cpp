@@ -14,6 +14,7 @@
 #include "app/StartUpFormLayout.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/qt/AppSetup.h"
+#include "platform/qt/ForeignWindowsChoice.h"
 #include "platform/qt/OwnedWindows.h"
 #include "platform/qt/ProgramIcon.h"
 #include "platform/qt/QtFileDialogs.h"
@@ -32,6 +33,35 @@ class Recorded : public platform::Diagnostics {
     void warn(const std::string& message) override { lines.push_back(message); }
     std::vector<std::string> lines;
 };
+
+// ---- other programs' windows outside X11
+
+// A session without X11 (Wayland; here Qt's offscreen platform) gives no
+// way into other programs' windows: nothing is found, no title is written,
+// nothing flashes, so the program's announcement goes to the desktop
+// notification. Standard error says why, once.
+TEST(ForeignWindowsChoice, OutsideX11NoWindowIsReachedAndThatIsSaidOnce) {
+    ASSERT_NE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    Recorded diagnostics;
+    const auto windows = MakeForeignWindows(diagnostics);
+    ASSERT_NE(windows, nullptr);
+    ASSERT_EQ(diagnostics.lines.size(), 1U);
+    EXPECT_NE(diagnostics.lines[0].find("X11"), std::string::npos) << diagnostics.lines[0];
+
+    EXPECT_EQ(windows->foregroundWindow(), 0U);
+    EXPECT_EQ(windows->windowFromPoint(windows->cursorPos()), 0U);
+    EXPECT_EQ(windows->parent(1), 0U);
+    EXPECT_FALSE(windows->isWindow(1));
+    EXPECT_FALSE(windows->windowText(1).has_value()) << "a title that cannot be read is unknown";
+    EXPECT_FALSE(windows->setWindowText(0, "3通メールが来ています。"));
+    EXPECT_FALSE(windows->setWindowText(1, "3通メールが来ています。"));
+    platform::FlashInfo flash;
+    flash.window = 1;
+    flash.flags = platform::FlashInfo::kFlashCaption;
+    flash.count = 3;
+    EXPECT_FALSE(windows->flashWindow(flash));
+    EXPECT_EQ(diagnostics.lines.size(), 1U) << "the calls themselves stay quiet";
+}
 
 // ---- timers
 

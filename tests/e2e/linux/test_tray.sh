@@ -2,13 +2,14 @@
 # Starting with accepted settings puts the icon into the tray and no window
 # on the screen; the icon comes back when the tray host restarts; a
 # right-button press opens the tray menu; a double-click on the icon brings
-# back the basic-settings window.
+# back the basic-settings window. A failed check with "エラーを表示" off
+# opens no box but marks the icon (screenshots of the icon before and after).
 source "$(dirname "$0")/lib/e2e.sh"
 
 desktop_start "$E2E_WORK/desktop"
 install_program
 write_settings USERINFO REMOTEHOST=127.0.0.1:9 USERNAME=hanako PASSWORD=secret \
-    INTERVAL=30 TIMER=1 STARTUP=True
+    INTERVAL=30 TIMER=1 STARTUP=True OPTION IGNOREERR=False
 
 step "start in tray mode"
 start_vantorel
@@ -29,6 +30,26 @@ expect 10 "the tray menu did not open" popup_menu_shown
 shot tray-menu
 xdotool key Escape
 expect 10 "the tray menu did not close" popup_menu_gone
+vantorel_running || fail "the program ended"
+
+step "a failed check with errors hidden marks the icon"
+# The picture of the icon alone, as the tray shows it.
+icon_shot() {
+    local icon
+    icon=$(tray_icon | cut -d' ' -f1)
+    [ -n "$icon" ] || fail "no tray icon to take a picture of"
+    import -silent -window "$icon" "$E2E_SHOTS/$E2E_NAME-$1.png"
+}
+icon_shot icon-normal
+# 今すぐチェック against a port where no server listens.
+tray_menu_choose 4
+icon_changed() {
+    icon_shot icon-error && ! cmp -s "$E2E_SHOTS/$E2E_NAME-icon-normal.png" \
+        "$E2E_SHOTS/$E2E_NAME-icon-error.png"
+}
+expect 20 "the icon did not change after the failed check" icon_changed
+shot tray-error
+message_box >/dev/null && fail "a box opened with エラーを表示 off"
 vantorel_running || fail "the program ended"
 
 step "a double-click brings back the basic-settings window"

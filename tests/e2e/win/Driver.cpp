@@ -1,7 +1,7 @@
 // The Windows end-to-end driver: runs one scenario against the real
 // vantorel.exe under Wine, as a user would, and writes its transcript.
 //
-//   vantorel_e2e_driver.exe announce|first-run|wrong-password
+//   vantorel_e2e_driver.exe announce|first-run|wrong-password|tray-states
 //
 // The environment names what the scenario uses (Windows paths):
 //   E2E_PROGRAM_DIR  the folder holding vantorel.exe and popmail.dll
@@ -12,8 +12,13 @@
 // Exit status 0 when every check passed.
 
 #include <windows.h>
+// After windows.h: the tooltip control's class name and balloon style.
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -35,6 +40,13 @@ constexpr auto kNoticeWait = 20s;
 constexpr auto kSettle = 1500ms;
 constexpr auto kExitWait = 15s;
 constexpr int kMaxBoxes = 5;
+// The longest balloon text read back (the shell keeps at most 256
+// characters of it), and how long the shell may take to answer.
+constexpr int kLongest = 1024;
+constexpr UINT kAnswerWaitMs = 2000;
+constexpr auto kBalloonWait = 40s;
+// How long the tray must look the same before its look is taken as a state.
+constexpr auto kSteadyFor = 1500ms;
 // Tray menu items, counted with the down arrow (separators are skipped).
 constexpr int kPauseItem = 2;
 constexpr int kCheckNowItem = 4;
@@ -265,6 +277,215 @@ void Announce(Transcript& t, const Setup& setup) {
     t.shot("ended");
 }
 
+// ---- tray states and the balloon --------------------------------------------
+
+BOOL CALLBACK NoteShown(HWND window, LPARAM data) {
+    if (IsWindowVisible(window)) {
+        wchar_t className[64] = {};
+        GetClassNameW(window, className, 64);
+        *reinterpret_cast<std::string*>(data) +=
+            " " + Narrow(className) + " \"" + WindowTitle(window) + "\"";
+    }
+    return TRUE;
+}
+
+// The window that shows the tray icons: the shell's task bar, or, on an X
+// desktop with no tray of its own, Wine's stand-alone tray window.
+// Looked for by enumeration: FindWindow does not find the stand-alone tray
+// by its class under Wine (the class is private to the process that made it).
+HWND TrayWindow() {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            wchar_t className[64] = {};
+            GetClassNameW(window, className, 64);
+            if (_wcsicmp(className, L"Shell_TrayWnd") == 0 ||
+                _wcsicmp(className, L"__winex11_standalone_tray") == 0) {
+                reinterpret_cast<Search*>(data)->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The visible top-level windows, by class and title, for a transcript that
+// must say what was there instead.
+std::string ShownWindows() {
+    std::string list;
+    EnumWindows(NoteShown, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+RECT TrayArea(HWND tray) {
+    RECT area{};
+    GetWindowRect(tray, &area);
+    return area;
+}
+
+// Where the tray draws its icons: its client area, without the caption
+// (which, the window being in front, may take the program's notices).
+RECT IconArea(HWND tray) {
+    RECT area{};
+    GetClientRect(tray, &area);
+    POINT corner{0, 0};
+    ClientToScreen(tray, &corner);
+    OffsetRect(&area, corner.x, corner.y);
+    return area;
+}
+
+struct BalloonSearch {
+    DWORD programProcess;
+    HWND found;
+};
+
+BOOL CALLBACK FindBalloon(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<BalloonSearch*>(data);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (_wcsicmp(className, TOOLTIPS_CLASSW) == 0 && owner != search->programProcess &&
+        IsWindowVisible(window) && (GetWindowLongPtrW(window, GWL_STYLE) & TTS_BALLOON) != 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The balloon the shell shows for an icon: a tooltip control of the shell's
+// own process, in balloon style.
+HWND ShownBalloon(const Process& program) {
+    BalloonSearch search{program.id(), nullptr};
+    EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A tooltip control answers WM_GETTEXT with the text it shows; sent, the
+// message is carried across processes. (Its title has no such message:
+// TTM_GETTITLE hands over a pointer into the caller's memory.)
+std::string BalloonText(HWND balloon) {
+    std::wstring text(kLongest, L'\0');
+    DWORD_PTR copied = 0;
+    if (SendMessageTimeoutW(balloon, WM_GETTEXT, kLongest, reinterpret_cast<LPARAM>(text.data()),
+                            SMTO_ABORTIFHUNG, kAnswerWaitMs, &copied) == 0) {
+        return {};
+    }
+    text.resize(std::min<size_t>(copied, kLongest));
+    return Narrow(text);
+}
+
+// Replaces the server in the settings file, as an edit by hand would; the
+// program reads it at the next check.
+void ChangeServer(const Setup& setup, const std::string& from, const std::string& to) {
+    std::string bytes = ReadFileBytes(setup.settingsFile());
+    const std::string before = "REMOTEHOST=" + from + "\r\n";
+    const size_t at = bytes.find(before);
+    if (at == std::string::npos) {
+        throw StageFailed("no REMOTEHOST line to change");
+    }
+    bytes.replace(at, before.size(), "REMOTEHOST=" + to + "\r\n");
+    std::ofstream(std::filesystem::path(setup.settingsFile()), std::ios::binary | std::ios::trunc)
+        << bytes;
+}
+
+// Waits until the tray shows something other than each of `earlier` and
+// has shown it unchanged for a while (an icon being redrawn, or a state
+// passed through on the way, is not the state looked for), and returns it.
+std::string TrayChanges(Transcript& t, const RECT& area, const std::vector<std::string>& earlier,
+                        const std::string& what) {
+    std::string now;
+    std::string last;
+    auto lastChange = std::chrono::steady_clock::now();
+    t.expect(
+        [&] {
+            now = ScreenPixels(area);
+            if (now != last) {
+                last = now;
+                lastChange = std::chrono::steady_clock::now();
+                return false;
+            }
+            if (now.empty() || std::chrono::steady_clock::now() - lastChange < kSteadyFor) {
+                return false;
+            }
+            for (const std::string& seen : earlier) {
+                if (now == seen) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        kNoticeWait, what);
+    return now;
+}
+
+void TrayStates(Transcript& t, const Setup& setup) {
+    const std::vector<std::string> subjects =
+        Lines(ReadFileBytes(EnvironmentValue(L"E2E_SUBJECTS")));
+
+    t.step("start in the tray: the program's own icon");
+    Process program(setup.exe(), L"", setup.programDir);
+    HWND window = nullptr;
+    t.expect([&] { return (window = program.window(L"#32770")) != nullptr; }, kStartWait,
+             "the program made no window");
+    HWND tray = nullptr;
+    if (!WaitFor([&] { return (tray = TrayWindow()) != nullptr && IsWindowVisible(tray); },
+                 kStartWait)) {
+        t.note("shown:" + ShownWindows());
+        t.expect([] { return false; }, 0ms, "no tray window is shown");
+    }
+    // The pointer would hide the marks in the pictures.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    WaitFor([] { return false; }, kSettle);
+    const RECT area = TrayArea(tray);
+    const RECT icons = IconArea(tray);
+    t.shotOf("tray-normal", area);  // after every window has painted
+    const std::string normal = ScreenPixels(icons);
+
+    t.step("今すぐチェック: the new-mail mark and a balloon with the messages");
+    ChooseFromTrayMenu(window, VK_DOWN, kCheckNowItem);
+    HWND balloon = nullptr;
+    t.expect([&] { return (balloon = ShownBalloon(program)) != nullptr; }, kNoticeWait,
+             "no balloon came");
+    const std::string text = BalloonText(balloon);
+    for (const std::string& line : Lines(text)) {
+        t.note("balloon text: " + line);
+    }
+    t.note("balloon title (not readable from another process): see the screenshot");
+    bool everySubject = !subjects.empty();
+    for (const std::string& subject : subjects) {
+        everySubject = everySubject && text.find(subject + " — ") != std::string::npos;
+    }
+    t.check(everySubject, "the balloon lists each message as \"subject — sender\"");
+    t.shot("balloon");
+    // The shell takes the balloon away after its time (10 to 30 seconds);
+    // the pictures of the icon are taken without it over them.
+    t.expect([&] { return ShownBalloon(program) == nullptr; }, kBalloonWait,
+             "the balloon did not go away");
+    const std::string newMail =
+        TrayChanges(t, icons, {normal}, "the icon did not change with the new mail");
+    t.shotOf("tray-new-mail", area);
+
+    t.step("一時停止: the paused look (opening the menu took the new-mail mark away)");
+    ChooseFromTrayMenu(window, VK_DOWN, kPauseItem);
+    const std::string paused =
+        TrayChanges(t, icons, {normal, newMail}, "the icon did not change with the pause");
+    t.shotOf("tray-paused", area);
+
+    t.step("a check by hand that fails, errors hidden: the error mark, no box");
+    ChangeServer(setup, Narrow(EnvironmentValue(L"E2E_HOST")), "127.0.0.1:9");
+    ChooseFromTrayMenu(window, VK_DOWN, kCheckNowItem);
+    TrayChanges(t, icons, {normal, newMail, paused}, "the icon did not show the failure");
+    t.shotOf("tray-error", area);
+    t.check(program.visibleDialogs(window).empty(), "no message box with エラーを表示 off");
+    t.shot("error");
+
+    EndFromTrayMenu(t, program, window);
+}
+
 // ---- first run -------------------------------------------------------------
 
 void FirstRun(Transcript& t, const Setup& setup) {
@@ -375,10 +596,12 @@ int wmain(int argc, wchar_t** argv) {
                                              : scenario == "token-announce" ? Announce
                                              : scenario == "first-run"      ? FirstRun
                                              : scenario == "wrong-password" ? WrongPassword
+                                             : scenario == "tray-states"    ? TrayStates
                                                                             : nullptr;
     if (run == nullptr) {
         std::fputs(
-            "usage: vantorel_e2e_driver.exe announce|token-announce|first-run|wrong-password\n",
+            "usage: vantorel_e2e_driver.exe "
+            "announce|token-announce|first-run|wrong-password|tray-states\n",
             stderr);
         return 2;
     }

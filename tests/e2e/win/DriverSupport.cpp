@@ -83,18 +83,22 @@ void FinishPainting() {
     GdiFlush();
 }
 
-// The screen as a bottom-up 24-bit BMP file.
-bool SaveScreen(const std::wstring& file) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+// The pixels of a part of the screen, bottom-up 24-bit rows; empty when
+// they could not be read.
+std::string ReadPixels(const RECT& area, BITMAPINFOHEADER& header) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     SelectObject(memory, old);
 
-    BITMAPINFOHEADER header{};
+    header = BITMAPINFOHEADER{};
     header.biSize = sizeof(header);
     header.biWidth = width;
     header.biHeight = height;
@@ -108,7 +112,14 @@ bool SaveScreen(const std::wstring& file) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (lines != height) {
+    return lines == height ? pixels : std::string();
+}
+
+// A part of the screen as a bottom-up 24-bit BMP file.
+bool SaveArea(const std::wstring& file, const RECT& area) {
+    BITMAPINFOHEADER header{};
+    const std::string pixels = ReadPixels(area, header);
+    if (pixels.empty()) {
         return false;
     }
     BITMAPFILEHEADER fileHeader{};
@@ -120,6 +131,10 @@ bool SaveScreen(const std::wstring& file) {
     out.write(reinterpret_cast<const char*>(&header), sizeof(header));
     out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
     return static_cast<bool>(out);
+}
+
+RECT ScreenArea() {
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 struct DialogSearch {
@@ -172,10 +187,14 @@ void Transcript::check(bool ok, const std::string& what) {
 }
 
 void Transcript::shot(const std::string& name) {
+    shotOf(name, ScreenArea());
+}
+
+void Transcript::shotOf(const std::string& name, const RECT& area) {
     FinishPainting();
     const std::wstring file = outDir_ + L"\\" + Widen(scenario_ + "-" + name) + L".bmp";
-    write(SaveScreen(file) ? "   screenshot " + scenario_ + "-" + name + ".bmp"
-                           : "   (no screenshot " + name + ")");
+    write(SaveArea(file, area) ? "   screenshot " + scenario_ + "-" + name + ".bmp"
+                               : "   (no screenshot " + name + ")");
 }
 
 void Transcript::expect(const std::function<bool()>& done, std::chrono::milliseconds limit,
@@ -290,6 +309,11 @@ std::string BoxText(HWND box) {
 
 void PressOk(HWND box) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+std::string ScreenPixels(const RECT& area) {
+    BITMAPINFOHEADER header{};
+    return ReadPixels(area, header);
 }
 
 HWND OpenMenu() {

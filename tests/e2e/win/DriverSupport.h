@@ -30,6 +30,8 @@ class Transcript {
     // Records a failed check; the scenario goes on.
     void check(bool ok, const std::string& what);
     void shot(const std::string& name);
+    // A screenshot of a part of the screen only.
+    void shotOf(const std::string& name, const RECT& area);
     // A required stage: waits for it; one that does not come is shown in a
     // screenshot and throws StageFailed(what).
     void expect(const std::function<bool()>& done, std::chrono::milliseconds limit,
@@ -83,5 +85,9 @@ void PressOk(HWND box);
 // false the menu is left open.
 void ChooseFromTrayMenu(HWND programWindow, WPARAM arrow, int presses, bool enter = true);
 HWND OpenMenu();
+
+// The pixels shown in a part of the screen now (empty when unreadable), to
+// tell whether what is drawn there changed.
+std::string ScreenPixels(const RECT& area);
 
 }  // namespace vantorel::e2e

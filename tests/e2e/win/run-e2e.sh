@@ -9,6 +9,9 @@
 #                   decoded subject, the summary, the restored title, then
 #                   一時停止 and 終了(&X) from the tray menu
 #   wrong-password  the server's failure text, then the error box
+#   tray-states     the tray icon normal, with new mail (and the balloon
+#                   listing the messages, its text read from Wine's tray),
+#                   paused, and after a failed check with errors hidden
 #   token-announce  the same announcement from a dovecot that takes only
 #                   OAuth 2.0 access tokens: the settings name a token
 #                   command (cmd's type of a token minted for the run) and
@@ -60,11 +63,12 @@ export E2E_TARGET_EXE="$(windows_path "$target_exe")"
 export E2E_SUBJECTS="$(windows_path "$out/subjects.txt")"
 export E2E_HOST="$POP3_HOST:$POP3_PORT" E2E_USER="$ALICE_USER" E2E_PASSWORD="$ALICE_PASSWORD"
 
-# The settings a user who accepted them has: CP932 with CRLF line ends.
+# The settings a user who accepted them has: CP932 with CRLF line ends;
+# further SECTION KEY=VALUE arguments add to them.
 write_accepted_settings() {
     printf '%s\n' "$E2E_PASSWORD" |
         "$python" "$root/tests/scripts/settings_file.py" "$1" --accepted --password-stdin \
-            USERINFO "REMOTEHOST=$E2E_HOST" "USERNAME=$E2E_USER" INTERVAL=30 TIMER=2
+            USERINFO "REMOTEHOST=$E2E_HOST" "USERNAME=$E2E_USER" INTERVAL=30 TIMER=2 "${@:2}"
 }
 
 # token_settings FILE: a dovecot of its own that validates signed tokens,
@@ -90,13 +94,15 @@ token_settings() {
 }
 
 status=0
-for scenario in ${E2E_SCENARIOS:-first-run announce wrong-password token-announce}; do
+for scenario in ${E2E_SCENARIOS:-first-run announce wrong-password token-announce tray-states}; do
     echo "== $scenario"
     program_dir="$work/program-$scenario"
     mkdir -p "$program_dir"
     cp "$vantorel_exe" "$popmail_dll" "$program_dir/"
     if [ "$scenario" = announce ]; then
         write_accepted_settings "$program_dir/vantorel.ini"
+    elif [ "$scenario" = tray-states ]; then
+        write_accepted_settings "$program_dir/vantorel.ini" OPTION NOTIFY=True IGNOREERR=False
     elif [ "$scenario" = token-announce ]; then
         token_settings "$program_dir/vantorel.ini"
     fi
