@@ -35,26 +35,6 @@ bus_name_owner() {
         sed -n 's/^ *string "\(.*\)"$/\1/p'
 }
 
-# A session bus with no service folders: a name nobody owns stays unowned,
-# so no notification daemon installed on the machine (dunst, GNOME's) is
-# started behind the test's back. Monitoring is allowed, for notify_calls.
-write_bus_config() {
-    cat >"$1" <<EOF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$XDG_RUNTIME_DIR</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
-}
-
 wayland_start() {
     local workdir=$1
     mkdir -p "$workdir/home" "$workdir/config" "$workdir/data" "$workdir/cache" \
