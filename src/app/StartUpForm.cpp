@@ -2,6 +2,7 @@
 
 #include "app/SettingsFileProblem.h"
 #include "app/StartUpFormLayout.h"
+#include "app/Version.h"
 #include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
@@ -18,7 +19,8 @@ constexpr double kLongestTimerPeriodMs = 2147483647.0;  // what a platform timer
 
 }  // namespace
 
-StartUpForm::StartUpForm(platform::Platform& os) : os_(os), ini_(os.app, os.profile) {
+StartUpForm::StartUpForm(platform::Platform& os)
+    : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile) {
     form_ = os_.ui.createForm(StartUpFormLayout(), *this);
     Timer1 = os_.ui.createTimer("Timer1", [this] { Timer1_Timer(); });
     Timer1->setInterval(kCheckTimerPeriodMs);

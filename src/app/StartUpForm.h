@@ -8,7 +8,7 @@
 //   app/      load step, basic-settings OK and CANCEL, event routing
 //   mail/     PopStat, StartPop, the check timer's tick
 //   notify/   target window and title, display cycle, flash and sound
-//   tray/     StartTask, EndTask, menu commands, closing the program
+//   app/      StartTask, EndTask, menu commands, closing the program
 
 #include <cstdint>
 #include <memory>
@@ -55,7 +55,7 @@ class StartUpForm : public platform::FormEvents {
     void MouseMove(float xTwips) override;
     void MenuOpening(platform::ControlId menu) override;
 
-    // ---- tray (tray/StartTask.cpp)
+    // ---- tray (app/TrayMode.cpp)
     void StartTask();  // icon added, window hidden
     void EndTask();    // icon removed, window shown
     // Puts the state of the checks and of the pause on the tray icon.
@@ -88,7 +88,7 @@ class StartUpForm : public platform::FormEvents {
     void FlashTarget();
     void CloseSound();
 
-    // ---- menu commands and closing (tray/MenuCommands.cpp)
+    // ---- menu commands and closing (app/MenuCommands.cpp)
     void mnuConfig_Click();
     void mnuTempStop_Click();
     void mnuVersion_Click();
@@ -180,6 +180,9 @@ class StartUpForm : public platform::FormEvents {
 
     // ---- the arrival sound (notify/FlashAndSound.cpp)
     void PlayArrivalSound();
+    // The sound settings window saved a choice: the sound on or off, and
+    // with it on, the player opened on `path` for the next announcement.
+    void SoundChosen(bool on, const std::string& path);
 
     // ---- the desktop notification (notify/DesktopNotice.cpp)
     // Shows the running announcement as a desktop notification.

@@ -33,6 +33,19 @@ void StartUpForm::CloseSound() {
     }
 }
 
+void StartUpForm::SoundChosen(bool on, const std::string& path) {
+    SoundEnabled = on;
+    if (!on) {
+        return;
+    }
+    // The player is opened on the new file now, ready for the next
+    // announcement.
+    CloseSound();
+    os_.player.setDeviceType(kWaveAudio);
+    os_.player.setFileName(path);
+    os_.player.setCommand(kOpenCommand);
+}
+
 void StartUpForm::PlayArrivalSound() {
     CloseSound();
     os_.player.setDeviceType(kWaveAudio);

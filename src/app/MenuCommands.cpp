@@ -6,6 +6,7 @@
 
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
+#include "app/Version.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmMusic.h"
 #include "dialogs/frmTitleConf.h"
@@ -61,7 +62,7 @@ void StartUpForm::mnuTempStop_Click() {
 }
 
 void StartUpForm::mnuVersion_Click() {
-    AboutWindow.show([this] { return std::make_unique<frmAbout>(os_); });
+    AboutWindow.show([this] { return std::make_unique<frmAbout>(os_, kProductName); });
 }
 
 void StartUpForm::mnuNowChk_Click() {
@@ -79,7 +80,10 @@ void StartUpForm::mnuEnd_Click() {
 // ---- option menu
 
 void StartUpForm::mnuO_Music_Click() {
-    MusicWindow.show([this] { return std::make_unique<frmMusic>(*this); });
+    MusicWindow.show([this] {
+        return std::make_unique<frmMusic>(
+            os_, ini_, [this](bool on, const std::string& path) { SoundChosen(on, path); });
+    });
 }
 
 void StartUpForm::mnuCHKOnceOnly_Click() {
