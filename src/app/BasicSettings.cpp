@@ -111,7 +111,7 @@ void StartUpForm::Command1_Click() {
     ResumePeriodicChecking();
 
     // Settings never accepted before get one check at once.
-    if (!SettingsAccepted(ini_) && !StartPop()) {
+    if (!SettingsAccepted(ini_) && !CheckMail()) {
         StayAfterFailedFirstCheck(os_, ini_, *form_, *Timer1);
         return;
     }

@@ -66,7 +66,7 @@ void StartUpForm::mnuVersion_Click() {
 }
 
 void StartUpForm::mnuNowChk_Click() {
-    StartPop();
+    CheckMail();
 }
 
 void StartUpForm::mnuEnd_Click() {
@@ -91,7 +91,7 @@ void StartUpForm::mnuCHKOnceOnly_Click() {
     const bool marked = form_->checked(ctl::mnuCHKOnceOnly);
     if (!marked) {
         // The next check counts every waiting message as new again.
-        ShownCount = 0;
+        mailCheck_.forgetAnnounced();
     }
     ini_.WriteIni(keys::kOption, keys::kCheckOnce, text::BooleanText(marked));
 }
@@ -113,7 +113,7 @@ void StartUpForm::mnuMouse_Click() {
 }
 
 void StartUpForm::mnuCheckServer_Click() {
-    StartPop();
+    CheckMail();
 }
 
 void StartUpForm::mnuErrPop_Click() {
@@ -146,6 +146,7 @@ void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
 
 void StartUpForm::Form_Unload() {
     unloaded_ = true;
+    mailCheck_.stop();
     // An unloaded window's timers tick no more: nothing may run on without
     // the tray object.
     Timer1->setEnabled(false);

@@ -20,7 +20,7 @@ constexpr double kLongestTimerPeriodMs = 2147483647.0;  // what a platform timer
 }  // namespace
 
 StartUpForm::StartUpForm(platform::Platform& os)
-    : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile) {
+    : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile), mailCheck_(os, ini_, *this) {
     form_ = os_.ui.createForm(StartUpFormLayout(), *this);
     Timer1 = os_.ui.createTimer("Timer1", [this] { Timer1_Timer(); });
     Timer1->setInterval(kCheckTimerPeriodMs);

@@ -6,7 +6,7 @@
 //
 // Its operations live in the folder of the subsystem they belong to:
 //   app/      load step, basic-settings OK and CANCEL, event routing
-//   mail/     PopStat, StartPop, the check timer's tick
+//   mail/     the check timer's tick (the check itself is MailCheck)
 //   notify/   target window and title, display cycle, flash and sound
 //   app/      StartTask, EndTask, menu commands, closing the program
 
@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "dialogs/SmallWindow.h"
-#include "mail/AccessToken.h"
+#include "mail/MailCheck.h"
 #include "notify/Announcement.h"
 #include "platform/Platform.h"
 #include "settings/iniBas.h"
@@ -33,7 +33,7 @@ class TaskTray;
 // platform timer can hold (0 for no or a negative number).
 std::uint32_t DisplayPeriodMs(std::string_view seconds);
 
-class StartUpForm : public platform::FormEvents {
+class StartUpForm : public platform::FormEvents, private MailCheckHost {
   public:
     static constexpr std::uint32_t kCheckTimerPeriodMs = 60000;
     static constexpr std::uint32_t kDisplayTimerDesignPeriodMs = 3000;
@@ -64,11 +64,10 @@ class StartUpForm : public platform::FormEvents {
     // ---- check scheduler (mail/CheckScheduler.cpp)
     void Timer1_Timer();
 
-    // ---- mailbox query (mail/PopStat.cpp)
-    bool PopStat(const std::string& command);
-
-    // ---- mail check (mail/StartPop.cpp)
-    bool StartPop();
+    // ---- mail check (app/MailCheckSteps.cpp)
+    // One mail check, and the announcement of what it found. True when the
+    // check succeeded.
+    bool CheckMail();
 
     // ---- target window and title (notify/TargetWindow.cpp)
     // Chooses the window for the announcement `next` and keeps its title
@@ -123,20 +122,11 @@ class StartUpForm : public platform::FormEvents {
     platform::Timer& timer2() { return *Timer2; }
     TaskTray* taskTray() { return clsTaskTray.get(); }
     const TrayStatus& trayStatus() const { return trayStatus_; }
+    MailCheck& mailCheck() { return mailCheck_; }
 
     // ---- the main window's members
     // Check timer ticks since the last check (16-bit, saturating).
     std::int16_t MinuteCount = 0;
-
-    // Reply data of the mailbox query.
-    bool MailPresent = false;
-    std::vector<std::string> MailList;   // every list element of the current check
-    std::int16_t MailCount = 0;          // messages according to the last good "STAT"
-    std::vector<std::string> LastReply;  // the latest list reply, from index 1
-    std::int16_t ListCount = 0;          // elements filed in MailList this check
-
-    // Messages already announced, under the once-only option.
-    std::int16_t ShownCount = 0;
 
     // The latest announcement: what the display cycle shows and where.
     Announcement Display;
@@ -152,18 +142,16 @@ class StartUpForm : public platform::FormEvents {
     // An option's check mark as the settings file holds it.
     bool ReadOption(std::string_view key, bool fallback);
 
-    // ---- steps of the mailbox query (mail/PopStat.cpp)
-    platform::MailReply TokenLogin(const std::string& host, const std::string& user,
-                                   const std::string& tokenCommand, const std::string& command);
-    void FileListReply(const std::vector<std::string>& elements);
-    void TakeMessageCount();
-
-    // ---- steps of the mail check (mail/StartPop.cpp)
-    bool RunMailCheck();
-    bool Announce(bool onceOnly, std::int16_t newCount);
-    bool ResumeChecking(bool result);
-    bool EndCheckAfterFailure(bool mailLibraryMissing);
-    void ReportMissingMailLibrary();
+    // ---- what the mail check asks and reports (app/MailCheckSteps.cpp)
+    bool showErrors() override;
+    bool announceZero() override;
+    bool onceOnly() override;
+    void announcementComing() override;
+    void checkSucceeded() override;
+    void checkFailed(std::string_view reason) override;
+    void resumeChecking() override;
+    // Makes what the check found the next announcement.
+    void Announce(NewMail news);
 
     // ---- the end of a check or of a display cycle (mail/CheckScheduler.cpp)
     // Switches periodic checking on again, unless the user paused it.
@@ -188,24 +176,10 @@ class StartUpForm : public platform::FormEvents {
     // Shows the running announcement as a desktop notification.
     void NotifyDesktop();
 
-    // ---- the outcome of a check on the tray icon (mail/StartPop.cpp)
-    void CheckSucceeded();
-    void CheckFailed(std::string_view reason);
-
-    // True from the start of a mail check to its end, so that a second
-    // check asked for meanwhile (from the tray menu while a box of the first
-    // is open) is ignored rather than run on the same members.
-    bool checkInProgress_ = false;
-    // What the last failed mailbox query said, for the tray's tooltip.
-    std::string queryFailure_;
     // What the tray icon says about the checks and the pause.
     TrayStatus trayStatus_;
-    // The access token of the check under way, while logins use one.
-    CheckToken checkToken_;
-
-    // The box saying that the mail library could not be loaded is shown
-    // once per run, not at every check.
-    bool mailLibraryMissingShown_ = false;
+    // The window the coming announcement goes to, chosen during the check.
+    Announcement next_;
     // True once the main window has been unloaded: the program is ending,
     // and a check still waiting on the server or on one of its boxes must
     // not touch another window's title after the exit has restored it.
@@ -213,6 +187,7 @@ class StartUpForm : public platform::FormEvents {
 
     platform::Platform& os_;
     iniBas ini_;
+    MailCheck mailCheck_;
     std::unique_ptr<platform::Form> form_;
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::Timer> Timer2;

@@ -21,7 +21,7 @@ constexpr std::int32_t kShortestInterval = 1;
 void StartUpForm::Timer1_Timer() {
     // The running check switches the timer on again when it ends; a tick
     // now must neither count nor switch it off.
-    if (checkInProgress_) {
+    if (mailCheck_.running()) {
         return;
     }
     if (MinuteCount < kInt16Max) {
@@ -40,7 +40,7 @@ void StartUpForm::Timer1_Timer() {
     }
     MinuteCount = 0;
     Timer1->setEnabled(false);
-    StartPop();
+    CheckMail();
 }
 
 void StartUpForm::ResumePeriodicChecking() {

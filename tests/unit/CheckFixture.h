@@ -67,6 +67,18 @@ class CheckFixture : public ProgramFixture {
 
     void mark(platform::ControlId item, bool on) { mainForm().setChecked(item, on); }
 
+    // `count` messages announced under the once-only option and their
+    // display cycle run out; what the check sent and wrote is forgotten.
+    void announcedOnce(int count) {
+        mark(ctl::mnuCHKOnceOnly, true);
+        mailbox(count);
+        ASSERT_TRUE(program->CheckMail());
+        runCycle();
+        fake.windows.titlesWritten.clear();
+        fake.mail.commands.clear();
+        fake.transcript.clear();
+    }
+
     // One check started by the check timer: ticks until it has started one.
     void timerCheck() {
         const auto before = fake.mail.commands.size();

@@ -40,7 +40,7 @@ TEST_F(DisplayCycle, WithoutTheRestoreOptionTheClosingNoticeStays) {
     startInTray();
     mark(ctl::mnuTitleBack, false);
     mailbox(2);
-    program->StartPop();
+    program->CheckMail();
 
     fake.transcript.clear();
     EXPECT_EQ(runCycle(), 3);
@@ -54,7 +54,7 @@ TEST_F(DisplayCycle, TheRestoreOptionSwitchedOffBeforeTheLastTickKeepsTheNotice)
     startInTray();
     mark(ctl::mnuTitleBack, true);
     mailbox(1);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
     fake.tick("Timer2");
     ASSERT_TRUE(program->RestorePending);
@@ -70,12 +70,12 @@ TEST_F(DisplayCycle, OnceOnlyNumbersTheNewMessagesFromOne) {
     startInTray();
     mark(ctl::mnuCHKOnceOnly, true);
     mailbox(2);
-    program->StartPop();
+    program->CheckMail();
     runCycle();
 
     mailbox(5);
     fake.windows.titlesWritten.clear();
-    program->StartPop();
+    program->CheckMail();
     runCycle();
     EXPECT_THAT(editorTitles(),
                 ElementsAre("3通メールが来ています。", "1通目:" + fake::MessageShown(3),
@@ -85,7 +85,7 @@ TEST_F(DisplayCycle, OnceOnlyNumbersTheNewMessagesFromOne) {
     // With the option off again, every message is numbered from 1.
     mark(ctl::mnuCHKOnceOnly, false);
     fake.windows.titlesWritten.clear();
-    program->StartPop();
+    program->CheckMail();
     EXPECT_EQ(runCycle(), 6);
     EXPECT_EQ(editorTitles().at(1), "1通目:" + fake::MessageShown(1));
     EXPECT_EQ(editorTitles().at(5), "5通目:" + fake::MessageShown(5));
@@ -109,13 +109,13 @@ TEST_F(DisplayCycle, ADisplayIntervalOfZeroUsesThreeSecondsSoTheCycleEnds) {
 TEST_F(DisplayCycle, ANegativeCountFromALaterCheckLeavesTheCycleAlone) {
     startInTray();
     mailbox(3);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
     fake.tick("Timer2");
     // A hostile server reports a negative count to a check from the menu.
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"-5 0"}));
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_TRUE(timerOn("Timer2"));
     EXPECT_EQ(runCycle(), 2);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上3通メールが来ています。");

@@ -85,15 +85,19 @@ TEST_F(MenuCommands, AFailedOptionWriteKeepsTheMarkForThisRun) {
 }
 
 TEST_F(MenuCommands, ClearingShowOnceOnlyForgetsWhatWasShown) {
-    StartUpForm& form = start();
-    form.ShownCount = 4;
+    trayWithTwoMessages();
+    start();
+    mainForm().userClicks(ctl::mnuCHKOnceOnly);
+    ASSERT_TRUE(program->CheckMail());  // the two messages announced
+    mainForm().setChecked(ctl::mnuCHKOnceOnly, false);
     mainForm().userClicks(ctl::mnuCHKOnceOnly);  // set: what was shown stays shown
     EXPECT_TRUE(marked(ctl::mnuCHKOnceOnly));
-    EXPECT_EQ(form.ShownCount, 4);
+    EXPECT_FALSE(program->CheckMail());
     mainForm().userClicks(ctl::mnuCHKOnceOnly);  // cleared: every waiting message is new again
     EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
-    EXPECT_EQ(form.ShownCount, 0);
     EXPECT_EQ(option("CHECKONCE"), "False");
+    mainForm().setChecked(ctl::mnuCHKOnceOnly, true);
+    EXPECT_TRUE(program->CheckMail());
 }
 
 TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {

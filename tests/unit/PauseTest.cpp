@@ -45,14 +45,12 @@ TEST_F(Pause, ACheckByHandRunsButLeavesCheckingPausedWhateverItsEnd) {
          }},
         {"nothing new under once-only",
          [&] {
-             mark(ctl::mnuCHKOnceOnly, true);
-             program->ShownCount = 2;
+             announcedOnce(2);
              mailbox(2);
          }},
         {"fewer than announced",
          [&] {
-             mark(ctl::mnuCHKOnceOnly, true);
-             program->ShownCount = 5;
+             announcedOnce(5);
              mailbox(2);
          }},
         {"status without a count",

@@ -1,0 +1,69 @@
+// The program's side of a mail check: the options it reads from the menus,
+// its outcome on the tray icon, and the announcement of what it found.
+
+#include <utility>
+
+#include "app/StartUpForm.h"
+#include "app/StartUpFormLayout.h"
+#include "settings/SettingsKeys.h"
+
+namespace vantorel {
+
+bool StartUpForm::CheckMail() {
+    CheckResult result = mailCheck_.run();
+    if (result.news) {
+        Announce(std::move(*result.news));
+    }
+    // One change of the icon for the whole check, whatever it found.
+    if (result.completed && !unloaded_) {
+        ShowTrayStatus();
+    }
+    return result.succeeded;
+}
+
+void StartUpForm::Announce(NewMail news) {
+    Announcement next = std::exchange(next_, {});
+    next.NewCount = news.count;
+    next.DispIndex = news.firstIndex;
+    next.ShownBase = news.shownBase;
+    next.MailCount = news.lastIndex;
+    next.MailList = std::move(news.entries);
+    next.SubjectLabel = ini_.ReadIni(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
+    next.FromLabel = ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
+    next.DateLabel = ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
+    ShowAnnouncement(std::move(next));
+    trayStatus_.MailAnnounced(news.count, news.onceOnly);
+}
+
+bool StartUpForm::showErrors() {
+    return form_->checked(ctl::mnuErrPop);
+}
+
+bool StartUpForm::announceZero() {
+    return form_->checked(ctl::mnuZeroCheck);
+}
+
+bool StartUpForm::onceOnly() {
+    return form_->checked(ctl::mnuCHKOnceOnly);
+}
+
+void StartUpForm::announcementComing() {
+    next_ = {};
+    PickTarget(next_);
+}
+
+void StartUpForm::checkSucceeded() {
+    // Shown once the check has decided what it announces.
+    trayStatus_.CheckSucceeded(os_.clock.now());
+}
+
+void StartUpForm::checkFailed(std::string_view reason) {
+    trayStatus_.CheckFailed(os_.clock.now(), reason);
+    ShowTrayStatus();
+}
+
+void StartUpForm::resumeChecking() {
+    ResumePeriodicChecking();
+}
+
+}  // namespace vantorel
