@@ -103,23 +103,23 @@ void StartUpForm::Command1_Click() {
         return;
     }
     if (!SaveBoxes(*form_, ini_)) {
-        StayAfterFailedSave(os_, ini_, *Timer1, form_->checked(ctl::mnuTempStop));
+        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::mnuTempStop));
         return;
     }
 
-    MinuteCount = 0;
-    ResumePeriodicChecking();
+    scheduler_->setMinutes(0);
+    scheduler_->resume();
 
     // Settings never accepted before get one check at once.
     if (!SettingsAccepted(ini_) && !CheckMail()) {
-        StayAfterFailedFirstCheck(os_, ini_, *form_, *Timer1);
+        StayAfterFailedFirstCheck(os_, ini_, *form_, scheduler_->timer());
         return;
     }
     if (!ini_.WriteIni(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
-        StayAfterFailedSave(os_, ini_, *Timer1, form_->checked(ctl::mnuTempStop));
+        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::mnuTempStop));
         return;
     }
-    ResumePeriodicChecking();
+    scheduler_->resume();
     Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
     StartTask();
 }

@@ -1,5 +1,6 @@
-// The program's side of a mail check: the options it reads from the menus,
-// its outcome on the tray icon, and the announcement of what it found.
+// The program's side of a mail check and of the check timer: the options
+// they read from the window and its menus, the outcome of a check on the tray
+// icon, and the announcement of what it found.
 
 #include <utility>
 
@@ -63,7 +64,23 @@ void StartUpForm::checkFailed(std::string_view reason) {
 }
 
 void StartUpForm::resumeChecking() {
-    ResumePeriodicChecking();
+    scheduler_->resume();
+}
+
+std::string StartUpForm::intervalText() {
+    return form_->text(ctl::txtInterval);
+}
+
+bool StartUpForm::paused() {
+    return form_->checked(ctl::mnuTempStop);
+}
+
+bool StartUpForm::checkRunning() {
+    return mailCheck_.running();
+}
+
+void StartUpForm::checkDue() {
+    CheckMail();
 }
 
 }  // namespace vantorel

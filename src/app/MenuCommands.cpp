@@ -49,14 +49,14 @@ void RemoveTrayIcon(platform::TrayShell& shell, platform::Form& owner) {
 void StartUpForm::mnuConfig_Click() {
     EndTask();
     // The OK of the shown window switches checking on again.
-    Timer1->setEnabled(false);
+    scheduler_->setEnabled(false);
 }
 
 void StartUpForm::mnuTempStop_Click() {
     form_->setChecked(ctl::mnuTempStop, !form_->checked(ctl::mnuTempStop));
     // After a resume the next check comes one full interval later.
-    MinuteCount = 0;
-    Timer1->setEnabled(!form_->checked(ctl::mnuTempStop));
+    scheduler_->setMinutes(0);
+    scheduler_->setEnabled(!form_->checked(ctl::mnuTempStop));
     trayStatus_.Paused(form_->checked(ctl::mnuTempStop));
     ShowTrayStatus();
 }
@@ -149,7 +149,7 @@ void StartUpForm::Form_Unload() {
     mailCheck_.stop();
     // An unloaded window's timers tick no more: nothing may run on without
     // the tray object.
-    Timer1->setEnabled(false);
+    scheduler_->setEnabled(false);
     Timer2->setEnabled(false);
     // No dead icon may stay in the tray after the program has gone.
     RemoveTrayIcon(os_.tray, *form_);

@@ -22,8 +22,7 @@ constexpr double kLongestTimerPeriodMs = 2147483647.0;  // what a platform timer
 StartUpForm::StartUpForm(platform::Platform& os)
     : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile), mailCheck_(os, ini_, *this) {
     form_ = os_.ui.createForm(StartUpFormLayout(), *this);
-    Timer1 = os_.ui.createTimer("Timer1", [this] { Timer1_Timer(); });
-    Timer1->setInterval(kCheckTimerPeriodMs);
+    scheduler_ = std::make_unique<CheckScheduler>(os_, static_cast<CheckSchedulerHost&>(*this));
     Timer2 = os_.ui.createTimer("Timer2", [this] { Timer2_Timer(); });
     Timer2->setInterval(kDisplayTimerDesignPeriodMs);
 }
@@ -93,12 +92,12 @@ void StartUpForm::Form_Load() {
         // count rather than stopping the program at start.
         const std::string interval =
             ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval);
-        MinuteCount = static_cast<std::int16_t>(
-            text::ToClampedInt(text::LeadingNumber(interval), kInt16Min, kInt16Max));
-        Timer1->setEnabled(true);
+        scheduler_->setMinutes(static_cast<std::int16_t>(
+            text::ToClampedInt(text::LeadingNumber(interval), kInt16Min, kInt16Max)));
+        scheduler_->setEnabled(true);
     } else {
         EndTask();
-        Timer1->setEnabled(false);
+        scheduler_->setEnabled(false);
     }
 
     Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "dialogs/SmallWindow.h"
+#include "mail/CheckScheduler.h"
 #include "mail/MailCheck.h"
 #include "notify/Announcement.h"
 #include "platform/Platform.h"
@@ -33,9 +34,8 @@ class TaskTray;
 // platform timer can hold (0 for no or a negative number).
 std::uint32_t DisplayPeriodMs(std::string_view seconds);
 
-class StartUpForm : public platform::FormEvents, private MailCheckHost {
+class StartUpForm : public platform::FormEvents, private MailCheckHost, private CheckSchedulerHost {
   public:
-    static constexpr std::uint32_t kCheckTimerPeriodMs = 60000;
     static constexpr std::uint32_t kDisplayTimerDesignPeriodMs = 3000;
 
     explicit StartUpForm(platform::Platform& os);
@@ -60,9 +60,6 @@ class StartUpForm : public platform::FormEvents, private MailCheckHost {
     void EndTask();    // icon removed, window shown
     // Puts the state of the checks and of the pause on the tray icon.
     void ShowTrayStatus();
-
-    // ---- check scheduler (mail/CheckScheduler.cpp)
-    void Timer1_Timer();
 
     // ---- mail check (app/MailCheckSteps.cpp)
     // One mail check, and the announcement of what it found. True when the
@@ -118,16 +115,13 @@ class StartUpForm : public platform::FormEvents, private MailCheckHost {
     platform::Platform& os() { return os_; }
     iniBas& ini() { return ini_; }
     platform::Form& form() { return *form_; }
-    platform::Timer& timer1() { return *Timer1; }
+    CheckScheduler& scheduler() { return *scheduler_; }
     platform::Timer& timer2() { return *Timer2; }
     TaskTray* taskTray() { return clsTaskTray.get(); }
     const TrayStatus& trayStatus() const { return trayStatus_; }
     MailCheck& mailCheck() { return mailCheck_; }
 
     // ---- the main window's members
-    // Check timer ticks since the last check (16-bit, saturating).
-    std::int16_t MinuteCount = 0;
-
     // The latest announcement: what the display cycle shows and where.
     Announcement Display;
     bool RestorePending = false;
@@ -153,9 +147,11 @@ class StartUpForm : public platform::FormEvents, private MailCheckHost {
     // Makes what the check found the next announcement.
     void Announce(NewMail news);
 
-    // ---- the end of a check or of a display cycle (mail/CheckScheduler.cpp)
-    // Switches periodic checking on again, unless the user paused it.
-    void ResumePeriodicChecking();
+    // ---- what the check timer asks and reports (app/MailCheckSteps.cpp)
+    std::string intervalText() override;
+    bool paused() override;
+    bool checkRunning() override;
+    void checkDue() override;
 
     // ---- steps of the display cycle (notify/DisplayCycle.cpp)
     // Makes `next` the running announcement: its arrival notice, flash and
@@ -189,7 +185,7 @@ class StartUpForm : public platform::FormEvents, private MailCheckHost {
     iniBas ini_;
     MailCheck mailCheck_;
     std::unique_ptr<platform::Form> form_;
-    std::unique_ptr<platform::Timer> Timer1;
+    std::unique_ptr<CheckScheduler> scheduler_;
     std::unique_ptr<platform::Timer> Timer2;
     std::unique_ptr<TaskTray> clsTaskTray;
 

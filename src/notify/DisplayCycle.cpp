@@ -49,7 +49,7 @@ void StartUpForm::StartDisplayCycle() {
 
 void StartUpForm::Timer2_Timer() {
     // No check starts while the announcement runs.
-    Timer1->setEnabled(false);
+    scheduler_->setEnabled(false);
 
     if (RestorePending) {
         SetTitle(ClosingNotice(Display.NewCount));
@@ -91,7 +91,7 @@ void StartUpForm::ShowNextMessage() {
 }
 
 void StartUpForm::EndDisplayCycle() {
-    ResumePeriodicChecking();
+    scheduler_->resume();
     Timer2->setEnabled(false);
     CloseSound();
 }

@@ -357,10 +357,10 @@ TEST_F(MailCheck, ACheckAskedForDuringACheckIsIgnored) {
             return;
         }
         asked = true;
-        const std::int16_t before = program->MinuteCount;
+        const std::int16_t before = program->scheduler().minutes();
         nestedResult = program->CheckMail();  // "check now" from the tray menu
         EXPECT_TRUE(fake.tick("Timer1"));     // a minute passes meanwhile
-        minutesDuringBox = program->MinuteCount - before;
+        minutesDuringBox = program->scheduler().minutes() - before;
     };
     timer("Timer1").setEnabled(true);  // a check from the menu: the check timer runs
 

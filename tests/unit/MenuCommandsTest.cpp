@@ -103,19 +103,19 @@ TEST_F(MenuCommands, ClearingShowOnceOnlyForgetsWhatWasShown) {
 TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {
     acceptedSettings("5");
     StartUpForm& form = start();
-    ASSERT_EQ(form.MinuteCount, 5);
+    ASSERT_EQ(form.scheduler().minutes(), 5);
     fake.transcript.clear();
 
     chooseFromTray(ctl::mnuTempStop);
     EXPECT_TRUE(marked(ctl::mnuTempStop));
     EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_EQ(form.MinuteCount, 0);
+    EXPECT_EQ(form.scheduler().minutes(), 0);
 
-    form.MinuteCount = 3;  // as if ticks had counted before the pause
+    form.scheduler().setMinutes(3);  // as if ticks had counted before the pause
     chooseFromTray(ctl::mnuTempStop);
     EXPECT_FALSE(marked(ctl::mnuTempStop));
     EXPECT_TRUE(timer("Timer1").isEnabled());
-    EXPECT_EQ(form.MinuteCount, 0);
+    EXPECT_EQ(form.scheduler().minutes(), 0);
 
     // Pausing is not saved; the icon stays in the tray and only shows the
     // pause while it lasts.

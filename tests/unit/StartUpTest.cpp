@@ -63,7 +63,7 @@ TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     EXPECT_EQ(mainForm().textOf(ctl::txtPass), "secret");
     EXPECT_TRUE(timer("Timer1").isEnabled());
     // The first tick, a minute after start, already reaches the interval.
-    EXPECT_EQ(form.MinuteCount, 5);
+    EXPECT_EQ(form.scheduler().minutes(), 5);
     EXPECT_EQ(timer("Timer2").period(), 1500u);
     EXPECT_FALSE(timer("Timer2").isEnabled());
     EXPECT_THAT(lines("tray"), ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel"));
@@ -86,7 +86,7 @@ TEST_F(StartUp, TheIntervalRoundsHalvesToTheEvenNeighbourAndIsClamped) {
                                                  {"abc", 0}, {"99999", 32767}, {"-99999", -32768}};
     for (const auto& [text, expected] : cases) {
         acceptedSettings(text);
-        EXPECT_EQ(start().MinuteCount, expected) << text;
+        EXPECT_EQ(start().scheduler().minutes(), expected) << text;
         program.reset();
     }
 }
