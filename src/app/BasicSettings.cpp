@@ -120,7 +120,7 @@ void StartUpForm::Command1_Click() {
         return;
     }
     scheduler_->resume();
-    Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
+    display_->setInterval(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
     StartTask();
 }
 

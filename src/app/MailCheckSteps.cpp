@@ -6,7 +6,6 @@
 
 #include "app/StartUpForm.h"
 #include "app/StartUpFormLayout.h"
-#include "settings/SettingsKeys.h"
 
 namespace vantorel {
 
@@ -29,10 +28,7 @@ void StartUpForm::Announce(NewMail news) {
     next.ShownBase = news.shownBase;
     next.MailCount = news.lastIndex;
     next.MailList = std::move(news.entries);
-    next.SubjectLabel = ini_.ReadIni(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
-    next.FromLabel = ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
-    next.DateLabel = ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
-    ShowAnnouncement(std::move(next));
+    display_->show(std::move(next));
     trayStatus_.MailAnnounced(news.count, news.onceOnly);
 }
 
@@ -50,7 +46,7 @@ bool StartUpForm::onceOnly() {
 
 void StartUpForm::announcementComing() {
     next_ = {};
-    PickTarget(next_);
+    display_->chooseTarget(next_);
 }
 
 void StartUpForm::checkSucceeded() {
@@ -81,6 +77,26 @@ bool StartUpForm::checkRunning() {
 
 void StartUpForm::checkDue() {
     CheckMail();
+}
+
+bool StartUpForm::targetUnderMouse() {
+    return form_->checked(ctl::mnuMouse);
+}
+
+bool StartUpForm::restoreTitles() {
+    return form_->checked(ctl::mnuTitleBack);
+}
+
+bool StartUpForm::notifyDesktop() {
+    return form_->checked(ctl::mnuNotify);
+}
+
+void StartUpForm::holdChecks() {
+    scheduler_->setEnabled(false);
+}
+
+void StartUpForm::cycleEnded() {
+    scheduler_->resume();
 }
 
 }  // namespace vantorel

@@ -81,8 +81,9 @@ void StartUpForm::mnuEnd_Click() {
 
 void StartUpForm::mnuO_Music_Click() {
     MusicWindow.show([this] {
-        return std::make_unique<frmMusic>(
-            os_, ini_, [this](bool on, const std::string& path) { SoundChosen(on, path); });
+        return std::make_unique<frmMusic>(os_, ini_, [this](bool on, const std::string& path) {
+            display_->soundChosen(on, path);
+        });
     });
 }
 
@@ -135,13 +136,10 @@ void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
     // Closing is never refused. A notice standing in another program's
     // title bar is taken back first when the user asked for restoring, so
     // that ending the program mid-cycle leaves no notice behind.
-    const bool cycleRunning = Timer2->enabled() || RestorePending;
-    if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
-        Timer2->setEnabled(false);
-        RestorePending = false;
-        RestoreTitle();
+    if (form_->checked(ctl::mnuTitleBack)) {
+        display_->takeBackNotice();
     }
-    CloseSound();
+    display_->closeSound();
 }
 
 void StartUpForm::Form_Unload() {
@@ -150,7 +148,7 @@ void StartUpForm::Form_Unload() {
     // An unloaded window's timers tick no more: nothing may run on without
     // the tray object.
     scheduler_->setEnabled(false);
-    Timer2->setEnabled(false);
+    display_->stop();
     // No dead icon may stay in the tray after the program has gone.
     RemoveTrayIcon(os_.tray, *form_);
     clsTaskTray.reset();

@@ -10,35 +10,16 @@
 
 namespace vantorel {
 
-namespace {
-
-constexpr std::string_view kWaveAudio = "WaveAudio";
-constexpr std::string_view kOpenCommand = "Open";
-constexpr std::uint32_t kMillisecondsPerSecond = 1000;
-constexpr double kLongestTimerPeriodMs = 2147483647.0;  // what a platform timer can hold
-
-}  // namespace
+namespace {}  // namespace
 
 StartUpForm::StartUpForm(platform::Platform& os)
     : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile), mailCheck_(os, ini_, *this) {
     form_ = os_.ui.createForm(StartUpFormLayout(), *this);
     scheduler_ = std::make_unique<CheckScheduler>(os_, static_cast<CheckSchedulerHost&>(*this));
-    Timer2 = os_.ui.createTimer("Timer2", [this] { Timer2_Timer(); });
-    Timer2->setInterval(kDisplayTimerDesignPeriodMs);
+    display_ = std::make_unique<DisplayCycle>(os_, ini_, static_cast<DisplayCycleHost&>(*this));
 }
 
 StartUpForm::~StartUpForm() = default;
-
-// The display timer's period for a display interval in seconds. A period
-// longer than a platform timer can hold is clamped to the longest one, and
-// a negative one counts as 0.
-std::uint32_t DisplayPeriodMs(std::string_view seconds) {
-    const double ms = text::RoundHalfEven(text::LeadingNumber(seconds) * kMillisecondsPerSecond);
-    if (!(ms > 0.0)) {
-        return 0;
-    }
-    return static_cast<std::uint32_t>(ms < kLongestTimerPeriodMs ? ms : kLongestTimerPeriodMs);
-}
 
 bool StartUpForm::ReadOption(std::string_view key, bool fallback) {
     // A hand-edited value that is no Boolean text counts as the option's
@@ -79,12 +60,7 @@ void StartUpForm::Form_Load() {
     ReadAutostartMark();
 
     if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {
-        SoundEnabled = true;
-        os_.player.setDeviceType(kWaveAudio);
-        os_.player.setFileName(ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
-        os_.player.setCommand(kOpenCommand);
-    } else {
-        SoundEnabled = false;
+        display_->openSound(ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
     }
 
     if (ini_.ReadIni(keys::kUserInfo, keys::kStartUp, keys::kFalseText) == keys::kTrueText) {
@@ -100,8 +76,8 @@ void StartUpForm::Form_Load() {
         scheduler_->setEnabled(false);
     }
 
-    Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
-    Timer2->setEnabled(false);
+    display_->setInterval(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    display_->stop();
 
     if (const auto notice = NoticeForSettingsFile(ini_.FilePath(), settingsFile)) {
         os_.diagnostics.warn(notice->line);

@@ -20,7 +20,7 @@
 #include "dialogs/SmallWindow.h"
 #include "mail/CheckScheduler.h"
 #include "mail/MailCheck.h"
-#include "notify/Announcement.h"
+#include "notify/DisplayCycle.h"
 #include "platform/Platform.h"
 #include "settings/iniBas.h"
 #include "tray/TrayStatus.h"
@@ -29,15 +29,11 @@ namespace vantorel {
 
 class TaskTray;
 
-// The display timer's period in milliseconds for a display interval given
-// in seconds as text: its leading number times 1000, rounded, within what a
-// platform timer can hold (0 for no or a negative number).
-std::uint32_t DisplayPeriodMs(std::string_view seconds);
-
-class StartUpForm : public platform::FormEvents, private MailCheckHost, private CheckSchedulerHost {
+class StartUpForm : public platform::FormEvents,
+                    private MailCheckHost,
+                    private CheckSchedulerHost,
+                    private DisplayCycleHost {
   public:
-    static constexpr std::uint32_t kDisplayTimerDesignPeriodMs = 3000;
-
     explicit StartUpForm(platform::Platform& os);
     ~StartUpForm() override;
     StartUpForm(const StartUpForm&) = delete;
@@ -65,24 +61,6 @@ class StartUpForm : public platform::FormEvents, private MailCheckHost, private 
     // One mail check, and the announcement of what it found. True when the
     // check succeeded.
     bool CheckMail();
-
-    // ---- target window and title (notify/TargetWindow.cpp)
-    // Chooses the window for the announcement `next` and keeps its title
-    // there; no title is written.
-    void PickTarget(Announcement& next);
-    // No value when the window's title could not be read.
-    std::optional<std::string> GetTitle(platform::WindowHandle window);
-    // False when the title could not be written (no window, or refused).
-    bool SetTitle(std::string_view text);
-    // Gives the target its saved title back, if that title was read.
-    void RestoreTitle();
-
-    // ---- display cycle (notify/DisplayCycle.cpp)
-    void Timer2_Timer();
-
-    // ---- flash and sound player (notify/FlashAndSound.cpp)
-    void FlashTarget();
-    void CloseSound();
 
     // ---- menu commands and closing (app/MenuCommands.cpp)
     void mnuConfig_Click();
@@ -116,18 +94,10 @@ class StartUpForm : public platform::FormEvents, private MailCheckHost, private 
     iniBas& ini() { return ini_; }
     platform::Form& form() { return *form_; }
     CheckScheduler& scheduler() { return *scheduler_; }
-    platform::Timer& timer2() { return *Timer2; }
+    DisplayCycle& display() { return *display_; }
     TaskTray* taskTray() { return clsTaskTray.get(); }
     const TrayStatus& trayStatus() const { return trayStatus_; }
     MailCheck& mailCheck() { return mailCheck_; }
-
-    // ---- the main window's members
-    // The latest announcement: what the display cycle shows and where.
-    Announcement Display;
-    bool RestorePending = false;
-
-    // True while the sound effect is on (program-wide).
-    bool SoundEnabled = false;
 
   private:
     // The five boxes of the basic-settings window from the settings file.
@@ -153,24 +123,12 @@ class StartUpForm : public platform::FormEvents, private MailCheckHost, private 
     bool checkRunning() override;
     void checkDue() override;
 
-    // ---- steps of the display cycle (notify/DisplayCycle.cpp)
-    // Makes `next` the running announcement: its arrival notice, flash and
-    // sound, and the display cycle that shows the rest.
-    void ShowAnnouncement(Announcement next);
-    void StartDisplayCycle();
-    void ShowNextMessage();
-    bool AllMessagesShown() const;
-    void EndDisplayCycle();
-
-    // ---- the arrival sound (notify/FlashAndSound.cpp)
-    void PlayArrivalSound();
-    // The sound settings window saved a choice: the sound on or off, and
-    // with it on, the player opened on `path` for the next announcement.
-    void SoundChosen(bool on, const std::string& path);
-
-    // ---- the desktop notification (notify/DesktopNotice.cpp)
-    // Shows the running announcement as a desktop notification.
-    void NotifyDesktop();
+    // ---- what the display cycle asks and reports (app/MailCheckSteps.cpp)
+    bool targetUnderMouse() override;
+    bool restoreTitles() override;
+    bool notifyDesktop() override;
+    void holdChecks() override;
+    void cycleEnded() override;
 
     // What the tray icon says about the checks and the pause.
     TrayStatus trayStatus_;
@@ -186,7 +144,7 @@ class StartUpForm : public platform::FormEvents, private MailCheckHost, private 
     MailCheck mailCheck_;
     std::unique_ptr<platform::Form> form_;
     std::unique_ptr<CheckScheduler> scheduler_;
-    std::unique_ptr<platform::Timer> Timer2;
+    std::unique_ptr<DisplayCycle> display_;
     std::unique_ptr<TaskTray> clsTaskTray;
 
     // The small windows, each open at most once (dialogs/).

@@ -32,8 +32,8 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
     EXPECT_TRUE(fake.transcript.contains("FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0"));
     EXPECT_FALSE(timerOn("Timer1"));
     EXPECT_TRUE(timerOn("Timer2"));
-    EXPECT_EQ(program->Display.DispIndex, 1);
-    EXPECT_EQ(program->Display.ShownBase, 0);
+    EXPECT_EQ(program->display().current().DispIndex, 1);
+    EXPECT_EQ(program->display().current().ShownBase, 0);
 
     EXPECT_EQ(runCycle(), 5);
     EXPECT_THAT(editorTitles(),
@@ -157,7 +157,7 @@ TEST_F(MailCheck, TheSoundPlaysWithTheAnnouncementAndStopsWithTheCycle) {
     mailbox(3);
 
     timerCheck();
-    EXPECT_TRUE(form.SoundEnabled);
+    EXPECT_TRUE(form.display().soundOn());
     EXPECT_THAT(
         lines("MMControl1"),
         ElementsAre("MMControl1.DeviceID? -> 1", "MMControl1.Command = Close",
@@ -191,8 +191,8 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
 
     mailbox(3);
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->Display.DispIndex, 1);
-    EXPECT_EQ(program->Display.ShownBase, 0);
+    EXPECT_EQ(program->display().current().DispIndex, 1);
+    EXPECT_EQ(program->display().current().ShownBase, 0);
     EXPECT_EQ(program->mailCheck().announced(), 3);
     runCycle();
 
@@ -200,8 +200,8 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     fake.windows.titlesWritten.clear();
     EXPECT_TRUE(program->CheckMail());
     EXPECT_EQ(fake.mail.commands.back(), "LIST 1-5");
-    EXPECT_EQ(program->Display.DispIndex, 4);
-    EXPECT_EQ(program->Display.ShownBase, 3);
+    EXPECT_EQ(program->display().current().DispIndex, 4);
+    EXPECT_EQ(program->display().current().ShownBase, 3);
     EXPECT_EQ(program->mailCheck().announced(), 5);
     runCycle();
     EXPECT_THAT(editorTitles(),
@@ -218,8 +218,8 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     EXPECT_THAT(editorTitles(), IsEmpty());
 
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->Display.NewCount, 4);
-    EXPECT_EQ(program->Display.DispIndex, 1);
+    EXPECT_EQ(program->display().current().NewCount, 4);
+    EXPECT_EQ(program->display().current().DispIndex, 1);
     EXPECT_EQ(program->mailCheck().announced(), 4);
 }
 
@@ -266,7 +266,7 @@ TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) 
     mailbox(3);
     fake.transcript.clear();
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->Display.SavedTitle, fake::kEditorTitle);
+    EXPECT_EQ(program->display().current().SavedTitle, fake::kEditorTitle);
     EXPECT_THAT(lines("GetWindowText"), IsEmpty());
     runCycle();
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
@@ -297,11 +297,11 @@ TEST_F(MailCheck, ANewAnnouncementIsNotSwallowedByAPendingRestore) {
     program->CheckMail();
     fake.tick("Timer2");
     fake.tick("Timer2");  // the closing notice; the next tick would restore
-    ASSERT_TRUE(program->RestorePending);
+    ASSERT_TRUE(program->display().restorePending());
 
     mailbox(2);
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_FALSE(program->RestorePending);
+    EXPECT_FALSE(program->display().restorePending());
     fake.windows.titlesWritten.clear();
     runCycle();
     EXPECT_THAT(editorTitles(),

@@ -259,7 +259,7 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
             fake.tick("Timer2");
         }
         ASSERT_NE(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
-        EXPECT_EQ(form.RestorePending, ticks == 3);
+        EXPECT_EQ(form.display().restorePending(), ticks == 3);
 
         chooseFromTray(ctl::mnuEnd);
         EXPECT_EQ(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;

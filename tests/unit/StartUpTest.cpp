@@ -30,7 +30,7 @@ TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
     EXPECT_FALSE(marked(ctl::mnuMouse));
     EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
     EXPECT_FALSE(marked(ctl::mnuTempStop));
-    EXPECT_FALSE(form.SoundEnabled);
+    EXPECT_FALSE(form.display().soundOn());
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(mainForm().isControlVisible(ctl::mnuTop));
@@ -108,14 +108,14 @@ TEST_F(StartUp, OptionMarksAreReadAsBooleansWithOddValuesFallingBackToDefaults) 
 TEST_F(StartUp, TheSoundIsOpenedOnlyForTheExactWordTRUE) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
-    EXPECT_TRUE(start().SoundEnabled);
+    EXPECT_TRUE(start().display().soundOn());
     EXPECT_THAT(lines("MMControl1"),
                 ElementsAre("MMControl1.DeviceType = WaveAudio",
                             "MMControl1.FileName = /sounds/ding.wav", "MMControl1.Command = Open"));
     program.reset();
 
     fake.profile.set("SOUND", "ENABLE", "True");
-    EXPECT_FALSE(start().SoundEnabled);
+    EXPECT_FALSE(start().display().soundOn());
     EXPECT_THAT(lines("MMControl1"), IsEmpty());
 }
 
