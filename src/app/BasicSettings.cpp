@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
 #include "dialogs/SettingsNotSaved.h"
 #include "settings/SettingsKeys.h"
@@ -95,7 +95,7 @@ void StayAfterFailedFirstCheck(platform::Platform& os, iniBas& ini, platform::Fo
 
 }  // namespace
 
-void StartUpForm::Command1_Click() {
+void App::accept() {
     MakeSaveFolder(os_, ini_);
     // The check interval is examined first: with both wrong, only it is reported.
     if (!AcceptInterval(os_, *form_, ctl::txtInterval) ||
@@ -121,10 +121,10 @@ void StartUpForm::Command1_Click() {
     }
     scheduler_->resume();
     display_->setInterval(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
-    StartTask();
+    toTray();
 }
 
-void StartUpForm::Command2_Click() {
+void App::revert() {
     FillBasicSettings();
 }
 

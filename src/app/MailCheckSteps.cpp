@@ -4,12 +4,12 @@
 
 #include <utility>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
 
 namespace vantorel {
 
-bool StartUpForm::CheckMail() {
+bool App::CheckMail() {
     CheckResult result = mailCheck_.run();
     if (result.news) {
         Announce(std::move(*result.news));
@@ -21,7 +21,7 @@ bool StartUpForm::CheckMail() {
     return result.succeeded;
 }
 
-void StartUpForm::Announce(NewMail news) {
+void App::Announce(NewMail news) {
     Announcement next = std::exchange(next_, {});
     next.NewCount = news.count;
     next.DispIndex = news.firstIndex;
@@ -32,70 +32,70 @@ void StartUpForm::Announce(NewMail news) {
     trayStatus_.MailAnnounced(news.count, news.onceOnly);
 }
 
-bool StartUpForm::showErrors() {
+bool App::showErrors() {
     return form_->checked(ctl::mnuErrPop);
 }
 
-bool StartUpForm::announceZero() {
+bool App::announceZero() {
     return form_->checked(ctl::mnuZeroCheck);
 }
 
-bool StartUpForm::onceOnly() {
+bool App::onceOnly() {
     return form_->checked(ctl::mnuCHKOnceOnly);
 }
 
-void StartUpForm::announcementComing() {
+void App::announcementComing() {
     next_ = {};
     display_->chooseTarget(next_);
 }
 
-void StartUpForm::checkSucceeded() {
+void App::checkSucceeded() {
     // Shown once the check has decided what it announces.
     trayStatus_.CheckSucceeded(os_.clock.now());
 }
 
-void StartUpForm::checkFailed(std::string_view reason) {
+void App::checkFailed(std::string_view reason) {
     trayStatus_.CheckFailed(os_.clock.now(), reason);
     ShowTrayStatus();
 }
 
-void StartUpForm::resumeChecking() {
+void App::resumeChecking() {
     scheduler_->resume();
 }
 
-std::string StartUpForm::intervalText() {
+std::string App::intervalText() {
     return form_->text(ctl::txtInterval);
 }
 
-bool StartUpForm::paused() {
+bool App::paused() {
     return form_->checked(ctl::mnuTempStop);
 }
 
-bool StartUpForm::checkRunning() {
+bool App::checkRunning() {
     return mailCheck_.running();
 }
 
-void StartUpForm::checkDue() {
+void App::checkDue() {
     CheckMail();
 }
 
-bool StartUpForm::targetUnderMouse() {
+bool App::targetUnderMouse() {
     return form_->checked(ctl::mnuMouse);
 }
 
-bool StartUpForm::restoreTitles() {
+bool App::restoreTitles() {
     return form_->checked(ctl::mnuTitleBack);
 }
 
-bool StartUpForm::notifyDesktop() {
+bool App::notifyDesktop() {
     return form_->checked(ctl::mnuNotify);
 }
 
-void StartUpForm::holdChecks() {
+void App::holdChecks() {
     scheduler_->setEnabled(false);
 }
 
-void StartUpForm::cycleEnded() {
+void App::cycleEnded() {
     scheduler_->resume();
 }
 

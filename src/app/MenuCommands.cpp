@@ -4,7 +4,7 @@
 #include <exception>
 #include <memory>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
 #include "app/Version.h"
 #include "dialogs/frmAbout.h"
@@ -46,13 +46,13 @@ void RemoveTrayIcon(platform::TrayShell& shell, platform::Form& owner) {
 
 // ---- tray menu
 
-void StartUpForm::mnuConfig_Click() {
-    EndTask();
+void App::mnuConfig_Click() {
+    fromTray();
     // The OK of the shown window switches checking on again.
     scheduler_->setEnabled(false);
 }
 
-void StartUpForm::mnuTempStop_Click() {
+void App::mnuTempStop_Click() {
     form_->setChecked(ctl::mnuTempStop, !form_->checked(ctl::mnuTempStop));
     // After a resume the next check comes one full interval later.
     scheduler_->setMinutes(0);
@@ -61,25 +61,25 @@ void StartUpForm::mnuTempStop_Click() {
     ShowTrayStatus();
 }
 
-void StartUpForm::mnuVersion_Click() {
+void App::mnuVersion_Click() {
     AboutWindow.show([this] { return std::make_unique<frmAbout>(os_, kProductName); });
 }
 
-void StartUpForm::mnuNowChk_Click() {
+void App::mnuNowChk_Click() {
     CheckMail();
 }
 
-void StartUpForm::mnuEnd_Click() {
+void App::mnuEnd_Click() {
     // The exit command unloads the main window as its close box does, and
     // ends the program; windows still open go without their own steps.
-    Form_QueryUnload(platform::CloseReason::CloseBox);
-    Form_Unload();
+    closeRequested(platform::CloseReason::CloseBox);
+    quit();
     os_.ui.quit();
 }
 
 // ---- option menu
 
-void StartUpForm::mnuO_Music_Click() {
+void App::mnuO_Music_Click() {
     MusicWindow.show([this] {
         return std::make_unique<frmMusic>(os_, ini_, [this](bool on, const std::string& path) {
             display_->soundChosen(on, path);
@@ -87,7 +87,7 @@ void StartUpForm::mnuO_Music_Click() {
     });
 }
 
-void StartUpForm::mnuCHKOnceOnly_Click() {
+void App::mnuCHKOnceOnly_Click() {
     form_->setChecked(ctl::mnuCHKOnceOnly, !form_->checked(ctl::mnuCHKOnceOnly));
     const bool marked = form_->checked(ctl::mnuCHKOnceOnly);
     if (!marked) {
@@ -97,42 +97,42 @@ void StartUpForm::mnuCHKOnceOnly_Click() {
     ini_.WriteIni(keys::kOption, keys::kCheckOnce, text::BooleanText(marked));
 }
 
-void StartUpForm::mnuTitleConf_Click() {
+void App::mnuTitleConf_Click() {
     TitleConfWindow.show([this] { return std::make_unique<frmTitleConf>(os_, ini_); });
 }
 
-void StartUpForm::mnuTitleBack_Click() {
+void App::mnuTitleBack_Click() {
     ToggleOption(*form_, ini_, ctl::mnuTitleBack, keys::kTitleCallBack);
 }
 
-void StartUpForm::mnuZeroCheck_Click() {
+void App::mnuZeroCheck_Click() {
     ToggleOption(*form_, ini_, ctl::mnuZeroCheck, keys::kZeroCheck);
 }
 
-void StartUpForm::mnuMouse_Click() {
+void App::mnuMouse_Click() {
     ToggleOption(*form_, ini_, ctl::mnuMouse, keys::kOnMouse);
 }
 
-void StartUpForm::mnuCheckServer_Click() {
+void App::mnuCheckServer_Click() {
     CheckMail();
 }
 
-void StartUpForm::mnuErrPop_Click() {
+void App::mnuErrPop_Click() {
     // "IGNOREERR" holds the state of "エラーを表示": "True" shows errors.
     ToggleOption(*form_, ini_, ctl::mnuErrPop, keys::kIgnoreErr);
 }
 
-void StartUpForm::mnuTokenCmd_Click() {
+void App::mnuTokenCmd_Click() {
     TokenCmdWindow.show([this] { return std::make_unique<frmTokenCmd>(os_, ini_); });
 }
 
-void StartUpForm::mnuNotify_Click() {
+void App::mnuNotify_Click() {
     ToggleOption(*form_, ini_, ctl::mnuNotify, keys::kNotify);
 }
 
 // ---- closing the main window
 
-void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
+void App::closeRequested(platform::CloseReason /*reason*/) {
     // Closing is never refused. A notice standing in another program's
     // title bar is taken back first when the user asked for restoring, so
     // that ending the program mid-cycle leaves no notice behind.
@@ -142,7 +142,7 @@ void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
     display_->closeSound();
 }
 
-void StartUpForm::Form_Unload() {
+void App::quit() {
     unloaded_ = true;
     mailCheck_.stop();
     // An unloaded window's timers tick no more: nothing may run on without

@@ -29,9 +29,9 @@ class BasicSettings : public fake::ProgramFixture {
         return fake.profile.value("USERINFO", key);
     }
     // The window brought back from the tray with "設定変更".
-    StartUpForm& startFromTrayIntoSettings() {
+    App& startFromTrayIntoSettings() {
         acceptedSettings();
-        StartUpForm& form = start();
+        App& form = start();
         mainForm().userClicks(ctl::mnuConfig);
         fake.transcript.clear();
         return form;
@@ -80,7 +80,7 @@ TEST_F(BasicSettings, AcceptedValuesAreSavedAsTypedAndTheProgramGoesToTheTray) {
     const std::uint32_t periods[] = {1000, 2500, 10000};
     int i = 0;
     for (const auto& [interval, seconds] : accepted) {
-        StartUpForm& form = startFromTrayIntoSettings();
+        App& form = startFromTrayIntoSettings();
         form.scheduler().setMinutes(7);
         type("pop.example.net", "alice", "", interval, seconds);
         pressOK();
@@ -178,7 +178,7 @@ TEST_F(BasicSettings, OnAFirstRunAFileThatCannotBeWrittenLeavesCheckingOff) {
 }
 
 TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
-    StartUpForm& form = startFromTrayIntoSettings();
+    App& form = startFromTrayIntoSettings();
     form.scheduler().setMinutes(2);
     type("x", "y", "z", "9", "9");
     mainForm().userClicks(ctl::Command2);

@@ -37,11 +37,11 @@ class CheckFixture : public ProgramFixture {
     // The program in the tray with the check interval `interval` minutes
     // and a display interval of one second; the editor is in front. The
     // transcript starts after the load step.
-    StartUpForm& startInTray(const std::string& interval = "3") {
+    App& startInTray(const std::string& interval = "3") {
         acceptedSettings(interval, "1");
         fake.windows.add(kEditor, kEditorTitle);
         fake.windows.foreground = kEditor;
-        StartUpForm& form = start();
+        App& form = start();
         fake.transcript.clear();
         return form;
     }

@@ -152,7 +152,7 @@ TEST_F(MailCheck, ZeroMailsAreAnnouncedWithTheZeroOptionWithoutBoxOrSound) {
 TEST_F(MailCheck, TheSoundPlaysWithTheAnnouncementAndStopsWithTheCycle) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/new.wav");
     mailbox(3);
 

@@ -21,7 +21,7 @@ class MailboxQuery : public fake::CheckFixture {
 };
 
 TEST_F(MailboxQuery, TheStatusIsFiledAndGivesTheCount) {
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     EXPECT_TRUE(stat("3 456"));
     EXPECT_EQ(form.mailCheck().messageCount(), 3);
     EXPECT_TRUE(form.mailCheck().mailPresent());
@@ -44,7 +44,7 @@ TEST_F(MailboxQuery, TheCountIsTheLeadingNumberBeforeTheFirstSpace) {
     const std::pair<const char*, int> cases[] = {{"0 0", 0},        {"12abc 99", 12}, {" 7", 0},
                                                  {"2.5 1", 2},      {"3.5 1", 4},     {"-4 0", -4},
                                                  {"32767 1", 32767}};
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     for (const auto& [element, count] : cases) {
         EXPECT_TRUE(stat(element)) << element;
         EXPECT_EQ(form.mailCheck().messageCount(), count) << element;
@@ -53,7 +53,7 @@ TEST_F(MailboxQuery, TheCountIsTheLeadingNumberBeforeTheFirstSpace) {
 }
 
 TEST_F(MailboxQuery, AStatusWithoutACountIsARunTimeFailure) {
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     stat("2 100");
     for (const char* element : {"3", "", "40000 1", "-40000 1"}) {
         EXPECT_THROW(stat(element), RuntimeFailure) << element;
@@ -64,7 +64,7 @@ TEST_F(MailboxQuery, AStatusWithoutACountIsARunTimeFailure) {
 }
 
 TEST_F(MailboxQuery, AFailureTextIsShownOnlyWithTheErrorMarkAndNeverForNoMessages) {
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     stat("2 100");
     stat("0 0");
     ASSERT_FALSE(form.mailCheck().mailPresent());
@@ -87,7 +87,7 @@ TEST_F(MailboxQuery, AFailureTextIsShownOnlyWithTheErrorMarkAndNeverForNoMessage
 }
 
 TEST_F(MailboxQuery, TheListFollowsTheStatusSoThatIndexJIsMessageJ) {
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     stat("2 100");
     fake.mail.replies.push_back(
         platform::MailReply::List({fake::MessageSummary(1), fake::MessageSummary(2)}));
@@ -101,7 +101,7 @@ TEST_F(MailboxQuery, TheListFollowsTheStatusSoThatIndexJIsMessageJ) {
 }
 
 TEST_F(MailboxQuery, ACheckFilesNoMoreElementsThanItsCountCanNumber) {
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     fake.mail.replies.push_back(
         platform::MailReply::List(std::vector<std::string>(kInt16Max + 1, "x")));
     EXPECT_THROW(form.mailCheck().query("LIST 1-32768"), RuntimeFailure);

@@ -102,7 +102,7 @@ TEST_F(MenuCommands, ClearingShowOnceOnlyForgetsWhatWasShown) {
 
 TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {
     acceptedSettings("5");
-    StartUpForm& form = start();
+    App& form = start();
     ASSERT_EQ(form.scheduler().minutes(), 5);
     fake.transcript.clear();
 
@@ -211,7 +211,7 @@ TEST_F(MenuCommands, APauseDuringADisplayCycleOutlastsTheCycle) {
 TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
     acceptedSettings();
     fake.profile.set("SOUND", "ENABLE", "TRUE");
-    StartUpForm& form = start();
+    App& form = start();
     ASSERT_TRUE(fake.player.open);
     fake.transcript.clear();
 
@@ -231,7 +231,7 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
 TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExit) {
     for (const auto reason : {platform::CloseReason::CloseBox, platform::CloseReason::SessionEnd}) {
         acceptedSettings();
-        StartUpForm& form = start();
+        App& form = start();
         mainForm().userClicks(ctl::mnuTitleConf);  // a small window is open too
         if (reason == platform::CloseReason::CloseBox) {
             fake.trayMouse(
@@ -253,7 +253,7 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
     for (const int ticks : {0, 1, 3}) {
         trayWithTwoMessages();
         fake.profile.set("OPTION", "TitleCallBack", "True");
-        StartUpForm& form = start();
+        App& form = start();
         chooseFromTray(ctl::mnuNowChk);
         for (int tick = 0; tick < ticks; ++tick) {
             fake.tick("Timer2");

@@ -17,7 +17,7 @@ using ::testing::Not;
 class StartUp : public fake::ProgramFixture {};
 
 TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
-    StartUpForm& form = start();
+    App& form = start();
 
     EXPECT_EQ(mainForm().textOf(ctl::txtHost), "");
     EXPECT_EQ(mainForm().textOf(ctl::txtUser), "");
@@ -55,7 +55,7 @@ TEST_F(StartUp, TheIconIsAddedFirstAndRemovedAgainOnAFirstRun) {
 
 TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     acceptedSettings("5", "1.5");
-    StartUpForm& form = start();
+    App& form = start();
 
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     EXPECT_FALSE(mainForm().isVisible());

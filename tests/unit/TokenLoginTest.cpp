@@ -24,7 +24,7 @@ constexpr const char* kCheckSettingsBox =
 
 class TokenLogin : public fake::CheckFixture {
   protected:
-    StartUpForm& startWithTokenCommand() {
+    App& startWithTokenCommand() {
         fake.profile.set("USERINFO", "TOKENCMD", kTokenCommand);
         return startInTray();
     }
@@ -130,7 +130,7 @@ TEST_F(TokenLogin, ACommandWithoutATokenShowsWhyAndNothingGoesToTheServer) {
 }
 
 TEST_F(TokenLogin, OutsideACheckEachLoginRunsTheCommand) {
-    StartUpForm& form = startWithTokenCommand();
+    App& form = startWithTokenCommand();
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kToken));
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kSecondToken));
     fake.mail.replies.push_back(

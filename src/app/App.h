@@ -1,14 +1,15 @@
 #pragma once
-// The main window: one object for the whole run. It is the basic-settings
-// window the user sees, and it owns everything else: the two timers, the
-// sound player, the menus, the tray object and the state of the mail check
-// and its display.
+// The program's root: the main window (the basic-settings window the user
+// sees, with its menus) and the one place that knows every part. It creates
+// the mail check, the check timer, the display cycle and the tray icon,
+// routes the platform's events to them, and answers what each asks of the
+// program (the menus' options, the boxes) through their host interfaces.
 //
-// Its operations live in the folder of the subsystem they belong to:
-//   app/      load step, basic-settings OK and CANCEL, event routing
-//   mail/     the check timer's tick (the check itself is MailCheck)
-//   notify/   target window and title, display cycle, flash and sound
-//   app/      StartTask, EndTask, menu commands, closing the program
+//   app/      load step, basic-settings OK and CANCEL, event routing, menu
+//             commands, tray mode, closing the program
+//   mail/     MailCheck (the check) and CheckScheduler (the check timer)
+//   notify/   DisplayCycle (target window, notices, flash and sound)
+//   tray/     TaskTray (the icon) and TrayStatus (what it says)
 
 #include <cstdint>
 #include <memory>
@@ -29,22 +30,22 @@ namespace vantorel {
 
 class TaskTray;
 
-class StartUpForm : public platform::FormEvents,
-                    private MailCheckHost,
-                    private CheckSchedulerHost,
-                    private DisplayCycleHost {
+class App : public platform::FormEvents,
+            private MailCheckHost,
+            private CheckSchedulerHost,
+            private DisplayCycleHost {
   public:
-    explicit StartUpForm(platform::Platform& os);
-    ~StartUpForm() override;
-    StartUpForm(const StartUpForm&) = delete;
-    StartUpForm& operator=(const StartUpForm&) = delete;
+    explicit App(platform::Platform& os);
+    ~App() override;
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
 
-    // ---- start-up (app/StartUpForm.cpp)
+    // ---- start-up (app/App.cpp)
     // The load step: fills the window from the settings file and comes to
     // rest in tray mode or in first-run mode.
-    void Form_Load();
+    void start();
 
-    // ---- events raised by the window framework (app/StartUpFormEvents.cpp)
+    // ---- events raised by the window framework (app/AppEvents.cpp)
     void Click(platform::ControlId control) override;
     void CloseRequested(platform::CloseReason reason) override;
     void TrayNotify(int mouseCode) override;
@@ -52,8 +53,8 @@ class StartUpForm : public platform::FormEvents,
     void MenuOpening(platform::ControlId menu) override;
 
     // ---- tray (app/TrayMode.cpp)
-    void StartTask();  // icon added, window hidden
-    void EndTask();    // icon removed, window shown
+    void toTray();    // icon added, window hidden
+    void fromTray();  // icon removed, window shown
     // Puts the state of the checks and of the pause on the tray icon.
     void ShowTrayStatus();
 
@@ -79,15 +80,15 @@ class StartUpForm : public platform::FormEvents,
     void mnuTokenCmd_Click();
     void mnuNotify_Click();
     void mnuAutostart_Click();
-    void Form_QueryUnload(platform::CloseReason reason);
-    void Form_Unload();
+    void closeRequested(platform::CloseReason reason);
+    void quit();
 
     // The mark of "ログイン時に起動する" from the session's autostart entry.
     void ReadAutostartMark();
 
     // ---- basic-settings window (app/BasicSettings.cpp)
-    void Command1_Click();  // OK
-    void Command2_Click();  // CANCEL
+    void accept();  // OK
+    void revert();  // CANCEL
 
     // ---- what the small windows and the tests reach
     platform::Platform& os() { return os_; }

@@ -1,4 +1,4 @@
-#include "app/StartUpForm.h"
+#include "app/App.h"
 
 #include "app/SettingsFileProblem.h"
 #include "app/StartUpFormLayout.h"
@@ -12,23 +12,23 @@ namespace vantorel {
 
 namespace {}  // namespace
 
-StartUpForm::StartUpForm(platform::Platform& os)
+App::App(platform::Platform& os)
     : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile), mailCheck_(os, ini_, *this) {
     form_ = os_.ui.createForm(StartUpFormLayout(), *this);
     scheduler_ = std::make_unique<CheckScheduler>(os_, static_cast<CheckSchedulerHost&>(*this));
     display_ = std::make_unique<DisplayCycle>(os_, ini_, static_cast<DisplayCycleHost&>(*this));
 }
 
-StartUpForm::~StartUpForm() = default;
+App::~App() = default;
 
-bool StartUpForm::ReadOption(std::string_view key, bool fallback) {
+bool App::ReadOption(std::string_view key, bool fallback) {
     // A hand-edited value that is no Boolean text counts as the option's
     // default, so that one odd line never keeps the program from starting.
     const std::string stored = ini_.ReadIni(keys::kOption, key, text::BooleanText(fallback));
     return text::TextToBoolean(stored).value_or(fallback);
 }
 
-void StartUpForm::FillBasicSettings() {
+void App::FillBasicSettings() {
     form_->setText(ctl::txtUser, ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty));
     form_->setText(ctl::txtPass, ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty));
     form_->setText(ctl::txtHost, ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
@@ -37,14 +37,14 @@ void StartUpForm::FillBasicSettings() {
     form_->setText(ctl::txtTimer, ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
 }
 
-void StartUpForm::Form_Load() {
+void App::start() {
     form_->setControlVisible(ctl::mnuTop, false);
     clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
     clsTaskTray->OnSeen = [this] {
         trayStatus_.Seen();
         ShowTrayStatus();
     };
-    StartTask();
+    toTray();
 
     // A settings file that is there but cannot be read must not pass for a
     // first run: the user learns of it once the window has settled.
@@ -72,7 +72,7 @@ void StartUpForm::Form_Load() {
             text::ToClampedInt(text::LeadingNumber(interval), kInt16Min, kInt16Max)));
         scheduler_->setEnabled(true);
     } else {
-        EndTask();
+        fromTray();
         scheduler_->setEnabled(false);
     }
 
