@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
 #include "dialogs/SettingsNotSaved.h"
 #include "settings/SettingsKeys.h"
@@ -95,7 +95,7 @@ void StayAfterFailedFirstCheck(platform::Platform& os, iniBas& ini, platform::Fo
 
 }  // namespace
 
-void StartUpForm::Command1_Click() {
+void App::accept() {
     MakeSaveFolder(os_, ini_);
     // The check interval is examined first: with both wrong, only it is reported.
     if (!AcceptInterval(os_, *form_, ctl::txtInterval) ||
@@ -103,28 +103,28 @@ void StartUpForm::Command1_Click() {
         return;
     }
     if (!SaveBoxes(*form_, ini_)) {
-        StayAfterFailedSave(os_, ini_, *Timer1, form_->checked(ctl::mnuTempStop));
+        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::mnuTempStop));
         return;
     }
 
-    MinuteCount = 0;
-    ResumePeriodicChecking();
+    scheduler_->setMinutes(0);
+    scheduler_->resume();
 
     // Settings never accepted before get one check at once.
-    if (!SettingsAccepted(ini_) && !StartPop()) {
-        StayAfterFailedFirstCheck(os_, ini_, *form_, *Timer1);
+    if (!SettingsAccepted(ini_) && !CheckMail()) {
+        StayAfterFailedFirstCheck(os_, ini_, *form_, scheduler_->timer());
         return;
     }
     if (!ini_.WriteIni(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
-        StayAfterFailedSave(os_, ini_, *Timer1, form_->checked(ctl::mnuTempStop));
+        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::mnuTempStop));
         return;
     }
-    ResumePeriodicChecking();
-    Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
-    StartTask();
+    scheduler_->resume();
+    display_->setInterval(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    toTray();
 }
 
-void StartUpForm::Command2_Click() {
+void App::revert() {
     FillBasicSettings();
 }
 

@@ -6,7 +6,7 @@
 
 namespace vantorel::ctl {
 
-// Controls and menu items of StartUpForm.
+// Controls and menu items of the main window (the basic-settings window).
 enum Main : platform::ControlId {
     SetPopFrame = 1,
     lblTitle0,

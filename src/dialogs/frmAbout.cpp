@@ -1,8 +1,8 @@
 #include "dialogs/frmAbout.h"
 
 #include <string>
+#include <utility>
 
-#include "app/Version.h"
 #include "dialogs/Layouts.h"
 #include "text/NumberText.h"
 
@@ -14,7 +14,8 @@ constexpr std::string_view kCaptionSuffix = "のﾊﾞｰｼﾞｮﾝ情報";
 constexpr std::string_view kVersionPrefix = "ﾊﾞｰｼﾞｮﾝ ";
 }  // namespace
 
-frmAbout::frmAbout(platform::Platform& os) : SmallWindow(os.ui, AboutLayout()), os_(os) {
+frmAbout::frmAbout(platform::Platform& os, std::string productName)
+    : SmallWindow(os.ui, AboutLayout()), os_(os), productName_(std::move(productName)) {
     Form_Load();
 }
 
@@ -25,7 +26,7 @@ void frmAbout::Form_Load() {
                                                text::DecimalText(version.major) + "." +
                                                text::DecimalText(version.minor) + "." +
                                                text::DecimalText(version.revision));
-    form().setText(ctl::about::lblTitle, kProductName);
+    form().setText(ctl::about::lblTitle, productName_);
 }
 
 void frmAbout::Click(platform::ControlId control) {

@@ -1,6 +1,8 @@
 #pragma once
 // The version window: the program's name and version, and OK.
 
+#include <string>
+
 #include "dialogs/SmallWindow.h"
 #include "platform/Platform.h"
 
@@ -8,7 +10,8 @@ namespace vantorel {
 
 class frmAbout : public SmallWindow {
   public:
-    explicit frmAbout(platform::Platform& os);
+    // `productName` is the name the window shows under its caption.
+    frmAbout(platform::Platform& os, std::string productName);
 
     void Click(platform::ControlId control) override;
 
@@ -16,6 +19,7 @@ class frmAbout : public SmallWindow {
     void Form_Load();
 
     platform::Platform& os_;
+    std::string productName_;
 };
 
 }  // namespace vantorel

@@ -1,8 +1,8 @@
 #include "dialogs/frmMusic.h"
 
 #include <string>
+#include <utility>
 
-#include "app/StartUpForm.h"
 #include "dialogs/Layouts.h"
 #include "dialogs/SettingsNotSaved.h"
 #include "settings/SettingsKeys.h"
@@ -11,14 +11,14 @@ namespace vantorel {
 
 namespace {
 constexpr std::string_view kWavFilter = "WAVファイル(*.wav)|*.wav";
-constexpr std::string_view kWaveAudio = "WaveAudio";
-constexpr std::string_view kOpenCommand = "Open";
 }  // namespace
 
-frmMusic::frmMusic(StartUpForm& main)
-    : SmallWindow(main.os().ui, MusicLayout()),
-      main_(main),
-      CMD1(main.os().fileDialogs.createFileDialog()) {
+frmMusic::frmMusic(platform::Platform& os, iniBas& ini, SoundChosen soundChosen)
+    : SmallWindow(os.ui, MusicLayout()),
+      os_(os),
+      ini_(ini),
+      soundChosen_(std::move(soundChosen)),
+      CMD1(os.fileDialogs.createFileDialog()) {
     Form_Load();
 }
 
@@ -26,13 +26,12 @@ void frmMusic::Form_Load() {
     namespace id = ctl::music;
     // Only the exact word "FALSE" means off here; any other value shows the
     // box set with the stored path (start-up, stricter, plays only "TRUE").
-    if (main_.ini().ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOff) {
+    if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOff) {
         form().setEnabled(id::txtWavPath, false);
         form().setEnabled(id::cmdShowDialog, false);
         return;
     }
-    form().setText(id::txtWavPath,
-                   main_.ini().ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
+    form().setText(id::txtWavPath, ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
     form().setChecked(id::chkMusic, true);
     // Setting the box from the program raises no event: apply its rule here.
     chkMusic_Click();
@@ -73,29 +72,19 @@ void frmMusic::cmdShowDialog_Click() {
 
 void frmMusic::cmdOK_Click() {
     namespace id = ctl::music;
-    iniBas& ini = main_.ini();
     const bool on = form().checked(id::chkMusic);
     const std::string path = form().text(id::txtWavPath);
-    bool saved = ini.WriteIni(keys::kSound, keys::kEnable, on ? keys::kSoundOn : keys::kSoundOff);
+    bool saved = ini_.WriteIni(keys::kSound, keys::kEnable, on ? keys::kSoundOn : keys::kSoundOff);
     if (on) {
-        saved = ini.WriteIni(keys::kSound, keys::kWavePath, path) && saved;
+        saved = ini_.WriteIni(keys::kSound, keys::kWavePath, path) && saved;
     }
     if (!saved) {
         // The window stays with the user's choice, and the sound stays as it
         // was, rather than closing as if the choice were kept.
-        ShowSettingsNotSaved(main_.os(), ini);
+        ShowSettingsNotSaved(os_, ini_);
         return;
     }
-    main_.SoundEnabled = on;
-    if (on) {
-        // The player is opened on the new file now, ready for the next
-        // announcement.
-        main_.CloseSound();
-        platform::MediaPlayer& player = main_.os().player;
-        player.setDeviceType(kWaveAudio);
-        player.setFileName(path);
-        player.setCommand(kOpenCommand);
-    }
+    soundChosen_(on, path);
     Unload();
 }
 

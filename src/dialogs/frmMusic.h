@@ -2,18 +2,23 @@
 // The sound settings window: the sound effect on or off, and the WAV file
 // played at each announcement.
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "dialogs/SmallWindow.h"
 #include "platform/FileDialog.h"
+#include "platform/Platform.h"
+#include "settings/iniBas.h"
 
 namespace vantorel {
 
-class StartUpForm;
-
 class frmMusic : public SmallWindow {
   public:
-    explicit frmMusic(StartUpForm& main);
+    // Runs once the choice is saved: the sound on or off, and its file.
+    using SoundChosen = std::function<void(bool on, const std::string& path)>;
+
+    frmMusic(platform::Platform& os, iniBas& ini, SoundChosen soundChosen);
 
     void Click(platform::ControlId control) override;
     void CheckBoxClick(platform::ControlId control) override;
@@ -24,7 +29,9 @@ class frmMusic : public SmallWindow {
     void cmdShowDialog_Click();
     void cmdOK_Click();
 
-    StartUpForm& main_;
+    platform::Platform& os_;
+    iniBas& ini_;
+    SoundChosen soundChosen_;
     // The window's own file dialog: it remembers the last file chosen while
     // this window is open.
     std::unique_ptr<platform::FileDialog> CMD1;

@@ -1,8 +1,8 @@
 // The check timer: counts the connected minutes and starts a mail check
 // when the count reaches the check interval.
 
-#include "app/StartUpForm.h"
-#include "app/StartUpFormLayout.h"
+#include "mail/CheckScheduler.h"
+
 #include "settings/Count16.h"
 #include "text/NumberText.h"
 
@@ -18,36 +18,41 @@ constexpr std::int32_t kShortestInterval = 1;
 
 }  // namespace
 
-void StartUpForm::Timer1_Timer() {
+CheckScheduler::CheckScheduler(platform::Platform& os, CheckSchedulerHost& host)
+    : os_(os), host_(host), timer_(os.ui.createTimer("Timer1", [this] { onMinute(); })) {
+    timer_->setInterval(kCheckTimerPeriodMs);
+}
+
+void CheckScheduler::onMinute() {
     // The running check switches the timer on again when it ends; a tick
     // now must neither count nor switch it off.
-    if (checkInProgress_) {
+    if (host_.checkRunning()) {
         return;
     }
-    if (MinuteCount < kInt16Max) {
-        MinuteCount = static_cast<std::int16_t>(MinuteCount + 1);
+    if (minutes_ < kInt16Max) {
+        minutes_ = static_cast<std::int16_t>(minutes_ + 1);
     }
     if ((os_.connection.connectedState() & kConnectedFlags) == 0) {
-        MinuteCount = 0;  // no check is tried offline
+        minutes_ = 0;  // no check is tried offline
         return;
     }
     // The box is the live value. It is read as the OK button reads it, so
     // that a text such as "3分" never stops the tick.
-    const std::int32_t interval = text::ToClampedInt(
-        text::LeadingNumber(form_->text(ctl::txtInterval)), kShortestInterval, kInt16Max);
-    if (MinuteCount < interval) {
+    const std::int32_t interval =
+        text::ToClampedInt(text::LeadingNumber(host_.intervalText()), kShortestInterval, kInt16Max);
+    if (minutes_ < interval) {
         return;
     }
-    MinuteCount = 0;
-    Timer1->setEnabled(false);
-    StartPop();
+    minutes_ = 0;
+    timer_->setEnabled(false);
+    host_.checkDue();
 }
 
-void StartUpForm::ResumePeriodicChecking() {
+void CheckScheduler::resume() {
     // A pause chosen from the tray menu holds until the user clears its
     // mark; nothing else switches periodic checking back on meanwhile.
-    if (!form_->checked(ctl::mnuTempStop)) {
-        Timer1->setEnabled(true);
+    if (!host_.paused()) {
+        timer_->setEnabled(true);
     }
 }
 

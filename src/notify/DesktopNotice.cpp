@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/StartUpForm.h"
-#include "app/StartUpFormLayout.h"
+#include "notify/DisplayCycle.h"
 #include "notify/NoticeText.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
@@ -82,10 +81,10 @@ platform::DesktopNotice AnnouncementNotice(const Announcement& announcement) {
     return notice;
 }
 
-void StartUpForm::NotifyDesktop() {
+void DisplayCycle::notifyDesktopNow() {
     // A desktop without a notification service has nowhere else to show
     // it: the tray icon's mark still says that mail came.
-    if (!os_.notifier.notify(AnnouncementNotice(Display))) {
+    if (!os_.notifier.notify(AnnouncementNotice(display_))) {
         os_.diagnostics.warn("the desktop notification could not be shown");
     }
 }

@@ -5,95 +5,132 @@
 #include <cstddef>
 #include <utility>
 
-#include "app/StartUpForm.h"
-#include "app/StartUpFormLayout.h"
+#include "notify/DisplayCycle.h"
 #include "notify/NoticeText.h"
 #include "settings/Count16.h"
+#include "settings/SettingsKeys.h"
+#include "text/NumberText.h"
 
 namespace vantorel {
 
-void StartUpForm::ShowAnnouncement(Announcement next) {
-    const bool cycleRunning = Timer2->enabled();
-    if (cycleRunning && next.TargetWindow != Display.TargetWindow &&
-        form_->checked(ctl::mnuTitleBack)) {
+namespace {
+
+constexpr std::uint32_t kMillisecondsPerSecond = 1000;
+constexpr double kLongestTimerPeriodMs = 2147483647.0;  // what a platform timer can hold
+
+}  // namespace
+
+// A period longer than a platform timer can hold is clamped to the longest
+// one, and a negative one counts as 0.
+std::uint32_t DisplayPeriodMs(std::string_view seconds) {
+    const double ms = text::RoundHalfEven(text::LeadingNumber(seconds) * kMillisecondsPerSecond);
+    if (!(ms > 0.0)) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(ms < kLongestTimerPeriodMs ? ms : kLongestTimerPeriodMs);
+}
+
+DisplayCycle::DisplayCycle(platform::Platform& os, iniBas& ini, DisplayCycleHost& host)
+    : os_(os), ini_(ini), host_(host), timer_(os.ui.createTimer("Timer2", [this] { onTick(); })) {
+    timer_->setInterval(kDisplayTimerDesignPeriodMs);
+}
+
+void DisplayCycle::setInterval(std::string_view seconds) {
+    timer_->setInterval(DisplayPeriodMs(seconds));
+}
+
+void DisplayCycle::takeBackNotice() {
+    if (running()) {
+        timer_->setEnabled(false);
+        restorePending_ = false;
+        restoreTitle();
+    }
+}
+
+void DisplayCycle::show(Announcement next) {
+    next.SubjectLabel = ini_.ReadIni(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
+    next.FromLabel = ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
+    next.DateLabel = ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
+    const bool cycleRunning = timer_->enabled();
+    if (cycleRunning && next.TargetWindow != display_.TargetWindow && host_.restoreTitles()) {
         // The announcement moves to another window: the one left behind
         // gets its own title back rather than keeping a notice for good.
-        RestoreTitle();
+        restoreTitle();
     }
-    Display = std::move(next);
-    const bool written = SetTitle(ArrivalNotice(Display.NewCount));
+    display_ = std::move(next);
+    const bool written = setTitle(ArrivalNotice(display_.NewCount));
     // Where no title can take the news (no window in front, a desktop that
     // keeps other programs' titles out of reach, a write refused), the
     // desktop's notification carries it instead.
-    if (!written || form_->checked(ctl::mnuNotify)) {
-        NotifyDesktop();
+    if (!written || host_.notifyDesktop()) {
+        notifyDesktopNow();
     }
-    FlashTarget();
-    if (SoundEnabled && Display.MailCount > 0) {
-        PlayArrivalSound();
+    flashTarget();
+    if (soundOn_ && display_.MailCount > 0) {
+        playArrivalSound();
     }
-    StartDisplayCycle();
+    startCycle();
 }
 
-void StartUpForm::StartDisplayCycle() {
+void DisplayCycle::startCycle() {
     // A new announcement starts with its messages, whatever state an
     // earlier one was left in.
-    RestorePending = false;
+    restorePending_ = false;
     // A period of 0 (a hand-edited display interval) gives a timer without
     // ticks: the cycle would never end and checking would not resume.
-    if (Timer2->interval() == 0) {
-        Timer2->setInterval(kDisplayTimerDesignPeriodMs);
+    if (timer_->interval() == 0) {
+        timer_->setInterval(kDisplayTimerDesignPeriodMs);
     }
-    Timer2->setEnabled(true);
+    timer_->setEnabled(true);
 }
 
-void StartUpForm::Timer2_Timer() {
+void DisplayCycle::onTick() {
     // No check starts while the announcement runs.
-    Timer1->setEnabled(false);
+    host_.holdChecks();
 
-    if (RestorePending) {
-        SetTitle(ClosingNotice(Display.NewCount));
-        if (form_->checked(ctl::mnuTitleBack)) {
-            RestoreTitle();
+    if (restorePending_) {
+        setTitle(ClosingNotice(display_.NewCount));
+        if (host_.restoreTitles()) {
+            restoreTitle();
         }
-        RestorePending = false;
-        EndDisplayCycle();
+        restorePending_ = false;
+        endCycle();
         return;
     }
-    if (AllMessagesShown()) {
-        SetTitle(ClosingNotice(Display.NewCount));
-        if (form_->checked(ctl::mnuTitleBack)) {
-            RestorePending = true;  // the next tick gives the title back
+    if (allMessagesShown()) {
+        setTitle(ClosingNotice(display_.NewCount));
+        if (host_.restoreTitles()) {
+            restorePending_ = true;  // the next tick gives the title back
             return;
         }
-        EndDisplayCycle();
+        endCycle();
         return;
     }
-    ShowNextMessage();
+    showNextMessage();
 }
 
-bool StartUpForm::AllMessagesShown() const {
+bool DisplayCycle::allMessagesShown() const {
     // Past the mailbox's count, also when a later check lowered it. The
     // largest index a count can hold ends the list as well, so the next
     // index is always a count.
-    return Display.DispIndex > Display.MailCount || Display.DispIndex == kInt16Max;
+    return display_.DispIndex > display_.MailCount || display_.DispIndex == kInt16Max;
 }
 
-void StartUpForm::ShowNextMessage() {
-    const std::int16_t index = Display.DispIndex;
+void DisplayCycle::showNextMessage() {
+    const std::int16_t index = display_.DispIndex;
     // Entries the list did not fill read as empty.
-    const bool filled = index >= 0 && static_cast<std::size_t>(index) < Display.MailList.size();
-    const std::string entry = filled ? Display.MailList[static_cast<std::size_t>(index)] : "";
-    const std::int32_t number = index - Display.ShownBase;
-    SetTitle(MessageNotice(
-        number, LabelledEntry(entry, Display.SubjectLabel, Display.FromLabel, Display.DateLabel)));
-    Display.DispIndex = static_cast<std::int16_t>(index + 1);
+    const bool filled = index >= 0 && static_cast<std::size_t>(index) < display_.MailList.size();
+    const std::string entry = filled ? display_.MailList[static_cast<std::size_t>(index)] : "";
+    const std::int32_t number = index - display_.ShownBase;
+    setTitle(MessageNotice(number, LabelledEntry(entry, display_.SubjectLabel, display_.FromLabel,
+                                                 display_.DateLabel)));
+    display_.DispIndex = static_cast<std::int16_t>(index + 1);
 }
 
-void StartUpForm::EndDisplayCycle() {
-    ResumePeriodicChecking();
-    Timer2->setEnabled(false);
-    CloseSound();
+void DisplayCycle::endCycle() {
+    host_.cycleEnded();
+    timer_->setEnabled(false);
+    closeSound();
 }
 
 }  // namespace vantorel

@@ -1,6 +1,6 @@
 // The caption flash and the sound player of an announcement.
 
-#include "app/StartUpForm.h"
+#include "notify/DisplayCycle.h"
 #include "settings/SettingsKeys.h"
 
 namespace vantorel {
@@ -17,24 +17,42 @@ constexpr std::string_view kCloseCommand = "Close";
 
 }  // namespace
 
-void StartUpForm::FlashTarget() {
+void DisplayCycle::flashTarget() {
     platform::FlashInfo info;
-    info.window = Display.TargetWindow;
+    info.window = display_.TargetWindow;
     info.flags = platform::FlashInfo::kFlashCaption;
     info.count = kFlashCount;
     info.timeoutMs = kBlinkRateTimeout;
     os_.windows.flashWindow(info);
 }
 
-void StartUpForm::CloseSound() {
+void DisplayCycle::closeSound() {
     // Closing also stops a sound that is still playing.
     if (os_.player.deviceId() != 0) {
         os_.player.setCommand(kCloseCommand);
     }
 }
 
-void StartUpForm::PlayArrivalSound() {
-    CloseSound();
+void DisplayCycle::openSound(const std::string& path) {
+    soundOn_ = true;
+    os_.player.setDeviceType(kWaveAudio);
+    os_.player.setFileName(path);
+    os_.player.setCommand(kOpenCommand);
+}
+
+void DisplayCycle::soundChosen(bool on, const std::string& path) {
+    soundOn_ = on;
+    if (!on) {
+        return;
+    }
+    // The player is opened on the new file now, ready for the next
+    // announcement.
+    closeSound();
+    openSound(path);
+}
+
+void DisplayCycle::playArrivalSound() {
+    closeSound();
     os_.player.setDeviceType(kWaveAudio);
     // Read anew, so that a file chosen since the last check plays. A file
     // that cannot be played fails silently in the player.

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/Version.h"
 #include "settings/Count16.h"
 #include "text/NumberText.h"
 #include "text/Utf8.h"
@@ -157,7 +156,7 @@ std::string TrayStatus::StateText() const {
 }
 
 std::string TrayStatus::ToolTip() const {
-    std::string tip = kProductName;
+    std::string tip = productName_;
     if (paused_) {
         tip += std::string(kSeparator) + std::string(kPaused);
     }
@@ -170,7 +169,7 @@ std::string TrayStatus::ToolTip() const {
     }
     // Only a long failure reason can overflow: it is cut further so that
     // the time at the end stays.
-    std::string head = kProductName;
+    std::string head = productName_;
     if (paused_) {
         head += std::string(kSeparator) + std::string(kPaused);
     }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/TrayShell.h"
 #include "platform/WallClock.h"
@@ -16,6 +17,9 @@ namespace vantorel {
 
 class TrayStatus {
   public:
+    // `productName` heads the tooltip.
+    explicit TrayStatus(std::string productName) : productName_(std::move(productName)) {}
+
     // The tooltip holds at most this many UTF-16 units (the shell's tip
     // field of 128 with its NUL), so that no platform cuts it.
     static constexpr std::size_t kTipLimit = 127;
@@ -40,6 +44,7 @@ class TrayStatus {
   private:
     std::string StateText() const;
 
+    std::string productName_;
     std::optional<platform::ClockTime> lastCheck_;
     std::optional<std::string> failure_;  // the short reason of the last check's failure
     int unseen_ = 0;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
 #include "fake/FakePlatform.h"
 
@@ -18,13 +18,13 @@ class ProgramFixture : public ::testing::Test {
   protected:
     // Creates the main window and runs its load step; the transcript starts
     // with the load step.
-    StartUpForm& start() {
+    App& start() {
         // One main window at a time, as in the program: the old one goes
         // (and lets go of the platform) before the new one comes.
         program.reset();
-        program = std::make_unique<StartUpForm>(fake.platform());
+        program = std::make_unique<App>(fake.platform());
         fake.transcript.clear();
-        program->Form_Load();
+        program->start();
         return *program;
     }
 
@@ -46,7 +46,7 @@ class ProgramFixture : public ::testing::Test {
     }
 
     FakePlatform fake;
-    std::unique_ptr<StartUpForm> program;
+    std::unique_ptr<App> program;
 };
 
 }  // namespace vantorel::fake

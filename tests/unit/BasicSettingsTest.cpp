@@ -29,9 +29,9 @@ class BasicSettings : public fake::ProgramFixture {
         return fake.profile.value("USERINFO", key);
     }
     // The window brought back from the tray with "設定変更".
-    StartUpForm& startFromTrayIntoSettings() {
+    App& startFromTrayIntoSettings() {
         acceptedSettings();
-        StartUpForm& form = start();
+        App& form = start();
         mainForm().userClicks(ctl::mnuConfig);
         fake.transcript.clear();
         return form;
@@ -80,8 +80,8 @@ TEST_F(BasicSettings, AcceptedValuesAreSavedAsTypedAndTheProgramGoesToTheTray) {
     const std::uint32_t periods[] = {1000, 2500, 10000};
     int i = 0;
     for (const auto& [interval, seconds] : accepted) {
-        StartUpForm& form = startFromTrayIntoSettings();
-        form.MinuteCount = 7;
+        App& form = startFromTrayIntoSettings();
+        form.scheduler().setMinutes(7);
         type("pop.example.net", "alice", "", interval, seconds);
         pressOK();
         EXPECT_THAT(
@@ -93,7 +93,7 @@ TEST_F(BasicSettings, AcceptedValuesAreSavedAsTypedAndTheProgramGoesToTheTray) {
                         "ini write [USERINFO] STARTUP = True"))
             << interval;
         EXPECT_EQ(stored("INTERVAL"), interval);
-        EXPECT_EQ(form.MinuteCount, 0);  // the count starts again from the OK
+        EXPECT_EQ(form.scheduler().minutes(), 0);  // the count starts again from the OK
         EXPECT_TRUE(timer("Timer1").isEnabled());
         EXPECT_EQ(timer("Timer2").period(), periods[i++]);
         EXPECT_FALSE(timer("Timer2").isEnabled());
@@ -178,8 +178,8 @@ TEST_F(BasicSettings, OnAFirstRunAFileThatCannotBeWrittenLeavesCheckingOff) {
 }
 
 TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
-    StartUpForm& form = startFromTrayIntoSettings();
-    form.MinuteCount = 2;
+    App& form = startFromTrayIntoSettings();
+    form.scheduler().setMinutes(2);
     type("x", "y", "z", "9", "9");
     mainForm().userClicks(ctl::Command2);
     EXPECT_EQ(mainForm().textOf(ctl::txtHost), "mail.example");
@@ -190,7 +190,7 @@ TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
     EXPECT_THAT(lines("ini write"), IsEmpty());
     EXPECT_THAT(lines("Timer"), IsEmpty());
     EXPECT_THAT(lines("tray"), IsEmpty());
-    EXPECT_EQ(form.MinuteCount, 2);
+    EXPECT_EQ(form.scheduler().minutes(), 2);
     EXPECT_TRUE(mainForm().isVisible());
 }
 
@@ -215,7 +215,7 @@ TEST_F(BasicSettings, OnAFirstRunAGoodCheckPutsTheProgramIntoTheTray) {
     pressOK();
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
     EXPECT_EQ(stored("STARTUP"), "True");
-    EXPECT_EQ(program->MinuteCount, 0);
+    EXPECT_EQ(program->scheduler().minutes(), 0);
     EXPECT_TRUE(timer("Timer1").isEnabled());
     EXPECT_EQ(timer("Timer2").period(), 2000u);
     EXPECT_EQ(fake.tray.icons.size(), 1u);

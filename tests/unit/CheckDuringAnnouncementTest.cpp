@@ -24,7 +24,7 @@ class CheckDuringAnnouncement : public fake::CheckFixture {
         mark(ctl::mnuCHKOnceOnly, onceOnly);
         fake.windows.add(kBrowser, kBrowserTitle);
         mailbox(3);
-        ASSERT_TRUE(program->StartPop());
+        ASSERT_TRUE(program->CheckMail());
         ASSERT_TRUE(fake.tick("Timer2"));
         fake.windows.titlesWritten.clear();
     }

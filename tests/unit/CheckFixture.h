@@ -37,11 +37,11 @@ class CheckFixture : public ProgramFixture {
     // The program in the tray with the check interval `interval` minutes
     // and a display interval of one second; the editor is in front. The
     // transcript starts after the load step.
-    StartUpForm& startInTray(const std::string& interval = "3") {
+    App& startInTray(const std::string& interval = "3") {
         acceptedSettings(interval, "1");
         fake.windows.add(kEditor, kEditorTitle);
         fake.windows.foreground = kEditor;
-        StartUpForm& form = start();
+        App& form = start();
         fake.transcript.clear();
         return form;
     }
@@ -66,6 +66,18 @@ class CheckFixture : public ProgramFixture {
     }
 
     void mark(platform::ControlId item, bool on) { mainForm().setChecked(item, on); }
+
+    // `count` messages announced under the once-only option and their
+    // display cycle run out; what the check sent and wrote is forgotten.
+    void announcedOnce(int count) {
+        mark(ctl::mnuCHKOnceOnly, true);
+        mailbox(count);
+        ASSERT_TRUE(program->CheckMail());
+        runCycle();
+        fake.windows.titlesWritten.clear();
+        fake.mail.commands.clear();
+        fake.transcript.clear();
+    }
 
     // One check started by the check timer: ticks until it has started one.
     void timerCheck() {

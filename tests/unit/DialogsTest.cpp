@@ -170,14 +170,17 @@ TEST_F(Dialogs, BrowsingPutsTheDialogsFileNameIntoTheBoxEvenWhenCancelled) {
 TEST_F(Dialogs, SoundOffAtOKWritesOnlyTheSwitch) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
-    program->SoundEnabled = true;
+    program.reset();
+    start();  // the sound on, the player open on the stored file
+    ASSERT_TRUE(program->display().soundOn());
     fake::FakeForm& window = openMusic();
+    fake.transcript.clear();
     window.userTogglesCheckBox(ctl::music::chkMusic);
     window.userTypes(ctl::music::txtWavPath, "/ignored.wav");
     window.userClicks(ctl::music::cmdOK);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = FALSE"));
     EXPECT_EQ(stored("SOUND", "WAVEPATH"), "/sounds/ding.wav");
-    EXPECT_FALSE(program->SoundEnabled);
+    EXPECT_FALSE(program->display().soundOn());
     EXPECT_THAT(lines("MMControl1"), IsEmpty());
     EXPECT_TRUE(window.isClosed());
 
@@ -200,7 +203,7 @@ TEST_F(Dialogs, SoundOnAtOKSavesThePathAndOpensThePlayerOnIt) {
     window.userClicks(ctl::music::cmdOK);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = TRUE",
                                                 "ini write [SOUND] WAVEPATH = /sounds/new.wav"));
-    EXPECT_TRUE(program->SoundEnabled);
+    EXPECT_TRUE(program->display().soundOn());
     EXPECT_THAT(lines("MMControl1"),
                 ElementsAre("MMControl1.DeviceID? -> 1", "MMControl1.Command = Close",
                             "MMControl1.DeviceType = WaveAudio",
@@ -219,7 +222,7 @@ TEST_F(Dialogs, SoundSettingsThatCannotBeSavedKeepTheWindowAndTheSoundAsTheyWere
                                                 "refused"));
     EXPECT_EQ(fake.ui.messageBoxes.size(), 1u);
     EXPECT_FALSE(window.isClosed());
-    EXPECT_FALSE(program->SoundEnabled);
+    EXPECT_FALSE(program->display().soundOn());
     EXPECT_THAT(lines("MMControl1"), IsEmpty());
 }
 

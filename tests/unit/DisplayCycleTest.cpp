@@ -11,7 +11,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class DisplayCycle : public fake::CheckFixture {};
+class DisplayCycleTest : public fake::CheckFixture {};
 
 TEST(NoticeText, TheMarkersOfASummaryBecomeTheUsersLabels) {
     const std::string entry = fake::Summary("見積もり", "sato@example.jp", "Tue, 2 Apr");
@@ -36,46 +36,46 @@ TEST(NoticeText, ShortOrOddEntriesShowTheLabelsWithEmptyFields) {
     EXPECT_EQ(LabelledEntry("Subject:件名", "S:", "F:", "D:"), "S:件名");
 }
 
-TEST_F(DisplayCycle, WithoutTheRestoreOptionTheClosingNoticeStays) {
+TEST_F(DisplayCycleTest, WithoutTheRestoreOptionTheClosingNoticeStays) {
     startInTray();
     mark(ctl::mnuTitleBack, false);
     mailbox(2);
-    program->StartPop();
+    program->CheckMail();
 
     fake.transcript.clear();
     EXPECT_EQ(runCycle(), 3);
     EXPECT_THAT(lines("Timer"),
                 ElementsAre("Timer1 off", "Timer1 off", "Timer1 off", "Timer1 on", "Timer2 off"));
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上2通メールが来ています。");
-    EXPECT_FALSE(program->RestorePending);
+    EXPECT_FALSE(program->display().restorePending());
 }
 
-TEST_F(DisplayCycle, TheRestoreOptionSwitchedOffBeforeTheLastTickKeepsTheNotice) {
+TEST_F(DisplayCycleTest, TheRestoreOptionSwitchedOffBeforeTheLastTickKeepsTheNotice) {
     startInTray();
     mark(ctl::mnuTitleBack, true);
     mailbox(1);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
     fake.tick("Timer2");
-    ASSERT_TRUE(program->RestorePending);
+    ASSERT_TRUE(program->display().restorePending());
 
     mark(ctl::mnuTitleBack, false);
     EXPECT_TRUE(fake.tick("Timer2"));
-    EXPECT_FALSE(program->RestorePending);
+    EXPECT_FALSE(program->display().restorePending());
     EXPECT_FALSE(timerOn("Timer2"));
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上1通メールが来ています。");
 }
 
-TEST_F(DisplayCycle, OnceOnlyNumbersTheNewMessagesFromOne) {
+TEST_F(DisplayCycleTest, OnceOnlyNumbersTheNewMessagesFromOne) {
     startInTray();
     mark(ctl::mnuCHKOnceOnly, true);
     mailbox(2);
-    program->StartPop();
+    program->CheckMail();
     runCycle();
 
     mailbox(5);
     fake.windows.titlesWritten.clear();
-    program->StartPop();
+    program->CheckMail();
     runCycle();
     EXPECT_THAT(editorTitles(),
                 ElementsAre("3通メールが来ています。", "1通目:" + fake::MessageShown(3),
@@ -85,13 +85,13 @@ TEST_F(DisplayCycle, OnceOnlyNumbersTheNewMessagesFromOne) {
     // With the option off again, every message is numbered from 1.
     mark(ctl::mnuCHKOnceOnly, false);
     fake.windows.titlesWritten.clear();
-    program->StartPop();
+    program->CheckMail();
     EXPECT_EQ(runCycle(), 6);
     EXPECT_EQ(editorTitles().at(1), "1通目:" + fake::MessageShown(1));
     EXPECT_EQ(editorTitles().at(5), "5通目:" + fake::MessageShown(5));
 }
 
-TEST_F(DisplayCycle, ADisplayIntervalOfZeroUsesThreeSecondsSoTheCycleEnds) {
+TEST_F(DisplayCycleTest, ADisplayIntervalOfZeroUsesThreeSecondsSoTheCycleEnds) {
     acceptedSettings("3", "");  // a hand-edited file without a display interval
     fake.windows.add(fake::kEditor, fake::kEditorTitle);
     fake.windows.foreground = fake::kEditor;
@@ -100,37 +100,37 @@ TEST_F(DisplayCycle, ADisplayIntervalOfZeroUsesThreeSecondsSoTheCycleEnds) {
     mailbox(1);
 
     timerCheck();
-    EXPECT_EQ(timer("Timer2").period(), StartUpForm::kDisplayTimerDesignPeriodMs);
+    EXPECT_EQ(timer("Timer2").period(), vantorel::DisplayCycle::kDisplayTimerDesignPeriodMs);
     EXPECT_EQ(runCycle(), 2);
     EXPECT_TRUE(timerOn("Timer1"));
     EXPECT_FALSE(timerOn("Timer2"));
 }
 
-TEST_F(DisplayCycle, ANegativeCountFromALaterCheckLeavesTheCycleAlone) {
+TEST_F(DisplayCycleTest, ANegativeCountFromALaterCheckLeavesTheCycleAlone) {
     startInTray();
     mailbox(3);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
     fake.tick("Timer2");
     // A hostile server reports a negative count to a check from the menu.
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"-5 0"}));
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_TRUE(timerOn("Timer2"));
     EXPECT_EQ(runCycle(), 2);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上3通メールが来ています。");
 }
 
-TEST_F(DisplayCycle, TheLargestIndexEndsTheListWithoutOverflow) {
+TEST_F(DisplayCycleTest, TheLargestIndexEndsTheListWithoutOverflow) {
     startInTray();
-    program->Display.MailCount = kInt16Max;
-    program->Display.DispIndex = kInt16Max - 1;
-    program->Display.NewCount = 2;
-    program->Display.TargetWindow = fake::kEditor;
-    timer("Timer2").setInterval(1000);
-    timer("Timer2").setEnabled(true);
+    Announcement last;
+    last.MailCount = kInt16Max;
+    last.DispIndex = kInt16Max - 1;
+    last.NewCount = 2;
+    last.TargetWindow = fake::kEditor;
+    program->display().show(last);
     EXPECT_EQ(runCycle(), 2);
-    EXPECT_EQ(program->Display.DispIndex, kInt16Max);
+    EXPECT_EQ(program->display().current().DispIndex, kInt16Max);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上2通メールが来ています。");
 }
 

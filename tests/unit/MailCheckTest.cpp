@@ -32,8 +32,8 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
     EXPECT_TRUE(fake.transcript.contains("FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0"));
     EXPECT_FALSE(timerOn("Timer1"));
     EXPECT_TRUE(timerOn("Timer2"));
-    EXPECT_EQ(program->Display.DispIndex, 1);
-    EXPECT_EQ(program->Display.ShownBase, 0);
+    EXPECT_EQ(program->display().current().DispIndex, 1);
+    EXPECT_EQ(program->display().current().ShownBase, 0);
 
     EXPECT_EQ(runCycle(), 5);
     EXPECT_THAT(editorTitles(),
@@ -67,15 +67,13 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
         {"empty mailbox", [&] { mailbox(0); }, true, false, true},
         {"nothing new under once-only",
          [&] {
-             mark(ctl::mnuCHKOnceOnly, true);
-             program->ShownCount = 3;
+             announcedOnce(3);
              mailbox(3);
          },
          true, false, false},
         {"fewer than announced",
          [&] {
-             mark(ctl::mnuCHKOnceOnly, true);
-             program->ShownCount = 5;
+             announcedOnce(5);
              mailbox(3);
          },
          true, false, false},
@@ -88,7 +86,7 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
         startInTray();
         c.setUp();
         timer("Timer1").setEnabled(false);
-        EXPECT_EQ(program->StartPop(), c.result) << c.name;
+        EXPECT_EQ(program->CheckMail(), c.result) << c.name;
         EXPECT_EQ(timerOn("Timer1"), c.timer1) << c.name;
         EXPECT_EQ(timerOn("Timer2"), c.timer2) << c.name;
         // Only an announcement touches a title.
@@ -105,7 +103,7 @@ TEST_F(MailCheck, AFailedStatusWithErrorsShownGivesTheServersTextThenTheSettings
     mark(ctl::mnuErrPop, true);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR authentication failed"));
 
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(lines("MsgBox"),
                 ElementsAre("MsgBox [Vantorel] -ERR authentication failed (none)",
                             std::string("MsgBox ") + kCheckSettingsBox + " (none)"));
@@ -124,7 +122,7 @@ TEST_F(MailCheck, AFailedStatusWithErrorsHiddenNeverAnnouncesAnEarlierCount) {
     fake.mail.answer = nullptr;  // the server is gone
     fake.mail.replies.push_back(platform::MailReply::Text("connect: timed out"));
     timer("Timer1").setEnabled(false);
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_TRUE(timerOn("Timer1"));
     EXPECT_FALSE(timerOn("Timer2"));
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
@@ -141,7 +139,7 @@ TEST_F(MailCheck, ZeroMailsAreAnnouncedWithTheZeroOptionWithoutBoxOrSound) {
     mark(ctl::mnuErrPop, true);
     mailbox(0);
 
-    EXPECT_TRUE(program->StartPop());
+    EXPECT_TRUE(program->CheckMail());
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT", "LIST 1-0"));
     EXPECT_THAT(lines("MsgBox"), IsEmpty());
     EXPECT_THAT(lines("MMControl1.Command"), IsEmpty());
@@ -154,12 +152,12 @@ TEST_F(MailCheck, ZeroMailsAreAnnouncedWithTheZeroOptionWithoutBoxOrSound) {
 TEST_F(MailCheck, TheSoundPlaysWithTheAnnouncementAndStopsWithTheCycle) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/new.wav");
     mailbox(3);
 
     timerCheck();
-    EXPECT_TRUE(form.SoundEnabled);
+    EXPECT_TRUE(form.display().soundOn());
     EXPECT_THAT(
         lines("MMControl1"),
         ElementsAre("MMControl1.DeviceID? -> 1", "MMControl1.Command = Close",
@@ -178,7 +176,7 @@ TEST_F(MailCheck, TheLabelsAreReadFromTheSettingsAtEachAnnouncement) {
     startInTray();
     fake.mail.replies = {platform::MailReply::List({"1 300"}),
                          platform::MailReply::List({fake::Summary("会議", "tanaka", "Mon")})};
-    program->StartPop();
+    program->CheckMail();
     runCycle();
     EXPECT_THAT(editorTitles(),
                 ElementsAre("1通メールが来ています。", "1通目:件名:会議 差出人:tanaka 日付:Mon",
@@ -192,37 +190,37 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     mark(ctl::mnuCHKOnceOnly, true);
 
     mailbox(3);
-    EXPECT_TRUE(program->StartPop());
-    EXPECT_EQ(program->Display.DispIndex, 1);
-    EXPECT_EQ(program->Display.ShownBase, 0);
-    EXPECT_EQ(program->ShownCount, 3);
+    EXPECT_TRUE(program->CheckMail());
+    EXPECT_EQ(program->display().current().DispIndex, 1);
+    EXPECT_EQ(program->display().current().ShownBase, 0);
+    EXPECT_EQ(program->mailCheck().announced(), 3);
     runCycle();
 
     mailbox(5);
     fake.windows.titlesWritten.clear();
-    EXPECT_TRUE(program->StartPop());
+    EXPECT_TRUE(program->CheckMail());
     EXPECT_EQ(fake.mail.commands.back(), "LIST 1-5");
-    EXPECT_EQ(program->Display.DispIndex, 4);
-    EXPECT_EQ(program->Display.ShownBase, 3);
-    EXPECT_EQ(program->ShownCount, 5);
+    EXPECT_EQ(program->display().current().DispIndex, 4);
+    EXPECT_EQ(program->display().current().ShownBase, 3);
+    EXPECT_EQ(program->mailCheck().announced(), 5);
     runCycle();
     EXPECT_THAT(editorTitles(),
                 ElementsAre("2通メールが来ています。", "1通目:" + fake::MessageShown(4),
                             "2通目:" + fake::MessageShown(5), "以上2通メールが来ています。"));
 
     fake.windows.titlesWritten.clear();
-    EXPECT_FALSE(program->StartPop());  // nothing new
-    EXPECT_EQ(program->ShownCount, 5);
+    EXPECT_FALSE(program->CheckMail());  // nothing new
+    EXPECT_EQ(program->mailCheck().announced(), 5);
 
     mailbox(4);
-    EXPECT_FALSE(program->StartPop());  // one removed: all again next time
-    EXPECT_EQ(program->ShownCount, 0);
+    EXPECT_FALSE(program->CheckMail());  // one removed: all again next time
+    EXPECT_EQ(program->mailCheck().announced(), 0);
     EXPECT_THAT(editorTitles(), IsEmpty());
 
-    EXPECT_TRUE(program->StartPop());
-    EXPECT_EQ(program->Display.NewCount, 4);
-    EXPECT_EQ(program->Display.DispIndex, 1);
-    EXPECT_EQ(program->ShownCount, 4);
+    EXPECT_TRUE(program->CheckMail());
+    EXPECT_EQ(program->display().current().NewCount, 4);
+    EXPECT_EQ(program->display().current().DispIndex, 1);
+    EXPECT_EQ(program->mailCheck().announced(), 4);
 }
 
 TEST_F(MailCheck, AMailboxOfSixtyMessagesIsAnnouncedWhole) {
@@ -230,7 +228,6 @@ TEST_F(MailCheck, AMailboxOfSixtyMessagesIsAnnouncedWhole) {
     mailbox(60);
     timerCheck();
     EXPECT_EQ(fake.mail.commands.back(), "LIST 1-60");
-    EXPECT_EQ(program->ListCount, 61);
     EXPECT_EQ(runCycle(), 61);
     const auto titles = editorTitles();
     ASSERT_EQ(titles.size(), 62u);
@@ -243,14 +240,14 @@ TEST_F(MailCheck, AMailboxOfSixtyMessagesIsAnnouncedWhole) {
 TEST_F(MailCheck, AFailedListShowsEmptyEntriesNeverAnEarlierChecksMail) {
     startInTray();
     mailbox(3);
-    program->StartPop();
+    program->CheckMail();
     runCycle();
     fake.windows.titlesWritten.clear();
 
     fake.mail.answer = nullptr;
     fake.mail.replies = {platform::MailReply::List({"2 100"}),
                          platform::MailReply::Text("-ERR mailbox locked")};
-    EXPECT_TRUE(program->StartPop());
+    EXPECT_TRUE(program->CheckMail());
     runCycle();
     EXPECT_THAT(editorTitles(),
                 ElementsAre("2通メールが来ています。", "1通目:Subject: From: Date:",
@@ -263,13 +260,13 @@ TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) 
     startInTray();
     mark(ctl::mnuTitleBack, true);
     mailbox(2);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");  // "1通目:..." in the title now
 
     mailbox(3);
     fake.transcript.clear();
-    EXPECT_TRUE(program->StartPop());
-    EXPECT_EQ(program->Display.SavedTitle, fake::kEditorTitle);
+    EXPECT_TRUE(program->CheckMail());
+    EXPECT_EQ(program->display().current().SavedTitle, fake::kEditorTitle);
     EXPECT_THAT(lines("GetWindowText"), IsEmpty());
     runCycle();
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
@@ -281,12 +278,12 @@ TEST_F(MailCheck, ASecondAnnouncementOnAnotherWindowGivesTheFirstItsTitleBack) {
     mark(ctl::mnuTitleBack, true);
     fake.windows.add(kBrowser, "Browser");
     mailbox(2);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
 
     fake.windows.foreground = kBrowser;
     mailbox(3);
-    program->StartPop();
+    program->CheckMail();
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
     EXPECT_EQ(fake.windows.titleOf(kBrowser), "3通メールが来ています。");
     runCycle();
@@ -297,14 +294,14 @@ TEST_F(MailCheck, ANewAnnouncementIsNotSwallowedByAPendingRestore) {
     startInTray();
     mark(ctl::mnuTitleBack, true);
     mailbox(1);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
     fake.tick("Timer2");  // the closing notice; the next tick would restore
-    ASSERT_TRUE(program->RestorePending);
+    ASSERT_TRUE(program->display().restorePending());
 
     mailbox(2);
-    EXPECT_TRUE(program->StartPop());
-    EXPECT_FALSE(program->RestorePending);
+    EXPECT_TRUE(program->CheckMail());
+    EXPECT_FALSE(program->display().restorePending());
     fake.windows.titlesWritten.clear();
     runCycle();
     EXPECT_THAT(editorTitles(),
@@ -318,14 +315,14 @@ TEST_F(MailCheck, AFailingCheckLeavesARunningAnnouncementAndItsSoundAsTheyWere) 
     startInTray();
     mark(ctl::mnuTitleBack, true);
     mailbox(3);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
     ASSERT_TRUE(fake.player.playing);
     const std::string notice = fake.windows.titleOf(fake::kEditor);
 
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"garbage"}));
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_TRUE(timerOn("Timer1"));
     EXPECT_TRUE(timerOn("Timer2"));
     EXPECT_TRUE(fake.player.playing);
@@ -335,13 +332,13 @@ TEST_F(MailCheck, AFailingCheckLeavesARunningAnnouncementAndItsSoundAsTheyWere) 
 TEST_F(MailCheck, ACountOutOfRangeDuringAnAnnouncementLetsItEndAsUsual) {
     startInTray();
     mailbox(3);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
     fake.windows.titlesWritten.clear();
 
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"99999 1"}));  // out of range
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_EQ(runCycle(), 3);
     EXPECT_THAT(editorTitles(),
                 ElementsAre("2通目:" + fake::MessageShown(2), "3通目:" + fake::MessageShown(3),
@@ -360,14 +357,14 @@ TEST_F(MailCheck, ACheckAskedForDuringACheckIsIgnored) {
             return;
         }
         asked = true;
-        const std::int16_t before = program->MinuteCount;
-        nestedResult = program->StartPop();  // "check now" from the tray menu
-        EXPECT_TRUE(fake.tick("Timer1"));    // a minute passes meanwhile
-        minutesDuringBox = program->MinuteCount - before;
+        const std::int16_t before = program->scheduler().minutes();
+        nestedResult = program->CheckMail();  // "check now" from the tray menu
+        EXPECT_TRUE(fake.tick("Timer1"));     // a minute passes meanwhile
+        minutesDuringBox = program->scheduler().minutes() - before;
     };
     timer("Timer1").setEnabled(true);  // a check from the menu: the check timer runs
 
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_FALSE(nestedResult);
     EXPECT_EQ(minutesDuringBox, 0);
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
@@ -380,20 +377,20 @@ TEST_F(MailCheck, AMissingMailLibraryIsShownOnceWhenErrorsAreShown) {
     mark(ctl::mnuErrPop, false);
     fake.mail.missing = true;
     timer("Timer1").setEnabled(false);
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_TRUE(timerOn("Timer1"));
     EXPECT_FALSE(timerOn("Timer2"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 
     mark(ctl::mnuErrPop, true);
-    EXPECT_FALSE(program->StartPop());
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kLibraryMissingBox));
 
     // Other failures of the check show nothing.
     fake.mail.missing = false;
     fake.mail.replies.push_back(platform::MailReply::List({}));  // a status without elements
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_EQ(fake.ui.messageBoxes.size(), 1u);
 }
 
@@ -413,7 +410,7 @@ TEST_F(ExitDuringACheck, ACheckWaitingOnTheServerEndsWithoutTouchingAnyWindow) {
     // The user ends the program from the tray menu while the server is asked.
     fake.mail.duringCall = [&] { mainForm().userClicks(ctl::mnuEnd); };
 
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_TRUE(fake.ui.quitRequested);
     EXPECT_THAT(fake.mail.commands, ::testing::ElementsAre("STAT"));
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
@@ -432,7 +429,7 @@ TEST_F(ExitDuringACheck, AnExitWhileTheListIsFetchedWritesNoNotice) {
         }
     };
 
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
     EXPECT_THAT(lines("FlashWindowEx"), IsEmpty());
     EXPECT_FALSE(timer("Timer1").isEnabled());

@@ -85,33 +85,37 @@ TEST_F(MenuCommands, AFailedOptionWriteKeepsTheMarkForThisRun) {
 }
 
 TEST_F(MenuCommands, ClearingShowOnceOnlyForgetsWhatWasShown) {
-    StartUpForm& form = start();
-    form.ShownCount = 4;
+    trayWithTwoMessages();
+    start();
+    mainForm().userClicks(ctl::mnuCHKOnceOnly);
+    ASSERT_TRUE(program->CheckMail());  // the two messages announced
+    mainForm().setChecked(ctl::mnuCHKOnceOnly, false);
     mainForm().userClicks(ctl::mnuCHKOnceOnly);  // set: what was shown stays shown
     EXPECT_TRUE(marked(ctl::mnuCHKOnceOnly));
-    EXPECT_EQ(form.ShownCount, 4);
+    EXPECT_FALSE(program->CheckMail());
     mainForm().userClicks(ctl::mnuCHKOnceOnly);  // cleared: every waiting message is new again
     EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
-    EXPECT_EQ(form.ShownCount, 0);
     EXPECT_EQ(option("CHECKONCE"), "False");
+    mainForm().setChecked(ctl::mnuCHKOnceOnly, true);
+    EXPECT_TRUE(program->CheckMail());
 }
 
 TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {
     acceptedSettings("5");
-    StartUpForm& form = start();
-    ASSERT_EQ(form.MinuteCount, 5);
+    App& form = start();
+    ASSERT_EQ(form.scheduler().minutes(), 5);
     fake.transcript.clear();
 
     chooseFromTray(ctl::mnuTempStop);
     EXPECT_TRUE(marked(ctl::mnuTempStop));
     EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_EQ(form.MinuteCount, 0);
+    EXPECT_EQ(form.scheduler().minutes(), 0);
 
-    form.MinuteCount = 3;  // as if ticks had counted before the pause
+    form.scheduler().setMinutes(3);  // as if ticks had counted before the pause
     chooseFromTray(ctl::mnuTempStop);
     EXPECT_FALSE(marked(ctl::mnuTempStop));
     EXPECT_TRUE(timer("Timer1").isEnabled());
-    EXPECT_EQ(form.MinuteCount, 0);
+    EXPECT_EQ(form.scheduler().minutes(), 0);
 
     // Pausing is not saved; the icon stays in the tray and only shows the
     // pause while it lasts.
@@ -207,7 +211,7 @@ TEST_F(MenuCommands, APauseDuringADisplayCycleOutlastsTheCycle) {
 TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
     acceptedSettings();
     fake.profile.set("SOUND", "ENABLE", "TRUE");
-    StartUpForm& form = start();
+    App& form = start();
     ASSERT_TRUE(fake.player.open);
     fake.transcript.clear();
 
@@ -227,7 +231,7 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
 TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExit) {
     for (const auto reason : {platform::CloseReason::CloseBox, platform::CloseReason::SessionEnd}) {
         acceptedSettings();
-        StartUpForm& form = start();
+        App& form = start();
         mainForm().userClicks(ctl::mnuTitleConf);  // a small window is open too
         if (reason == platform::CloseReason::CloseBox) {
             fake.trayMouse(
@@ -249,13 +253,13 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
     for (const int ticks : {0, 1, 3}) {
         trayWithTwoMessages();
         fake.profile.set("OPTION", "TitleCallBack", "True");
-        StartUpForm& form = start();
+        App& form = start();
         chooseFromTray(ctl::mnuNowChk);
         for (int tick = 0; tick < ticks; ++tick) {
             fake.tick("Timer2");
         }
         ASSERT_NE(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
-        EXPECT_EQ(form.RestorePending, ticks == 3);
+        EXPECT_EQ(form.display().restorePending(), ticks == 3);
 
         chooseFromTray(ctl::mnuEnd);
         EXPECT_EQ(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;

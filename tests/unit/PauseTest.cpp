@@ -23,11 +23,11 @@ class Pause : public fake::CheckFixture {
 
     // Clearing the mark resumes: the count starts again from 0.
     void expectResumeOnClearing() {
-        program->MinuteCount = 2;
+        program->scheduler().setMinutes(2);
         mainForm().userClicks(ctl::mnuTempStop);
         EXPECT_FALSE(marked(ctl::mnuTempStop));
         EXPECT_TRUE(timerOn("Timer1"));
-        EXPECT_EQ(program->MinuteCount, 0);
+        EXPECT_EQ(program->scheduler().minutes(), 0);
     }
 };
 
@@ -45,14 +45,12 @@ TEST_F(Pause, ACheckByHandRunsButLeavesCheckingPausedWhateverItsEnd) {
          }},
         {"nothing new under once-only",
          [&] {
-             mark(ctl::mnuCHKOnceOnly, true);
-             program->ShownCount = 2;
+             announcedOnce(2);
              mailbox(2);
          }},
         {"fewer than announced",
          [&] {
-             mark(ctl::mnuCHKOnceOnly, true);
-             program->ShownCount = 5;
+             announcedOnce(5);
              mailbox(2);
          }},
         {"status without a count",

@@ -30,7 +30,7 @@ TEST_F(Scheduler, TheFirstTickAfterStartChecksAndThenEveryIntervalAfterTheLast) 
     mailbox(0);
     // The count starts at the interval, so the first tick checks.
     EXPECT_THAT(checksOver(7), ElementsAre(1, 4, 7));
-    EXPECT_EQ(program->MinuteCount, 0);
+    EXPECT_EQ(program->scheduler().minutes(), 0);
     EXPECT_TRUE(timerOn("Timer1"));
 }
 
@@ -43,7 +43,7 @@ TEST_F(Scheduler, OfflineTicksSetTheCountBackToZero) {
     std::vector<int> counts;
     for (int tick = 0; tick < 4; ++tick) {
         fake.tick("Timer1");
-        counts.push_back(program->MinuteCount);
+        counts.push_back(program->scheduler().minutes());
     }
     EXPECT_THAT(counts, ElementsAre(1, 0, 0, 1));
     EXPECT_THAT(checksOver(2), ElementsAre(2));  // the 6th tick after the check
@@ -59,7 +59,7 @@ TEST_F(Scheduler, OnlyModemNetworkOrProxyCountAsConnected) {
     for (const std::uint32_t flags : {0x00u, 0x08u, 0x10u, 0x20u, 0x40u}) {
         fake.connection.flags = flags;
         EXPECT_TRUE(checksOver(1).empty()) << flags;
-        EXPECT_EQ(program->MinuteCount, 0) << flags;
+        EXPECT_EQ(program->scheduler().minutes(), 0) << flags;
     }
 }
 
@@ -80,11 +80,11 @@ TEST_F(Scheduler, HugeIntervalsAndCountsNeverStopTheTick) {
     startInTray("1");
     mailbox(0);
     mainForm().userTypes(ctl::txtInterval, "99999");
-    program->MinuteCount = kInt16Max - 1;
+    program->scheduler().setMinutes(kInt16Max - 1);
     EXPECT_THAT(checksOver(2), ElementsAre(1));  // the count reaches 32767 and checks
 
     mainForm().userTypes(ctl::txtInterval, "1e9");
-    program->MinuteCount = kInt16Max;
+    program->scheduler().setMinutes(kInt16Max);
     timer("Timer1").setEnabled(true);
     EXPECT_THAT(checksOver(1), ElementsAre(1));  // saturated, still at least the interval
 }

@@ -17,7 +17,7 @@ using ::testing::Not;
 class StartUp : public fake::ProgramFixture {};
 
 TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
-    StartUpForm& form = start();
+    App& form = start();
 
     EXPECT_EQ(mainForm().textOf(ctl::txtHost), "");
     EXPECT_EQ(mainForm().textOf(ctl::txtUser), "");
@@ -30,7 +30,7 @@ TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
     EXPECT_FALSE(marked(ctl::mnuMouse));
     EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
     EXPECT_FALSE(marked(ctl::mnuTempStop));
-    EXPECT_FALSE(form.SoundEnabled);
+    EXPECT_FALSE(form.display().soundOn());
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(mainForm().isControlVisible(ctl::mnuTop));
@@ -55,7 +55,7 @@ TEST_F(StartUp, TheIconIsAddedFirstAndRemovedAgainOnAFirstRun) {
 
 TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     acceptedSettings("5", "1.5");
-    StartUpForm& form = start();
+    App& form = start();
 
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     EXPECT_FALSE(mainForm().isVisible());
@@ -63,7 +63,7 @@ TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     EXPECT_EQ(mainForm().textOf(ctl::txtPass), "secret");
     EXPECT_TRUE(timer("Timer1").isEnabled());
     // The first tick, a minute after start, already reaches the interval.
-    EXPECT_EQ(form.MinuteCount, 5);
+    EXPECT_EQ(form.scheduler().minutes(), 5);
     EXPECT_EQ(timer("Timer2").period(), 1500u);
     EXPECT_FALSE(timer("Timer2").isEnabled());
     EXPECT_THAT(lines("tray"), ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel"));
@@ -86,7 +86,7 @@ TEST_F(StartUp, TheIntervalRoundsHalvesToTheEvenNeighbourAndIsClamped) {
                                                  {"abc", 0}, {"99999", 32767}, {"-99999", -32768}};
     for (const auto& [text, expected] : cases) {
         acceptedSettings(text);
-        EXPECT_EQ(start().MinuteCount, expected) << text;
+        EXPECT_EQ(start().scheduler().minutes(), expected) << text;
         program.reset();
     }
 }
@@ -108,14 +108,14 @@ TEST_F(StartUp, OptionMarksAreReadAsBooleansWithOddValuesFallingBackToDefaults) 
 TEST_F(StartUp, TheSoundIsOpenedOnlyForTheExactWordTRUE) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
-    EXPECT_TRUE(start().SoundEnabled);
+    EXPECT_TRUE(start().display().soundOn());
     EXPECT_THAT(lines("MMControl1"),
                 ElementsAre("MMControl1.DeviceType = WaveAudio",
                             "MMControl1.FileName = /sounds/ding.wav", "MMControl1.Command = Open"));
     program.reset();
 
     fake.profile.set("SOUND", "ENABLE", "True");
-    EXPECT_FALSE(start().SoundEnabled);
+    EXPECT_FALSE(start().display().soundOn());
     EXPECT_THAT(lines("MMControl1"), IsEmpty());
 }
 

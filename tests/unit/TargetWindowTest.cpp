@@ -74,9 +74,9 @@ TEST_F(TargetWindow, WithTheMouseOptionTheWindowUnderThePointerIsTheTarget) {
     mailbox(1);
     fake.transcript.clear();
 
-    program->StartPop();
-    EXPECT_EQ(program->Display.TargetWindow, 0x50u);
-    EXPECT_EQ(program->Display.SavedTitle, "Mailer");
+    program->CheckMail();
+    EXPECT_EQ(program->display().current().TargetWindow, 0x50u);
+    EXPECT_EQ(program->display().current().SavedTitle, "Mailer");
     EXPECT_THAT(lines("G"), ElementsAre("GetCursorPos -> (120,340)", "GetParent 0x52 -> 0x51",
                                         "GetParent 0x51 -> 0x50", "GetParent 0x50 -> 0x0",
                                         "GetWindowText 0x50 -> Mailer"));
@@ -95,7 +95,7 @@ TEST_F(TargetWindow, LongAndEmptyTitlesAreGivenBackAsTheyWere) {
         mark(ctl::mnuTitleBack, true);
         fake.windows.add(fake::kEditor, title);
         mailbox(1);
-        program->StartPop();
+        program->CheckMail();
         runCycle();
         EXPECT_EQ(editorTitles().back(), title);
         program.reset();
@@ -108,15 +108,15 @@ TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     mark(ctl::mnuTitleBack, true);
     fake.windows.windows[fake::kEditor].unreadable = true;
     mailbox(1);
-    program->StartPop();
-    EXPECT_FALSE(program->Display.SavedTitleRead);
+    program->CheckMail();
+    EXPECT_FALSE(program->display().current().SavedTitleRead);
     runCycle();
     EXPECT_EQ(editorTitles().back(), "以上1通メールが来ています。");
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上1通メールが来ています。");
 
     // Nor when the program ends in the middle of an announcement.
     mailbox(2);
-    program->StartPop();
+    program->CheckMail();
     fake.tick("Timer2");
     const std::size_t written = editorTitles().size();
     mainForm().userClicks(ctl::mnuEnd);
@@ -127,8 +127,8 @@ TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     startInTray();
     mark(ctl::mnuTitleBack, true);
     mailbox(1);
-    program->StartPop();
-    EXPECT_TRUE(program->Display.SavedTitleRead);
+    program->CheckMail();
+    EXPECT_TRUE(program->display().current().SavedTitleRead);
     runCycle();
     EXPECT_EQ(editorTitles().back(), fake::kEditorTitle);
 }
@@ -138,9 +138,9 @@ TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
     mark(ctl::mnuTitleBack, true);
     fake.windows.foreground = 0;
     mailbox(1);
-    EXPECT_TRUE(program->StartPop());
-    EXPECT_EQ(program->Display.TargetWindow, 0u);
-    EXPECT_EQ(program->Display.SavedTitle, "");
+    EXPECT_TRUE(program->CheckMail());
+    EXPECT_EQ(program->display().current().TargetWindow, 0u);
+    EXPECT_EQ(program->display().current().SavedTitle, "");
     EXPECT_TRUE(fake.transcript.contains("IsWindow 0x0 -> false"));
     EXPECT_EQ(runCycle(), 3);
     EXPECT_THAT(lines("SetWindowText"),

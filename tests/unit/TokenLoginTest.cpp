@@ -24,7 +24,7 @@ constexpr const char* kCheckSettingsBox =
 
 class TokenLogin : public fake::CheckFixture {
   protected:
-    StartUpForm& startWithTokenCommand() {
+    App& startWithTokenCommand() {
         fake.profile.set("USERINFO", "TOKENCMD", kTokenCommand);
         return startInTray();
     }
@@ -110,7 +110,7 @@ TEST_F(TokenLogin, ACommandWithoutATokenShowsWhyAndNothingGoesToTheServer) {
         fake.transcript.clear();
         fake.ui.messageBoxes.clear();
         fake.tokenCommand.outcomes.push_back(c.outcome);
-        EXPECT_FALSE(program->StartPop()) << c.name;
+        EXPECT_FALSE(program->CheckMail()) << c.name;
         EXPECT_THAT(lines("token command"), ElementsAre(HasSubstr("limit=30000ms"))) << c.name;
         EXPECT_THAT(mailCalls(), IsEmpty()) << c.name;
         EXPECT_THAT(fake.ui.messageBoxes,
@@ -123,14 +123,14 @@ TEST_F(TokenLogin, ACommandWithoutATokenShowsWhyAndNothingGoesToTheServer) {
     fake.ui.messageBoxes.clear();
     timer("Timer1").setEnabled(false);
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Ending(Kind::TimedOut, ""));
-    EXPECT_FALSE(program->StartPop());
+    EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
     EXPECT_TRUE(timerOn("Timer1"));
     EXPECT_THAT(mailCalls(), IsEmpty());
 }
 
 TEST_F(TokenLogin, OutsideACheckEachLoginRunsTheCommand) {
-    StartUpForm& form = startWithTokenCommand();
+    App& form = startWithTokenCommand();
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kToken));
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kSecondToken));
     fake.mail.replies.push_back(
@@ -138,9 +138,9 @@ TEST_F(TokenLogin, OutsideACheckEachLoginRunsTheCommand) {
                                   "クンの取得方法とアカウントを確認してください"));
     fake.mail.replies.push_back(platform::MailReply::List({"1 10"}));
 
-    EXPECT_FALSE(form.PopStat("STAT"));
-    EXPECT_TRUE(form.PopStat("STAT"));
-    EXPECT_EQ(form.MailCount, 1);
+    EXPECT_FALSE(form.mailCheck().query("STAT"));
+    EXPECT_TRUE(form.mailCheck().query("STAT"));
+    EXPECT_EQ(form.mailCheck().messageCount(), 1);
     EXPECT_THAT(fake.mail.accessTokens, ElementsAre(kToken, kSecondToken));
     EXPECT_EQ(lines("token command").size(), 2U);
 }
@@ -149,7 +149,7 @@ TEST_F(TokenLogin, WithoutATokenCommandTheLoginTakesThePasswordAgain) {
     startWithTokenCommand();
     mailbox(0);
     fake.profile.set("USERINFO", "TOKENCMD", "");
-    program->StartPop();
+    program->CheckMail();
     EXPECT_THAT(mailCalls(),
                 ElementsAre("RcvMail mail.example bob [password] STAT /opt/vantorel/save"));
     EXPECT_THAT(lines("token command"), IsEmpty());

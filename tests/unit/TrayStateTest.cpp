@@ -191,7 +191,7 @@ TEST(TrayStatusTip, ALongReasonIsCutSoThatTheTipFitsTheShellAndKeepsItsTime) {
     };
     for (const std::string& reason : reasons) {
         for (const bool paused : {false, true}) {
-            TrayStatus status;
+            TrayStatus status("Vantorel");
             status.Paused(paused);
             status.CheckFailed({23, 59}, reason);
             const std::string tip = status.ToolTip();

@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "mail/PopmailLibrary.h"
 #include "platform/FileStore.h"
 #include "platform/Platform.h"
@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
 
     int exitCode = 0;
     {
-        StartUpForm program(os);
-        ui.raise([&] { program.Form_Load(); });
+        App program(os);
+        ui.raise([&] { program.start(); });
         exitCode = QApplication::exec();
     }
     // Windows closed during the last event are deleted before Qt goes.

@@ -5,7 +5,7 @@
 // commctrl.h needs the types of windows.h first.
 #include <commctrl.h>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "mail/PopmailLibrary.h"
 #include "platform/FileStore.h"
 #include "platform/SystemTextCodec.h"
@@ -53,8 +53,8 @@ int RunProgram(HINSTANCE instance) {
     platform::Platform os{app,  files,        diagnostics, profile,  ui,
                           tray, windows,      connection,  player,   fileDialogs,
                           mail, tokenCommand, clock,       notifier, autostart};
-    StartUpForm mainWindow(os);
-    mainWindow.Form_Load();
+    App mainWindow(os);
+    mainWindow.start();
     return ui.run();
 }
 

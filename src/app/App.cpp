@@ -1,7 +1,8 @@
-#include "app/StartUpForm.h"
+#include "app/App.h"
 
 #include "app/SettingsFileProblem.h"
 #include "app/StartUpFormLayout.h"
+#include "app/Version.h"
 #include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
@@ -9,44 +10,25 @@
 
 namespace vantorel {
 
-namespace {
+namespace {}  // namespace
 
-constexpr std::string_view kWaveAudio = "WaveAudio";
-constexpr std::string_view kOpenCommand = "Open";
-constexpr std::uint32_t kMillisecondsPerSecond = 1000;
-constexpr double kLongestTimerPeriodMs = 2147483647.0;  // what a platform timer can hold
-
-}  // namespace
-
-StartUpForm::StartUpForm(platform::Platform& os) : os_(os), ini_(os.app, os.profile) {
+App::App(platform::Platform& os)
+    : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile), mailCheck_(os, ini_, *this) {
     form_ = os_.ui.createForm(StartUpFormLayout(), *this);
-    Timer1 = os_.ui.createTimer("Timer1", [this] { Timer1_Timer(); });
-    Timer1->setInterval(kCheckTimerPeriodMs);
-    Timer2 = os_.ui.createTimer("Timer2", [this] { Timer2_Timer(); });
-    Timer2->setInterval(kDisplayTimerDesignPeriodMs);
+    scheduler_ = std::make_unique<CheckScheduler>(os_, static_cast<CheckSchedulerHost&>(*this));
+    display_ = std::make_unique<DisplayCycle>(os_, ini_, static_cast<DisplayCycleHost&>(*this));
 }
 
-StartUpForm::~StartUpForm() = default;
+App::~App() = default;
 
-// The display timer's period for a display interval in seconds. A period
-// longer than a platform timer can hold is clamped to the longest one, and
-// a negative one counts as 0.
-std::uint32_t DisplayPeriodMs(std::string_view seconds) {
-    const double ms = text::RoundHalfEven(text::LeadingNumber(seconds) * kMillisecondsPerSecond);
-    if (!(ms > 0.0)) {
-        return 0;
-    }
-    return static_cast<std::uint32_t>(ms < kLongestTimerPeriodMs ? ms : kLongestTimerPeriodMs);
-}
-
-bool StartUpForm::ReadOption(std::string_view key, bool fallback) {
+bool App::ReadOption(std::string_view key, bool fallback) {
     // A hand-edited value that is no Boolean text counts as the option's
     // default, so that one odd line never keeps the program from starting.
     const std::string stored = ini_.ReadIni(keys::kOption, key, text::BooleanText(fallback));
     return text::TextToBoolean(stored).value_or(fallback);
 }
 
-void StartUpForm::FillBasicSettings() {
+void App::FillBasicSettings() {
     form_->setText(ctl::txtUser, ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty));
     form_->setText(ctl::txtPass, ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty));
     form_->setText(ctl::txtHost, ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
@@ -55,14 +37,14 @@ void StartUpForm::FillBasicSettings() {
     form_->setText(ctl::txtTimer, ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
 }
 
-void StartUpForm::Form_Load() {
+void App::start() {
     form_->setControlVisible(ctl::mnuTop, false);
     clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
     clsTaskTray->OnSeen = [this] {
         trayStatus_.Seen();
         ShowTrayStatus();
     };
-    StartTask();
+    toTray();
 
     // A settings file that is there but cannot be read must not pass for a
     // first run: the user learns of it once the window has settled.
@@ -78,12 +60,7 @@ void StartUpForm::Form_Load() {
     ReadAutostartMark();
 
     if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {
-        SoundEnabled = true;
-        os_.player.setDeviceType(kWaveAudio);
-        os_.player.setFileName(ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
-        os_.player.setCommand(kOpenCommand);
-    } else {
-        SoundEnabled = false;
+        display_->openSound(ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
     }
 
     if (ini_.ReadIni(keys::kUserInfo, keys::kStartUp, keys::kFalseText) == keys::kTrueText) {
@@ -91,16 +68,16 @@ void StartUpForm::Form_Load() {
         // count rather than stopping the program at start.
         const std::string interval =
             ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval);
-        MinuteCount = static_cast<std::int16_t>(
-            text::ToClampedInt(text::LeadingNumber(interval), kInt16Min, kInt16Max));
-        Timer1->setEnabled(true);
+        scheduler_->setMinutes(static_cast<std::int16_t>(
+            text::ToClampedInt(text::LeadingNumber(interval), kInt16Min, kInt16Max)));
+        scheduler_->setEnabled(true);
     } else {
-        EndTask();
-        Timer1->setEnabled(false);
+        fromTray();
+        scheduler_->setEnabled(false);
     }
 
-    Timer2->setInterval(DisplayPeriodMs(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty)));
-    Timer2->setEnabled(false);
+    display_->setInterval(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    display_->stop();
 
     if (const auto notice = NoticeForSettingsFile(ini_.FilePath(), settingsFile)) {
         os_.diagnostics.warn(notice->line);

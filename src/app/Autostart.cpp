@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
 
 namespace vantorel {
@@ -18,11 +18,11 @@ constexpr std::string_view kRemoveFailed = "ログイン時に起動する登録
 
 }  // namespace
 
-void StartUpForm::ReadAutostartMark() {
+void App::ReadAutostartMark() {
     form_->setChecked(ctl::mnuAutostart, os_.autostart.registered());
 }
 
-void StartUpForm::mnuAutostart_Click() {
+void App::mnuAutostart_Click() {
     // The mark was read from the system as the menu opened: the user asks
     // for the opposite of what it showed.
     const bool wasRegistered = form_->checked(ctl::mnuAutostart);

@@ -1,10 +1,9 @@
 // The mailbox query: one command through the mail library, its reply filed
-// into the main window's reply lists.
+// into the check's reply lists.
 
 #include <optional>
 
-#include "app/StartUpForm.h"
-#include "app/StartUpFormLayout.h"
+#include "mail/MailCheck.h"
 #include "mail/MessageCount.h"
 #include "platform/RuntimeFailure.h"
 #include "settings/Count16.h"
@@ -21,7 +20,7 @@ constexpr std::string_view kNoMessageReply = "No Message+OK 0 0";
 
 }  // namespace
 
-bool StartUpForm::PopStat(const std::string& command) {
+bool MailCheck::query(const std::string& command) {
     // Read for every command, so that an edited settings file takes effect
     // at once.
     const std::string host = ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty);
@@ -34,29 +33,29 @@ bool StartUpForm::PopStat(const std::string& command) {
             ? os_.mail.RcvMail(host, user,
                                ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty),
                                command, ini_.SaveFolder())
-            : TokenLogin(host, user, tokenCommand, command);
+            : tokenLogin(host, user, tokenCommand, command);
 
     if (!reply.isList) {
         queryFailure_ = reply.text;
-        if (reply.text != kNoMessageReply && form_->checked(ctl::mnuErrPop)) {
+        if (reply.text != kNoMessageReply && host_.showErrors()) {
             os_.ui.messageBox(reply.text, os_.app.title(), platform::MessageIcon::None);
         }
-        MailPresent = true;
+        mailPresent_ = true;
         return false;
     }
 
-    FileListReply(reply.list);
+    fileListReply(reply.list);
     if (command == kStatCommand) {
-        TakeMessageCount();
+        takeMessageCount();
     } else {
-        MailPresent = true;
+        mailPresent_ = true;
     }
     return true;
 }
 
-platform::MailReply StartUpForm::TokenLogin(const std::string& host, const std::string& user,
-                                            const std::string& tokenCommand,
-                                            const std::string& command) {
+platform::MailReply MailCheck::tokenLogin(const std::string& host, const std::string& user,
+                                          const std::string& tokenCommand,
+                                          const std::string& command) {
     if (!checkToken_.Held()) {
         platform::TokenCommandOutcome outcome =
             os_.tokenCommand.Run(tokenCommand, platform::kTokenCommandTimeLimit);
@@ -68,34 +67,34 @@ platform::MailReply StartUpForm::TokenLogin(const std::string& host, const std::
     }
     // Outside a check no later login shares the token: it goes at once.
     std::optional<ForgetTokenAtEnd> forget;
-    if (!checkInProgress_) {
+    if (!running_) {
         forget.emplace(checkToken_);
     }
     return os_.mail.RcvMailOAuth2(host, user, checkToken_.Text(), command, ini_.SaveFolder());
 }
 
-void StartUpForm::FileListReply(const std::vector<std::string>& elements) {
-    LastReply.assign(1, std::string());  // index 0 is never used
+void MailCheck::fileListReply(const std::vector<std::string>& elements) {
+    lastReply_.assign(1, std::string());  // index 0 is never used
     for (const std::string& element : elements) {
-        LastReply.push_back(element);
+        lastReply_.push_back(element);
         // Tested before the store: a check never files more elements than
         // its 16-bit count can number.
-        const std::int16_t next = Add16(ListCount, 1);
-        const auto index = static_cast<std::size_t>(ListCount);
-        if (MailList.size() <= index) {
-            MailList.resize(index + 1);
+        const std::int16_t next = Add16(listCount_, 1);
+        const auto index = static_cast<std::size_t>(listCount_);
+        if (mailList_.size() <= index) {
+            mailList_.resize(index + 1);
         }
-        MailList[index] = element;
-        ListCount = next;
+        mailList_[index] = element;
+        listCount_ = next;
     }
 }
 
-void StartUpForm::TakeMessageCount() {
-    if (LastReply.size() < 2) {
+void MailCheck::takeMessageCount() {
+    if (lastReply_.size() < 2) {
         throw RuntimeFailure("the mailbox status came as an empty list");
     }
-    MailCount = MessageCountOf(LastReply[1]);
-    MailPresent = MailCount != 0;
+    mailCount_ = MessageCountOf(lastReply_[1]);
+    mailPresent_ = mailCount_ != 0;
 }
 
 }  // namespace vantorel

@@ -1,10 +1,10 @@
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
 #include "tray/TaskTray.h"
 
 namespace vantorel {
 
-void StartUpForm::StartTask() {
+void App::toTray() {
     TaskTray& tray = *clsTaskTray;
     tray.FormName(form_.get());
     tray.MenuName(ctl::mnuTop);
@@ -15,13 +15,13 @@ void StartUpForm::StartTask() {
     tray.Visible(true);
 }
 
-void StartUpForm::ShowTrayStatus() {
+void App::ShowTrayStatus() {
     if (clsTaskTray) {
         clsTaskTray->ShowStatus(trayStatus_.Mark(), trayStatus_.ToolTip());
     }
 }
 
-void StartUpForm::EndTask() {
+void App::fromTray() {
     clsTaskTray->Visible(false);
 }
 

@@ -12,22 +12,21 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class PopStat : public fake::CheckFixture {
+class MailboxQuery : public fake::CheckFixture {
   protected:
     bool stat(const std::string& element) {
         fake.mail.replies.push_back(platform::MailReply::List({element}));
-        return program->PopStat("STAT");
+        return program->mailCheck().query("STAT");
     }
 };
 
-TEST_F(PopStat, TheStatusIsFiledAndGivesTheCount) {
-    StartUpForm& form = startInTray();
+TEST_F(MailboxQuery, TheStatusIsFiledAndGivesTheCount) {
+    App& form = startInTray();
     EXPECT_TRUE(stat("3 456"));
-    EXPECT_EQ(form.MailCount, 3);
-    EXPECT_TRUE(form.MailPresent);
-    EXPECT_EQ(form.ListCount, 1);
-    EXPECT_THAT(form.MailList, ElementsAre("3 456"));
-    EXPECT_THAT(form.LastReply, ElementsAre("", "3 456"));
+    EXPECT_EQ(form.mailCheck().messageCount(), 3);
+    EXPECT_TRUE(form.mailCheck().mailPresent());
+    EXPECT_THAT(form.mailCheck().filed(), ElementsAre("3 456"));
+    EXPECT_THAT(form.mailCheck().lastReply(), ElementsAre("", "3 456"));
     EXPECT_THAT(lines("RcvMail"),
                 ElementsAre("RcvMail mail.example bob [password] STAT /opt/vantorel/save"));
     EXPECT_THAT(fake.mail.passwords, ElementsAre("secret"));
@@ -41,73 +40,72 @@ TEST_F(PopStat, TheStatusIsFiledAndGivesTheCount) {
     EXPECT_EQ(fake.mail.passwords.back(), "");
 }
 
-TEST_F(PopStat, TheCountIsTheLeadingNumberBeforeTheFirstSpace) {
+TEST_F(MailboxQuery, TheCountIsTheLeadingNumberBeforeTheFirstSpace) {
     const std::pair<const char*, int> cases[] = {{"0 0", 0},        {"12abc 99", 12}, {" 7", 0},
                                                  {"2.5 1", 2},      {"3.5 1", 4},     {"-4 0", -4},
                                                  {"32767 1", 32767}};
-    StartUpForm& form = startInTray();
+    App& form = startInTray();
     for (const auto& [element, count] : cases) {
-        form.ListCount = 0;
         EXPECT_TRUE(stat(element)) << element;
-        EXPECT_EQ(form.MailCount, count) << element;
-        EXPECT_EQ(form.MailPresent, count != 0) << element;
+        EXPECT_EQ(form.mailCheck().messageCount(), count) << element;
+        EXPECT_EQ(form.mailCheck().mailPresent(), count != 0) << element;
     }
 }
 
-TEST_F(PopStat, AStatusWithoutACountIsARunTimeFailure) {
-    StartUpForm& form = startInTray();
+TEST_F(MailboxQuery, AStatusWithoutACountIsARunTimeFailure) {
+    App& form = startInTray();
     stat("2 100");
     for (const char* element : {"3", "", "40000 1", "-40000 1"}) {
         EXPECT_THROW(stat(element), RuntimeFailure) << element;
-        EXPECT_EQ(form.MailCount, 2) << element;
+        EXPECT_EQ(form.mailCheck().messageCount(), 2) << element;
     }
     fake.mail.replies.push_back(platform::MailReply::List({}));
-    EXPECT_THROW(program->PopStat("STAT"), RuntimeFailure);
+    EXPECT_THROW(program->mailCheck().query("STAT"), RuntimeFailure);
 }
 
-TEST_F(PopStat, AFailureTextIsShownOnlyWithTheErrorMarkAndNeverForNoMessages) {
-    StartUpForm& form = startInTray();
+TEST_F(MailboxQuery, AFailureTextIsShownOnlyWithTheErrorMarkAndNeverForNoMessages) {
+    App& form = startInTray();
     stat("2 100");
-    form.MailPresent = false;
+    stat("0 0");
+    ASSERT_FALSE(form.mailCheck().mailPresent());
 
     mark(ctl::mnuErrPop, false);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR no such user"));
-    EXPECT_FALSE(form.PopStat("STAT"));
+    EXPECT_FALSE(form.mailCheck().query("STAT"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
-    EXPECT_TRUE(form.MailPresent);
-    EXPECT_EQ(form.MailCount, 2);
+    EXPECT_TRUE(form.mailCheck().mailPresent());
+    EXPECT_EQ(form.mailCheck().messageCount(), 0);
 
     mark(ctl::mnuErrPop, true);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR no such user"));
-    EXPECT_FALSE(form.PopStat("STAT"));
+    EXPECT_FALSE(form.mailCheck().query("STAT"));
     fake.mail.replies.push_back(platform::MailReply::Text("No Message+OK 0 0"));
-    EXPECT_FALSE(form.PopStat("LIST 1-0"));
+    EXPECT_FALSE(form.mailCheck().query("LIST 1-0"));
     EXPECT_THAT(lines("MsgBox"), ElementsAre("MsgBox [Vantorel] -ERR no such user (none)"));
-    EXPECT_EQ(form.ListCount, 1);
-    EXPECT_THAT(form.LastReply, ElementsAre("", "2 100"));
+    EXPECT_THAT(form.mailCheck().filed(), ElementsAre("2 100", "0 0"));
+    EXPECT_THAT(form.mailCheck().lastReply(), ElementsAre("", "0 0"));
 }
 
-TEST_F(PopStat, TheListFollowsTheStatusSoThatIndexJIsMessageJ) {
-    StartUpForm& form = startInTray();
+TEST_F(MailboxQuery, TheListFollowsTheStatusSoThatIndexJIsMessageJ) {
+    App& form = startInTray();
     stat("2 100");
     fake.mail.replies.push_back(
         platform::MailReply::List({fake::MessageSummary(1), fake::MessageSummary(2)}));
-    EXPECT_TRUE(form.PopStat("LIST 1-2"));
-    EXPECT_TRUE(form.MailPresent);
-    EXPECT_EQ(form.MailCount, 2);
-    EXPECT_EQ(form.ListCount, 3);
-    EXPECT_THAT(form.MailList,
+    EXPECT_TRUE(form.mailCheck().query("LIST 1-2"));
+    EXPECT_TRUE(form.mailCheck().mailPresent());
+    EXPECT_EQ(form.mailCheck().messageCount(), 2);
+    EXPECT_THAT(form.mailCheck().filed(),
                 ElementsAre("2 100", fake::MessageSummary(1), fake::MessageSummary(2)));
-    EXPECT_THAT(form.LastReply, ElementsAre("", fake::MessageSummary(1), fake::MessageSummary(2)));
+    EXPECT_THAT(form.mailCheck().lastReply(),
+                ElementsAre("", fake::MessageSummary(1), fake::MessageSummary(2)));
 }
 
-TEST_F(PopStat, ACheckFilesNoMoreElementsThanItsCountCanNumber) {
-    StartUpForm& form = startInTray();
+TEST_F(MailboxQuery, ACheckFilesNoMoreElementsThanItsCountCanNumber) {
+    App& form = startInTray();
     fake.mail.replies.push_back(
         platform::MailReply::List(std::vector<std::string>(kInt16Max + 1, "x")));
-    EXPECT_THROW(form.PopStat("LIST 1-32768"), RuntimeFailure);
-    EXPECT_EQ(form.ListCount, kInt16Max);
-    EXPECT_EQ(form.MailList.size(), static_cast<std::size_t>(kInt16Max));
+    EXPECT_THROW(form.mailCheck().query("LIST 1-32768"), RuntimeFailure);
+    EXPECT_EQ(form.mailCheck().filed().size(), static_cast<std::size_t>(kInt16Max));
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 #include <exception>
 #include <memory>
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
+#include "app/Version.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmMusic.h"
 #include "dialogs/frmTitleConf.h"
@@ -45,107 +46,109 @@ void RemoveTrayIcon(platform::TrayShell& shell, platform::Form& owner) {
 
 // ---- tray menu
 
-void StartUpForm::mnuConfig_Click() {
-    EndTask();
+void App::mnuConfig_Click() {
+    fromTray();
     // The OK of the shown window switches checking on again.
-    Timer1->setEnabled(false);
+    scheduler_->setEnabled(false);
 }
 
-void StartUpForm::mnuTempStop_Click() {
+void App::mnuTempStop_Click() {
     form_->setChecked(ctl::mnuTempStop, !form_->checked(ctl::mnuTempStop));
     // After a resume the next check comes one full interval later.
-    MinuteCount = 0;
-    Timer1->setEnabled(!form_->checked(ctl::mnuTempStop));
+    scheduler_->setMinutes(0);
+    scheduler_->setEnabled(!form_->checked(ctl::mnuTempStop));
     trayStatus_.Paused(form_->checked(ctl::mnuTempStop));
     ShowTrayStatus();
 }
 
-void StartUpForm::mnuVersion_Click() {
-    AboutWindow.show([this] { return std::make_unique<frmAbout>(os_); });
+void App::mnuVersion_Click() {
+    AboutWindow.show([this] { return std::make_unique<frmAbout>(os_, kProductName); });
 }
 
-void StartUpForm::mnuNowChk_Click() {
-    StartPop();
+void App::mnuNowChk_Click() {
+    CheckMail();
 }
 
-void StartUpForm::mnuEnd_Click() {
+void App::mnuEnd_Click() {
     // The exit command unloads the main window as its close box does, and
     // ends the program; windows still open go without their own steps.
-    Form_QueryUnload(platform::CloseReason::CloseBox);
-    Form_Unload();
+    closeRequested(platform::CloseReason::CloseBox);
+    quit();
     os_.ui.quit();
 }
 
 // ---- option menu
 
-void StartUpForm::mnuO_Music_Click() {
-    MusicWindow.show([this] { return std::make_unique<frmMusic>(*this); });
+void App::mnuO_Music_Click() {
+    MusicWindow.show([this] {
+        return std::make_unique<frmMusic>(os_, ini_, [this](bool on, const std::string& path) {
+            display_->soundChosen(on, path);
+        });
+    });
 }
 
-void StartUpForm::mnuCHKOnceOnly_Click() {
+void App::mnuCHKOnceOnly_Click() {
     form_->setChecked(ctl::mnuCHKOnceOnly, !form_->checked(ctl::mnuCHKOnceOnly));
     const bool marked = form_->checked(ctl::mnuCHKOnceOnly);
     if (!marked) {
         // The next check counts every waiting message as new again.
-        ShownCount = 0;
+        mailCheck_.forgetAnnounced();
     }
     ini_.WriteIni(keys::kOption, keys::kCheckOnce, text::BooleanText(marked));
 }
 
-void StartUpForm::mnuTitleConf_Click() {
+void App::mnuTitleConf_Click() {
     TitleConfWindow.show([this] { return std::make_unique<frmTitleConf>(os_, ini_); });
 }
 
-void StartUpForm::mnuTitleBack_Click() {
+void App::mnuTitleBack_Click() {
     ToggleOption(*form_, ini_, ctl::mnuTitleBack, keys::kTitleCallBack);
 }
 
-void StartUpForm::mnuZeroCheck_Click() {
+void App::mnuZeroCheck_Click() {
     ToggleOption(*form_, ini_, ctl::mnuZeroCheck, keys::kZeroCheck);
 }
 
-void StartUpForm::mnuMouse_Click() {
+void App::mnuMouse_Click() {
     ToggleOption(*form_, ini_, ctl::mnuMouse, keys::kOnMouse);
 }
 
-void StartUpForm::mnuCheckServer_Click() {
-    StartPop();
+void App::mnuCheckServer_Click() {
+    CheckMail();
 }
 
-void StartUpForm::mnuErrPop_Click() {
+void App::mnuErrPop_Click() {
     // "IGNOREERR" holds the state of "エラーを表示": "True" shows errors.
     ToggleOption(*form_, ini_, ctl::mnuErrPop, keys::kIgnoreErr);
 }
 
-void StartUpForm::mnuTokenCmd_Click() {
+void App::mnuTokenCmd_Click() {
     TokenCmdWindow.show([this] { return std::make_unique<frmTokenCmd>(os_, ini_); });
 }
 
-void StartUpForm::mnuNotify_Click() {
+void App::mnuNotify_Click() {
     ToggleOption(*form_, ini_, ctl::mnuNotify, keys::kNotify);
 }
 
 // ---- closing the main window
 
-void StartUpForm::Form_QueryUnload(platform::CloseReason /*reason*/) {
+void App::closeRequested(platform::CloseReason /*reason*/) {
     // Closing is never refused. A notice standing in another program's
     // title bar is taken back first when the user asked for restoring, so
     // that ending the program mid-cycle leaves no notice behind.
-    const bool cycleRunning = Timer2->enabled() || RestorePending;
-    if (cycleRunning && form_->checked(ctl::mnuTitleBack)) {
-        Timer2->setEnabled(false);
-        RestorePending = false;
-        RestoreTitle();
+    if (form_->checked(ctl::mnuTitleBack)) {
+        display_->takeBackNotice();
     }
-    CloseSound();
+    display_->closeSound();
 }
 
-void StartUpForm::Form_Unload() {
+void App::quit() {
     unloaded_ = true;
+    mailCheck_.stop();
     // An unloaded window's timers tick no more: nothing may run on without
     // the tray object.
-    Timer1->setEnabled(false);
-    Timer2->setEnabled(false);
+    scheduler_->setEnabled(false);
+    display_->stop();
     // No dead icon may stay in the tray after the program has gone.
     RemoveTrayIcon(os_.tray, *form_);
     clsTaskTray.reset();

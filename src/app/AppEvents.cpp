@@ -1,19 +1,19 @@
 // Routes what the user does to the main window, its menus and its tray icon
 // to the operation that handles it.
 
-#include "app/StartUpForm.h"
+#include "app/App.h"
 #include "app/StartUpFormLayout.h"
 #include "tray/TaskTray.h"
 
 namespace vantorel {
 
-void StartUpForm::Click(platform::ControlId control) {
+void App::Click(platform::ControlId control) {
     switch (control) {
         case ctl::Command1:
-            Command1_Click();
+            accept();
             break;
         case ctl::Command2:
-            Command2_Click();
+            revert();
             break;
         case ctl::mnuConfig:
             mnuConfig_Click();
@@ -68,27 +68,27 @@ void StartUpForm::Click(platform::ControlId control) {
     }
 }
 
-void StartUpForm::CloseRequested(platform::CloseReason reason) {
+void App::CloseRequested(platform::CloseReason reason) {
     // Closing the main window, from its close box or because the session
     // ends, ends the program as the exit command does.
-    Form_QueryUnload(reason);
-    Form_Unload();
+    closeRequested(reason);
+    quit();
     os_.ui.quit();
 }
 
-void StartUpForm::TrayNotify(int mouseCode) {
+void App::TrayNotify(int mouseCode) {
     if (clsTaskTray) {
         clsTaskTray->MouseCode(mouseCode);
     }
 }
 
-void StartUpForm::MenuOpening(platform::ControlId menu) {
+void App::MenuOpening(platform::ControlId menu) {
     if (menu == ctl::mnuOption) {
         ReadAutostartMark();
     }
 }
 
-void StartUpForm::MouseMove(float xTwips) {
+void App::MouseMove(float xTwips) {
     if (clsTaskTray) {
         clsTaskTray->MouseEvent(xTwips);
     }

@@ -1,0 +1,102 @@
+// The program's side of a mail check and of the check timer: the options
+// they read from the window and its menus, the outcome of a check on the tray
+// icon, and the announcement of what it found.
+
+#include <utility>
+
+#include "app/App.h"
+#include "app/StartUpFormLayout.h"
+
+namespace vantorel {
+
+bool App::CheckMail() {
+    CheckResult result = mailCheck_.run();
+    if (result.news) {
+        Announce(std::move(*result.news));
+    }
+    // One change of the icon for the whole check, whatever it found.
+    if (result.completed && !unloaded_) {
+        ShowTrayStatus();
+    }
+    return result.succeeded;
+}
+
+void App::Announce(NewMail news) {
+    Announcement next = std::exchange(next_, {});
+    next.NewCount = news.count;
+    next.DispIndex = news.firstIndex;
+    next.ShownBase = news.shownBase;
+    next.MailCount = news.lastIndex;
+    next.MailList = std::move(news.entries);
+    display_->show(std::move(next));
+    trayStatus_.MailAnnounced(news.count, news.onceOnly);
+}
+
+bool App::showErrors() {
+    return form_->checked(ctl::mnuErrPop);
+}
+
+bool App::announceZero() {
+    return form_->checked(ctl::mnuZeroCheck);
+}
+
+bool App::onceOnly() {
+    return form_->checked(ctl::mnuCHKOnceOnly);
+}
+
+void App::announcementComing() {
+    next_ = {};
+    display_->chooseTarget(next_);
+}
+
+void App::checkSucceeded() {
+    // Shown once the check has decided what it announces.
+    trayStatus_.CheckSucceeded(os_.clock.now());
+}
+
+void App::checkFailed(std::string_view reason) {
+    trayStatus_.CheckFailed(os_.clock.now(), reason);
+    ShowTrayStatus();
+}
+
+void App::resumeChecking() {
+    scheduler_->resume();
+}
+
+std::string App::intervalText() {
+    return form_->text(ctl::txtInterval);
+}
+
+bool App::paused() {
+    return form_->checked(ctl::mnuTempStop);
+}
+
+bool App::checkRunning() {
+    return mailCheck_.running();
+}
+
+void App::checkDue() {
+    CheckMail();
+}
+
+bool App::targetUnderMouse() {
+    return form_->checked(ctl::mnuMouse);
+}
+
+bool App::restoreTitles() {
+    return form_->checked(ctl::mnuTitleBack);
+}
+
+bool App::notifyDesktop() {
+    return form_->checked(ctl::mnuNotify);
+}
+
+void App::holdChecks() {
+    scheduler_->setEnabled(false);
+}
+
+void App::cycleEnded() {
+    scheduler_->resume();
+}
+
+}  // namespace vantorel
