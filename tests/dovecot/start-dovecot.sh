@@ -38,8 +38,11 @@ mkdir -p "$workdir/run" "$workdir/state" "$workdir/home" "$workdir/tls"
 
 # A test CA and a server certificate for localhost and 127.0.0.1.
 tls="$workdir/tls"
+# The CA's name is the run's own: Windows finds a certificate's issuer by
+# name, and one Wine prefix holds the CAs of every server a test run starts,
+# so CAs of one name could be mistaken for each other.
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 30 \
-    -subj "/CN=Vantorel Test CA" -keyout "$tls/ca.key" -out "$tls/ca.pem" 2>/dev/null
+    -subj "/CN=Vantorel Test CA $(basename "$workdir")" -keyout "$tls/ca.key" -out "$tls/ca.pem" 2>/dev/null
 openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes \
     -subj "/CN=localhost" -keyout "$tls/server.key" -out "$tls/server.csr" 2>/dev/null
 printf 'subjectAltName=DNS:localhost,IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' \
