@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev
-    libssl-dev openssl
+    libssl-dev openssl strace
 )
 # Further packages, one per line, from the areas that need them.
 for list in "$(dirname "$0")"/packages-*.txt; do

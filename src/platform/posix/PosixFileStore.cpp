@@ -222,7 +222,10 @@ bool PosixFileStore::replaceWhole(const std::string& path, std::string_view byte
     const bool written = WriteAll(fd.get(), bytes) &&
                          (mode == kOwnerOnly || fchmod(fd.get(), mode) == 0) &&
                          fsync(fd.get()) == 0 && fd.closeNow();
-    if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
+    // The new file's entry is on the disk before it takes the old file's
+    // place, so a power cut between the two never leaves a name without it.
+    if (!written || !SyncFolder(FolderOf(target)) ||
+        rename(temporary.c_str(), target.c_str()) != 0) {
         unlink(temporary.c_str());
         return false;
     }
