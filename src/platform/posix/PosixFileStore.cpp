@@ -223,9 +223,13 @@ bool PosixFileStore::replaceWhole(const std::string& path, std::string_view byte
                          (mode == kOwnerOnly || fchmod(fd.get(), mode) == 0) &&
                          fsync(fd.get()) == 0 && fd.closeNow();
     // The new file's entry is on the disk before it takes the old file's
-    // place, so a power cut between the two never leaves a name without it.
-    if (!written || !SyncFolder(FolderOf(target)) ||
-        rename(temporary.c_str(), target.c_str()) != 0) {
+    // place. Like the flush after the rename, a failure here only weakens
+    // the write's survival of a power cut (some file systems refuse to
+    // flush a folder), so it does not fail the write.
+    if (written) {
+        SyncFolder(FolderOf(target));
+    }
+    if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
         unlink(temporary.c_str());
         return false;
     }
