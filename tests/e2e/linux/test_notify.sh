@@ -3,8 +3,8 @@
 # desktop notification (here dunst, on the test's own session bus): the
 # arrival notice as its summary, the decoded Japanese subjects in its body.
 # With "デスクトップにも通知する" on, a window's title gets the notices and
-# a notification comes as well. The screenshots show the tray icon's
-# new-mail badge and its paused look.
+# a notification comes as well. The icon shows the new-mail badge, then
+# the pause; pictures of the icon alone and screenshots show both.
 source "$(dirname "$0")/lib/e2e.sh"
 require mail titles commands
 command -v dunst >/dev/null && command -v dunstctl >/dev/null ||
@@ -78,14 +78,17 @@ start_target "メモ帳"
 record_titles "$TARGET"
 start_vantorel
 expect 15 "the icon did not appear in the tray" tray_icon_shown
+icon_shot icon-normal
 xdotool windowactivate --sync "$TARGET" 2>/dev/null || true
 tray_menu_choose 4
 expect 20 "no arrival notice in the target's title" title_recorded "3通メールが来ています。"
 expect 20 "no second notification came" notification_count_is 2
 shot title-and-notification
+expect 20 "the icon shows no new mail" icon_differs icon-new-mail icon-normal
 
-step "一時停止: the icon shows the pause (screenshot)"
-# Opening the menu took the new-mail badge away; the pause greys the icon.
+step "一時停止: the icon shows the pause"
+# Opening the menu takes the new-mail badge away; the pause greys the icon.
 tray_menu_choose 2
+expect 20 "the icon does not show the pause" icon_differs icon-paused icon-normal icon-new-mail
 shot tray-paused
 echo "PASS [$E2E_NAME]"

@@ -156,6 +156,26 @@ tray_icon_shown() {
     [ -n "$(tray_icon)" ]
 }
 
+# icon_shot NAME: the picture of the icon alone, as the tray shows it, in
+# the screenshots folder as <test>-NAME.png.
+icon_shot() {
+    local icon
+    icon=$(tray_icon | cut -d' ' -f1)
+    [ -n "$icon" ] || fail "no tray icon to take a picture of"
+    import -silent -window "$icon" "$E2E_SHOTS/$E2E_NAME-$1.png"
+}
+
+# icon_differs NAME OTHER...: takes the icon's picture NAME and is true
+# when it differs from each earlier picture OTHER.
+icon_differs() {
+    local name=$1 other
+    shift
+    icon_shot "$name" || return 1
+    for other in "$@"; do
+        ! cmp -s "$E2E_SHOTS/$E2E_NAME-$name.png" "$E2E_SHOTS/$E2E_NAME-$other.png" || return 1
+    done
+}
+
 # click_tray BUTTON [CLICKS]: clicks the middle of the program's tray icon.
 click_tray() {
     local icon x y w h
