@@ -56,12 +56,21 @@ write_bus_config() {
 EOF
 }
 
+# make_runtime_folder: the session's XDG_RUNTIME_DIR, a private folder
+# directly under /tmp. The session bus and the compositor put their sockets
+# there, and a socket's path may be at most 107 bytes, which a folder
+# inside a deep checkout exceeds. desktop_stop removes it.
+make_runtime_folder() {
+    DESKTOP_RUNTIME=$(mktemp -d /tmp/vantorel-xdg.XXXXXX)
+    export XDG_RUNTIME_DIR=$DESKTOP_RUNTIME
+}
+
 desktop_start() {
     local workdir=$1
-    mkdir -p "$workdir/home" "$workdir/config" "$workdir/data" "$workdir/cache" "$workdir/runtime"
-    chmod 0700 "$workdir/runtime"
+    mkdir -p "$workdir/home" "$workdir/config" "$workdir/data" "$workdir/cache"
     export HOME="$workdir/home" XDG_CONFIG_HOME="$workdir/config" XDG_DATA_HOME="$workdir/data"
-    export XDG_CACHE_HOME="$workdir/cache" XDG_RUNTIME_DIR="$workdir/runtime"
+    export XDG_CACHE_HOME="$workdir/cache"
+    make_runtime_folder
     unset WAYLAND_DISPLAY XDG_SESSION_TYPE
     export QT_QPA_PLATFORM=xcb
     # A desktop session speaks UTF-8 whatever the caller's shell was set to
@@ -166,6 +175,10 @@ desktop_stop() {
         stop_group "${DESKTOP_PIDS[i]}"
     done
     DESKTOP_PIDS=()
+    if [ -n "${DESKTOP_RUNTIME:-}" ]; then
+        rm -rf "$DESKTOP_RUNTIME"
+        DESKTOP_RUNTIME=""
+    fi
 }
 
 # True while the process runs (an ended child that was not yet waited for

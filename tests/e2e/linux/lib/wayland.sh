@@ -37,11 +37,10 @@ bus_name_owner() {
 
 wayland_start() {
     local workdir=$1
-    mkdir -p "$workdir/home" "$workdir/config" "$workdir/data" "$workdir/cache" \
-        "$workdir/runtime" "$workdir/tray"
-    chmod 0700 "$workdir/runtime"
+    mkdir -p "$workdir/home" "$workdir/config" "$workdir/data" "$workdir/cache" "$workdir/tray"
     export HOME="$workdir/home" XDG_CONFIG_HOME="$workdir/config" XDG_DATA_HOME="$workdir/data"
-    export XDG_CACHE_HOME="$workdir/cache" XDG_RUNTIME_DIR="$workdir/runtime"
+    export XDG_CACHE_HOME="$workdir/cache"
+    make_runtime_folder
     export LANG=C.UTF-8 LC_ALL=C.UTF-8
     unset LANGUAGE DISPLAY XAUTHORITY
     DESKTOP_WORK=$workdir
