@@ -41,9 +41,13 @@ tls="$workdir/tls"
 # The CA's name is the run's own: Windows finds a certificate's issuer by
 # name, and one Wine prefix holds the CAs of every server a test run starts,
 # so CAs of one name could be mistaken for each other.
-openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 30 \
+# The certificates are RSA: Wine (8.0) rejects an ECDSA signature whose r
+# or s is shorter than 32 bytes, as about one P-256 signature in 128 is,
+# with "certificate signature failure", and the Windows tests check these
+# certificates under Wine.
+openssl req -x509 -newkey rsa:2048 -nodes -days 30 \
     -subj "/CN=Vantorel Test CA $(basename "$workdir")" -keyout "$tls/ca.key" -out "$tls/ca.pem" 2>/dev/null
-openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes \
+openssl req -newkey rsa:2048 -nodes \
     -subj "/CN=localhost" -keyout "$tls/server.key" -out "$tls/server.csr" 2>/dev/null
 printf 'subjectAltName=DNS:localhost,IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' \
     >"$tls/server.ext"

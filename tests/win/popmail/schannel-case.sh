@@ -49,7 +49,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-new_key() { openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$1" 2>/dev/null; }
+# The certificates are RSA: Wine (8.0) rejects an ECDSA signature whose r
+# or s is shorter than 32 bytes, as about one P-256 signature in 128 is,
+# with "certificate signature failure", and these are checked under Wine.
+new_key() { openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -out "$1" 2>/dev/null; }
 
 # certificate NAME ALT_NAMES [CA_PEM CA_KEY [DAYS]]: NAME.pem and NAME.key
 # in $scratch, signed by the CA, or self-signed without one. DAYS -1 gives
