@@ -20,6 +20,7 @@ case "$(sed -n "${n}p" "$FAKE_WINE_DIR/outcomes")" in
     fail) echo "[  FAILED  ] a test" ; exit 1 ;;
     crash) echo "wine: Unhandled page fault on read access to 0000000000000000" >&2; exit 5 ;;
     quiet-fail) echo "popcheck: wrong password" >&2; exit 2 ;;
+    silent) exit 1 ;;
 esac
 WINE
 chmod +x "$work/bin/wine"
@@ -55,5 +56,7 @@ expect "no-start no-start no-start pass" 53 3 2
 expect "fail pass" 1 1 0
 expect "crash pass" 5 1 0
 expect "quiet-fail pass" 2 1 0
+expect "silent pass" 0 2 1
+expect "silent silent silent pass" 1 3 2
 [ "$failures" -eq 0 ] || exit 1
 echo "wine-run.sh: every case as expected"

@@ -6,11 +6,12 @@
 #   tests/win/wine-run.sh build-win64/vantorel_tests.exe --gtest_brief=1
 #
 # On a busy machine Wine now and then fails to start a program at all: it
-# ends at once with only its own loader's complaint on standard error. Such
-# a start, and only such a start, is made again (the program never ran, so
-# its input is still unread), with a line "wine-start retry: ..." on
-# standard error and in the session's tally, which wine-session.sh reports
-# at its end. A program that ran and failed is never run again.
+# ends at once with only its own loader's complaint on standard error, or
+# with no output at all. Such a start, and only such a start, is made
+# again (the program never ran, so its input is still unread), with a line
+# "wine-start retry: ..." on standard error and in the session's tally,
+# which wine-session.sh reports at its end. A program that ran and failed
+# is never run again.
 set -euo pipefail
 
 if [ -z "${VANTOREL_WINE_SESSION:-}" ]; then
@@ -23,10 +24,14 @@ readonly tally="$VANTOREL_WINE_SESSION/wine-start-retries"
 
 # True when the output is Wine's refusal to start the program: nothing on
 # standard output, and standard error holds lines of Wine's loader only
-# (not a crash report of a program that ran).
+# (not a crash report of a program that ran), or nothing at all: every
+# program the tests run prints something when it fails (a GoogleTest
+# program its banner before any test), so a failure in total silence is a
+# start that never reached the program.
 wine_did_not_start() {
     local out=$1 err=$2
-    [ ! -s "$out" ] && [ -s "$err" ] || return 1
+    [ ! -s "$out" ] || return 1
+    [ -s "$err" ] || return 0
     ! grep -qv -e '^wine: could not load' -e '^wine: failed to' \
         -e '^wine client error' -e '^wineserver: ' -e '^$' "$err"
 }
