@@ -23,7 +23,7 @@
 #include "mail/MailCheck.h"
 #include "notify/DisplayCycle.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 #include "tray/TrayStatus.h"
 
 namespace vantorel {
@@ -92,7 +92,7 @@ class App : public platform::FormEvents,
 
     // ---- what the small windows and the tests reach
     platform::Platform& os() { return os_; }
-    iniBas& ini() { return ini_; }
+    SettingsStore& ini() { return ini_; }
     platform::Form& form() { return *form_; }
     CheckScheduler& scheduler() { return *scheduler_; }
     DisplayCycle& display() { return *display_; }
@@ -141,7 +141,7 @@ class App : public platform::FormEvents,
     bool unloaded_ = false;
 
     platform::Platform& os_;
-    iniBas ini_;
+    SettingsStore ini_;
     MailCheck mailCheck_;
     std::unique_ptr<platform::Form> form_;
     std::unique_ptr<CheckScheduler> scheduler_;

@@ -22,10 +22,10 @@ namespace {
 // Inverts an option's check mark and writes the new state at once. The
 // write's result is not examined: a failed write leaves the option changed
 // for this run only.
-void ToggleOption(platform::Form& form, iniBas& ini, platform::ControlId item,
+void ToggleOption(platform::Form& form, SettingsStore& ini, platform::ControlId item,
                   std::string_view key) {
     form.setChecked(item, !form.checked(item));
-    ini.WriteIni(keys::kOption, key, text::BooleanText(form.checked(item)));
+    ini.write(keys::kOption, key, text::BooleanText(form.checked(item)));
 }
 
 // Takes the program's icon out of the tray without showing the window, as
@@ -94,7 +94,7 @@ void App::mnuCHKOnceOnly_Click() {
         // The next check counts every waiting message as new again.
         mailCheck_.forgetAnnounced();
     }
-    ini_.WriteIni(keys::kOption, keys::kCheckOnce, text::BooleanText(marked));
+    ini_.write(keys::kOption, keys::kCheckOnce, text::BooleanText(marked));
 }
 
 void App::mnuTitleConf_Click() {

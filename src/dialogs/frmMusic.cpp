@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view kWavFilter = "WAVファイル(*.wav)|*.wav";
 }  // namespace
 
-frmMusic::frmMusic(platform::Platform& os, iniBas& ini, SoundChosen soundChosen)
+frmMusic::frmMusic(platform::Platform& os, SettingsStore& ini, SoundChosen soundChosen)
     : SmallWindow(os.ui, MusicLayout()),
       os_(os),
       ini_(ini),
@@ -26,12 +26,12 @@ void frmMusic::Form_Load() {
     namespace id = ctl::music;
     // Only the exact word "FALSE" means off here; any other value shows the
     // box set with the stored path (start-up, stricter, plays only "TRUE").
-    if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOff) {
+    if (ini_.read(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOff) {
         form().setEnabled(id::txtWavPath, false);
         form().setEnabled(id::cmdShowDialog, false);
         return;
     }
-    form().setText(id::txtWavPath, ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
+    form().setText(id::txtWavPath, ini_.read(keys::kSound, keys::kWavePath, keys::kEmpty));
     form().setChecked(id::chkMusic, true);
     // Setting the box from the program raises no event: apply its rule here.
     chkMusic_Click();
@@ -74,9 +74,9 @@ void frmMusic::cmdOK_Click() {
     namespace id = ctl::music;
     const bool on = form().checked(id::chkMusic);
     const std::string path = form().text(id::txtWavPath);
-    bool saved = ini_.WriteIni(keys::kSound, keys::kEnable, on ? keys::kSoundOn : keys::kSoundOff);
+    bool saved = ini_.write(keys::kSound, keys::kEnable, on ? keys::kSoundOn : keys::kSoundOff);
     if (on) {
-        saved = ini_.WriteIni(keys::kSound, keys::kWavePath, path) && saved;
+        saved = ini_.write(keys::kSound, keys::kWavePath, path) && saved;
     }
     if (!saved) {
         // The window stays with the user's choice, and the sound stays as it

@@ -9,7 +9,7 @@
 #include "dialogs/SmallWindow.h"
 #include "platform/FileDialog.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
@@ -18,7 +18,7 @@ class frmMusic : public SmallWindow {
     // Runs once the choice is saved: the sound on or off, and its file.
     using SoundChosen = std::function<void(bool on, const std::string& path)>;
 
-    frmMusic(platform::Platform& os, iniBas& ini, SoundChosen soundChosen);
+    frmMusic(platform::Platform& os, SettingsStore& ini, SoundChosen soundChosen);
 
     void Click(platform::ControlId control) override;
     void CheckBoxClick(platform::ControlId control) override;
@@ -30,7 +30,7 @@ class frmMusic : public SmallWindow {
     void cmdOK_Click();
 
     platform::Platform& os_;
-    iniBas& ini_;
+    SettingsStore& ini_;
     SoundChosen soundChosen_;
     // The window's own file dialog: it remembers the last file chosen while
     // this window is open.

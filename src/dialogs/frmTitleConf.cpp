@@ -6,17 +6,17 @@
 
 namespace vantorel {
 
-frmTitleConf::frmTitleConf(platform::Platform& os, iniBas& ini)
+frmTitleConf::frmTitleConf(platform::Platform& os, SettingsStore& ini)
     : SmallWindow(os.ui, TitleConfLayout()), os_(os), ini_(ini) {
     Form_Load();
 }
 
 void frmTitleConf::Form_Load() {
     namespace id = ctl::title;
-    form().setText(id::Text1, ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel));
+    form().setText(id::Text1, ini_.read(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel));
     form().setText(id::Text2,
-                   ini_.ReadIni(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel));
-    form().setText(id::Text3, ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel));
+                   ini_.read(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel));
+    form().setText(id::Text3, ini_.read(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel));
 }
 
 void frmTitleConf::Click(platform::ControlId control) {
@@ -29,9 +29,9 @@ void frmTitleConf::Command1_Click() {
     namespace id = ctl::title;
     // Every label is written even when an earlier one failed, so that as
     // much as possible is kept; the values stand as typed, empty ones too.
-    bool saved = ini_.WriteIni(keys::kTitleBar, keys::kFrom, form().text(id::Text1));
-    saved = ini_.WriteIni(keys::kTitleBar, keys::kSubject, form().text(id::Text2)) && saved;
-    saved = ini_.WriteIni(keys::kTitleBar, keys::kDate, form().text(id::Text3)) && saved;
+    bool saved = ini_.write(keys::kTitleBar, keys::kFrom, form().text(id::Text1));
+    saved = ini_.write(keys::kTitleBar, keys::kSubject, form().text(id::Text2)) && saved;
+    saved = ini_.write(keys::kTitleBar, keys::kDate, form().text(id::Text3)) && saved;
     if (!saved) {
         // The window stays, with what the user typed, rather than closing
         // as if the labels were kept.

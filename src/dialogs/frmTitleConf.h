@@ -4,13 +4,13 @@
 
 #include "dialogs/SmallWindow.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
 class frmTitleConf : public SmallWindow {
   public:
-    frmTitleConf(platform::Platform& os, iniBas& ini);
+    frmTitleConf(platform::Platform& os, SettingsStore& ini);
 
     void Click(platform::ControlId control) override;
 
@@ -19,7 +19,7 @@ class frmTitleConf : public SmallWindow {
     void Command1_Click();  // OK
 
     platform::Platform& os_;
-    iniBas& ini_;
+    SettingsStore& ini_;
 };
 
 }  // namespace vantorel

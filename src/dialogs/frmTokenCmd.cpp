@@ -25,14 +25,14 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-frmTokenCmd::frmTokenCmd(platform::Platform& os, iniBas& ini)
+frmTokenCmd::frmTokenCmd(platform::Platform& os, SettingsStore& ini)
     : SmallWindow(os.ui, TokenCmdLayout()), os_(os), ini_(ini) {
     Form_Load();
 }
 
 void frmTokenCmd::Form_Load() {
     form().setText(ctl::token::txtTokenCmd,
-                   ini_.ReadIni(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty));
+                   ini_.read(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty));
 }
 
 void frmTokenCmd::Click(platform::ControlId control) {
@@ -50,7 +50,7 @@ void frmTokenCmd::Click(platform::ControlId control) {
 
 void frmTokenCmd::cmdOK_Click() {
     const std::string command = Trimmed(form().text(ctl::token::txtTokenCmd));
-    if (!ini_.WriteIni(keys::kUserInfo, keys::kTokenCmd, command)) {
+    if (!ini_.write(keys::kUserInfo, keys::kTokenCmd, command)) {
         // The window stays with what was typed rather than closing as if
         // the command were kept.
         ShowSettingsNotSaved(os_, ini_);

@@ -4,13 +4,13 @@
 
 #include "dialogs/SmallWindow.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
 class frmTokenCmd : public SmallWindow {
   public:
-    frmTokenCmd(platform::Platform& os, iniBas& ini);
+    frmTokenCmd(platform::Platform& os, SettingsStore& ini);
 
     void Click(platform::ControlId control) override;
 
@@ -19,7 +19,7 @@ class frmTokenCmd : public SmallWindow {
     void cmdOK_Click();
 
     platform::Platform& os_;
-    iniBas& ini_;
+    SettingsStore& ini_;
 };
 
 }  // namespace vantorel

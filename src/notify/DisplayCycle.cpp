@@ -30,7 +30,7 @@ std::uint32_t DisplayPeriodMs(std::string_view seconds) {
     return static_cast<std::uint32_t>(ms < kLongestTimerPeriodMs ? ms : kLongestTimerPeriodMs);
 }
 
-DisplayCycle::DisplayCycle(platform::Platform& os, iniBas& ini, DisplayCycleHost& host)
+DisplayCycle::DisplayCycle(platform::Platform& os, SettingsStore& ini, DisplayCycleHost& host)
     : os_(os), ini_(ini), host_(host), timer_(os.ui.createTimer("Timer2", [this] { onTick(); })) {
     timer_->setInterval(kDisplayTimerDesignPeriodMs);
 }
@@ -48,9 +48,9 @@ void DisplayCycle::takeBackNotice() {
 }
 
 void DisplayCycle::show(Announcement next) {
-    next.SubjectLabel = ini_.ReadIni(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
-    next.FromLabel = ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
-    next.DateLabel = ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
+    next.SubjectLabel = ini_.read(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
+    next.FromLabel = ini_.read(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
+    next.DateLabel = ini_.read(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
     const bool cycleRunning = timer_->enabled();
     if (cycleRunning && next.TargetWindow != display_.TargetWindow && host_.restoreTitles()) {
         // The announcement moves to another window: the one left behind

@@ -132,11 +132,11 @@ TEST_F(StartUp, TheSettingsFileIsTheExecutablesNameBesideIt) {
     fake.app.folder = "/opt/vantorel";
     fake.app.name = "Vantorel";
     start();
-    EXPECT_EQ(program->ini().FilePath(), "/opt/vantorel/vantorel.ini");
-    EXPECT_EQ(program->ini().SaveFolder(), "/opt/vantorel/save");
+    EXPECT_EQ(program->ini().filePath(), "/opt/vantorel/vantorel.ini");
+    EXPECT_EQ(program->ini().saveFolder(), "/opt/vantorel/save");
     fake.app.folder = "C:\\";
     fake.app.separator = '\\';
-    EXPECT_EQ(program->ini().SaveFolder(), "C:\\save");
+    EXPECT_EQ(program->ini().saveFolder(), "C:\\save");
 }
 
 // A settings file that is there but cannot be read: the program starts as
