@@ -23,11 +23,11 @@ bool App::CheckMail() {
 
 void App::Announce(NewMail news) {
     Announcement next = std::exchange(next_, {});
-    next.NewCount = news.count;
-    next.DispIndex = news.firstIndex;
-    next.ShownBase = news.shownBase;
-    next.MailCount = news.lastIndex;
-    next.MailList = std::move(news.entries);
+    next.newCount = news.count;
+    next.position = news.firstIndex;
+    next.shownBase = news.shownBase;
+    next.lastIndex = news.lastIndex;
+    next.entries = std::move(news.entries);
     display_->show(std::move(next));
     trayStatus_.MailAnnounced(news.count, news.onceOnly);
 }

@@ -19,7 +19,7 @@ constexpr std::string_view kCloseCommand = "Close";
 
 void DisplayCycle::flashTarget() {
     platform::FlashInfo info;
-    info.window = display_.TargetWindow;
+    info.window = display_.targetWindow;
     info.flags = platform::FlashInfo::kFlashCaption;
     info.count = kFlashCount;
     info.timeoutMs = kBlinkRateTimeout;

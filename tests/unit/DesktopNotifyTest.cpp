@@ -104,16 +104,16 @@ TEST_F(DesktopNotify, AFailedCheckWithErrorsShownUsesTheBoxNotANotification) {
 
 Announcement Announced(int mailCount, int first) {
     Announcement a;
-    a.MailCount = static_cast<std::int16_t>(mailCount);
-    a.DispIndex = static_cast<std::int16_t>(first);
-    a.NewCount = static_cast<std::int16_t>(mailCount - first + 1);
-    a.MailList.emplace_back();
+    a.lastIndex = static_cast<std::int16_t>(mailCount);
+    a.position = static_cast<std::int16_t>(first);
+    a.newCount = static_cast<std::int16_t>(mailCount - first + 1);
+    a.entries.emplace_back();
     for (int n = 1; n <= mailCount; ++n) {
-        a.MailList.push_back(fake::MessageSummary(n));
+        a.entries.push_back(fake::MessageSummary(n));
     }
-    a.SubjectLabel = "Subject:";
-    a.FromLabel = "From:";
-    a.DateLabel = "Date:";
+    a.subjectLabel = "Subject:";
+    a.fromLabel = "From:";
+    a.dateLabel = "Date:";
     return a;
 }
 
@@ -127,17 +127,17 @@ TEST(AnnouncementNotice, ListsTheFirstNewMessagesAndCountsTheRest) {
 
 TEST(AnnouncementNotice, UsesTheUsersOwnLabelsAndCopesWithOddOrMissingEntries) {
     Announcement a = Announced(3, 1);
-    a.SubjectLabel = "件名:";
-    a.FromLabel = "差出人:";
-    a.MailList[2] = "odd";
-    a.MailList.resize(3);  // message 3 was not listed
+    a.subjectLabel = "件名:";
+    a.fromLabel = "差出人:";
+    a.entries[2] = "odd";
+    a.entries.resize(3);  // message 3 was not listed
     EXPECT_EQ(AnnouncementNotice(a).body,
               "件名:件名1 — 差出人:sender1@example.jp\n件名: — 差出人:\n件名: — 差出人:");
 }
 
 TEST(AnnouncementNotice, AnAnnouncementOfNoMailHasNoLines) {
     Announcement a = Announced(0, 1);
-    a.NewCount = 0;
+    a.newCount = 0;
     const platform::DesktopNotice notice = AnnouncementNotice(a);
     EXPECT_EQ(notice.summary, "0通メールが来ています。");
     EXPECT_EQ(notice.body, "");

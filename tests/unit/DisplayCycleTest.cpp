@@ -124,13 +124,13 @@ TEST_F(DisplayCycleTest, ANegativeCountFromALaterCheckLeavesTheCycleAlone) {
 TEST_F(DisplayCycleTest, TheLargestIndexEndsTheListWithoutOverflow) {
     startInTray();
     Announcement last;
-    last.MailCount = kInt16Max;
-    last.DispIndex = kInt16Max - 1;
-    last.NewCount = 2;
-    last.TargetWindow = fake::kEditor;
+    last.lastIndex = kInt16Max;
+    last.position = kInt16Max - 1;
+    last.newCount = 2;
+    last.targetWindow = fake::kEditor;
     program->display().show(last);
     EXPECT_EQ(runCycle(), 2);
-    EXPECT_EQ(program->display().current().DispIndex, kInt16Max);
+    EXPECT_EQ(program->display().current().position, kInt16Max);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上2通メールが来ています。");
 }
 

@@ -32,8 +32,8 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
     EXPECT_TRUE(fake.transcript.contains("FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0"));
     EXPECT_FALSE(timerOn("Timer1"));
     EXPECT_TRUE(timerOn("Timer2"));
-    EXPECT_EQ(program->display().current().DispIndex, 1);
-    EXPECT_EQ(program->display().current().ShownBase, 0);
+    EXPECT_EQ(program->display().current().position, 1);
+    EXPECT_EQ(program->display().current().shownBase, 0);
 
     EXPECT_EQ(runCycle(), 5);
     EXPECT_THAT(editorTitles(),
@@ -191,8 +191,8 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
 
     mailbox(3);
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->display().current().DispIndex, 1);
-    EXPECT_EQ(program->display().current().ShownBase, 0);
+    EXPECT_EQ(program->display().current().position, 1);
+    EXPECT_EQ(program->display().current().shownBase, 0);
     EXPECT_EQ(program->mailCheck().announced(), 3);
     runCycle();
 
@@ -200,8 +200,8 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     fake.windows.titlesWritten.clear();
     EXPECT_TRUE(program->CheckMail());
     EXPECT_EQ(fake.mail.commands.back(), "LIST 1-5");
-    EXPECT_EQ(program->display().current().DispIndex, 4);
-    EXPECT_EQ(program->display().current().ShownBase, 3);
+    EXPECT_EQ(program->display().current().position, 4);
+    EXPECT_EQ(program->display().current().shownBase, 3);
     EXPECT_EQ(program->mailCheck().announced(), 5);
     runCycle();
     EXPECT_THAT(editorTitles(),
@@ -218,8 +218,8 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     EXPECT_THAT(editorTitles(), IsEmpty());
 
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->display().current().NewCount, 4);
-    EXPECT_EQ(program->display().current().DispIndex, 1);
+    EXPECT_EQ(program->display().current().newCount, 4);
+    EXPECT_EQ(program->display().current().position, 1);
     EXPECT_EQ(program->mailCheck().announced(), 4);
 }
 
@@ -266,7 +266,7 @@ TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) 
     mailbox(3);
     fake.transcript.clear();
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->display().current().SavedTitle, fake::kEditorTitle);
+    EXPECT_EQ(program->display().current().savedTitle, fake::kEditorTitle);
     EXPECT_THAT(lines("GetWindowText"), IsEmpty());
     runCycle();
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 
 #include "CheckFixture.h"
-#include "notify/hWndBas.h"
+#include "notify/TopLevelWindow.h"
 
 namespace vantorel {
 namespace {
@@ -16,7 +16,7 @@ class TargetWindow : public fake::CheckFixture {
   protected:
     platform::WindowHandle climb(platform::WindowHandle from) {
         fake.transcript.clear();
-        return GetTopParent(fake.windows, from);
+        return TopLevelWindowOf(fake.windows, from);
     }
 };
 
@@ -75,8 +75,8 @@ TEST_F(TargetWindow, WithTheMouseOptionTheWindowUnderThePointerIsTheTarget) {
     fake.transcript.clear();
 
     program->CheckMail();
-    EXPECT_EQ(program->display().current().TargetWindow, 0x50u);
-    EXPECT_EQ(program->display().current().SavedTitle, "Mailer");
+    EXPECT_EQ(program->display().current().targetWindow, 0x50u);
+    EXPECT_EQ(program->display().current().savedTitle, "Mailer");
     EXPECT_THAT(lines("G"), ElementsAre("GetCursorPos -> (120,340)", "GetParent 0x52 -> 0x51",
                                         "GetParent 0x51 -> 0x50", "GetParent 0x50 -> 0x0",
                                         "GetWindowText 0x50 -> Mailer"));
@@ -109,7 +109,7 @@ TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     fake.windows.windows[fake::kEditor].unreadable = true;
     mailbox(1);
     program->CheckMail();
-    EXPECT_FALSE(program->display().current().SavedTitleRead);
+    EXPECT_FALSE(program->display().current().savedTitleRead);
     runCycle();
     EXPECT_EQ(editorTitles().back(), "以上1通メールが来ています。");
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上1通メールが来ています。");
@@ -128,7 +128,7 @@ TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     mark(ctl::mnuTitleBack, true);
     mailbox(1);
     program->CheckMail();
-    EXPECT_TRUE(program->display().current().SavedTitleRead);
+    EXPECT_TRUE(program->display().current().savedTitleRead);
     runCycle();
     EXPECT_EQ(editorTitles().back(), fake::kEditorTitle);
 }
@@ -139,8 +139,8 @@ TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
     fake.windows.foreground = 0;
     mailbox(1);
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->display().current().TargetWindow, 0u);
-    EXPECT_EQ(program->display().current().SavedTitle, "");
+    EXPECT_EQ(program->display().current().targetWindow, 0u);
+    EXPECT_EQ(program->display().current().savedTitle, "");
     EXPECT_TRUE(fake.transcript.contains("IsWindow 0x0 -> false"));
     EXPECT_EQ(runCycle(), 3);
     EXPECT_THAT(lines("SetWindowText"),
