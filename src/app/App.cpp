@@ -6,7 +6,7 @@
 #include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 
@@ -39,8 +39,8 @@ void App::FillBasicSettings() {
 
 void App::start() {
     form_->setControlVisible(ctl::mnuTop, false);
-    clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
-    clsTaskTray->OnSeen = [this] {
+    trayIcon_ = std::make_unique<TrayIcon>(os_.tray, os_.ui);
+    trayIcon_->OnSeen = [this] {
         trayStatus_.Seen();
         ShowTrayStatus();
     };

@@ -9,7 +9,7 @@
 //             commands, tray mode, closing the program
 //   mail/     MailCheck (the check) and CheckScheduler (the check timer)
 //   notify/   DisplayCycle (target window, notices, flash and sound)
-//   tray/     TaskTray (the icon) and TrayStatus (what it says)
+//   tray/     TrayIcon (the icon) and TrayStatus (what it says)
 
 #include <cstdint>
 #include <memory>
@@ -28,7 +28,7 @@
 
 namespace vantorel {
 
-class TaskTray;
+class TrayIcon;
 
 class App : public platform::FormEvents,
             private MailCheckHost,
@@ -96,7 +96,7 @@ class App : public platform::FormEvents,
     platform::Form& form() { return *form_; }
     CheckScheduler& scheduler() { return *scheduler_; }
     DisplayCycle& display() { return *display_; }
-    TaskTray* taskTray() { return clsTaskTray.get(); }
+    TrayIcon* trayIcon() { return trayIcon_.get(); }
     const TrayStatus& trayStatus() const { return trayStatus_; }
     MailCheck& mailCheck() { return mailCheck_; }
 
@@ -146,7 +146,7 @@ class App : public platform::FormEvents,
     std::unique_ptr<platform::Form> form_;
     std::unique_ptr<CheckScheduler> scheduler_;
     std::unique_ptr<DisplayCycle> display_;
-    std::unique_ptr<TaskTray> clsTaskTray;
+    std::unique_ptr<TrayIcon> trayIcon_;
 
     // The small windows, each open at most once (dialogs/).
     WindowSlot TitleConfWindow;

@@ -3,7 +3,7 @@
 
 #include "app/App.h"
 #include "app/StartUpFormLayout.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 
@@ -77,8 +77,8 @@ void App::CloseRequested(platform::CloseReason reason) {
 }
 
 void App::TrayNotify(int mouseCode) {
-    if (clsTaskTray) {
-        clsTaskTray->MouseCode(mouseCode);
+    if (trayIcon_) {
+        trayIcon_->MouseCode(mouseCode);
     }
 }
 
@@ -89,8 +89,8 @@ void App::MenuOpening(platform::ControlId menu) {
 }
 
 void App::MouseMove(float xTwips) {
-    if (clsTaskTray) {
-        clsTaskTray->MouseEvent(xTwips);
+    if (trayIcon_) {
+        trayIcon_->MouseEvent(xTwips);
     }
 }
 

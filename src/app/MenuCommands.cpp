@@ -13,7 +13,7 @@
 #include "dialogs/frmTokenCmd.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 
@@ -32,8 +32,8 @@ void ToggleOption(platform::Form& form, SettingsStore& ini, platform::ControlId 
 // the program ends. The shell refusing (no icon there) changes nothing.
 void RemoveTrayIcon(platform::TrayShell& shell, platform::Form& owner) {
     platform::NotifyIconRecord record;
-    record.size = TaskTray::kRecordSize;
-    record.id = TaskTray::kIconId;
+    record.size = TrayIcon::kRecordSize;
+    record.id = TrayIcon::kIconId;
     try {
         record.window = owner.handle();
         shell.notifyIcon(platform::NotifyIconMessage::Delete, record);
@@ -151,7 +151,7 @@ void App::quit() {
     display_->stop();
     // No dead icon may stay in the tray after the program has gone.
     RemoveTrayIcon(os_.tray, *form_);
-    clsTaskTray.reset();
+    trayIcon_.reset();
 }
 
 }  // namespace vantorel

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 
 #include "fake/ProgramFixture.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 namespace {
@@ -34,7 +34,7 @@ TEST_F(LateTray, AStartInTrayModeKeepsTheWindowUntilTheTrayAppears) {
     start();
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_TRUE(program->taskTray()->KeptForLackOfTray());
+    EXPECT_TRUE(program->trayIcon()->KeptForLackOfTray());
     // Checking goes on as usual meanwhile.
     EXPECT_TRUE(timer("Timer1").isEnabled());
 
@@ -43,7 +43,7 @@ TEST_F(LateTray, AStartInTrayModeKeepsTheWindowUntilTheTrayAppears) {
     EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray appears", kAdd, "StartUpForm hide"));
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     EXPECT_FALSE(mainForm().isVisible());
-    EXPECT_FALSE(program->taskTray()->KeptForLackOfTray());
+    EXPECT_FALSE(program->trayIcon()->KeptForLackOfTray());
 
     // The panel restarts: the icon comes back, the window stays hidden.
     fake.tray.disappear();
@@ -97,7 +97,7 @@ TEST_F(LateTray, AnIconRefusedWithATrayThereStillHidesTheWindow) {
     fake.tray.refuseAll = true;
     start();
     EXPECT_FALSE(mainForm().isVisible());
-    EXPECT_FALSE(program->taskTray()->KeptForLackOfTray());
+    EXPECT_FALSE(program->trayIcon()->KeptForLackOfTray());
 }
 
 TEST_F(LateTray, TheTrayIsNoLongerWatchedOnceTheTrayObjectIsGone) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "fake/ProgramFixture.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 namespace {
@@ -219,7 +219,7 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
     EXPECT_FALSE(fake.player.open);
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
-    EXPECT_EQ(form.taskTray(), nullptr);
+    EXPECT_EQ(form.trayIcon(), nullptr);
     EXPECT_FALSE(timer("Timer1").isEnabled());
     // The window is never shown on the way out, and nothing is saved.
     EXPECT_THAT(lines("StartUpForm show"), IsEmpty());
@@ -239,7 +239,7 @@ TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExi
         }
         mainForm().userCloses(reason);
         EXPECT_TRUE(fake.tray.icons.empty());
-        EXPECT_EQ(form.taskTray(), nullptr);
+        EXPECT_EQ(form.trayIcon(), nullptr);
         EXPECT_TRUE(fake.ui.quitRequested);
         EXPECT_THAT(lines("ini write"), IsEmpty());
         program.reset();

@@ -1,6 +1,6 @@
 // The tray object: icon records, window and menu visibility, mouse codes.
 
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 #include <gmock/gmock.h>
 
@@ -19,9 +19,9 @@ class Owner : public platform::FormEvents {
     std::vector<platform::ControlId> clicked;
 };
 
-class TaskTrayTest : public ::testing::Test {
+class TrayIconTest : public ::testing::Test {
   protected:
-    TaskTrayTest()
+    TrayIconTest()
         : form(fake.ui.createForm(StartUpFormLayout(), owner)), tray(fake.tray, fake.ui) {
         tray.FormName(form.get());
         tray.MenuName(ctl::mnuTop);
@@ -33,10 +33,10 @@ class TaskTrayTest : public ::testing::Test {
     fake::FakePlatform fake;
     Owner owner;
     std::unique_ptr<platform::Form> form;
-    TaskTray tray;
+    TrayIcon tray;
 };
 
-TEST_F(TaskTrayTest, TheIconRecordCarriesTheOwnerIconAndTooltip) {
+TEST_F(TrayIconTest, TheIconRecordCarriesTheOwnerIconAndTooltip) {
     tray.Visible(true);
     ASSERT_EQ(fake.tray.icons.size(), 1u);
     const auto& record = fake.tray.icons.begin()->second;
@@ -51,7 +51,7 @@ TEST_F(TaskTrayTest, TheIconRecordCarriesTheOwnerIconAndTooltip) {
     EXPECT_FALSE(shown().isVisible());
 }
 
-TEST_F(TaskTrayTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
+TEST_F(TrayIconTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
     tray.Visible(true);
     tray.Visible(true);  // the shell refuses the duplicate; the window is hidden again
     EXPECT_EQ(fake.tray.icons.size(), 1u);
@@ -65,7 +65,7 @@ TEST_F(TaskTrayTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
                             "StartUpForm show", "StartUpForm.mnuTop visible = false"));
 }
 
-TEST_F(TaskTrayTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
+TEST_F(TrayIconTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
     tray.Visible(true);
     tray.ToolTip("Other");
     EXPECT_EQ(fake.tray.icons.begin()->second.tip, "Vantorel");
@@ -74,7 +74,7 @@ TEST_F(TaskTrayTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
     EXPECT_EQ(fake.tray.icons.begin()->second.tip, "Other");
 }
 
-TEST_F(TaskTrayTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
+TEST_F(TrayIconTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
     tray.Visible(true);
     fake.transcript.clear();
     tray.MouseEvent(platform::tray_code::kLeftDoubleClick *
@@ -86,7 +86,7 @@ TEST_F(TaskTrayTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
                                                      "StartUpForm.mnuTop visible = false"));
 }
 
-TEST_F(TaskTrayTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
+TEST_F(TrayIconTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
     tray.Visible(true);
     fake.transcript.clear();
     fake.ui.popupChoices.push_back(ctl::mnuNowChk);
@@ -96,7 +96,7 @@ TEST_F(TaskTrayTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
     EXPECT_THAT(owner.clicked, ElementsAre(ctl::mnuNowChk));
 }
 
-TEST_F(TaskTrayTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
+TEST_F(TrayIconTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
     tray.Visible(true);
     fake.transcript.clear();
     for (int code : {0x200, 0x201, 0x202, 0x205, 0x206, 0x207, 0x208, 0x209}) {
@@ -112,7 +112,7 @@ TEST_F(TaskTrayTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
     EXPECT_TRUE(fake.tray.icons.empty());
 }
 
-TEST_F(TaskTrayTest, AFailingShellStepIsSkippedAndTheWindowStillHidesAndShows) {
+TEST_F(TrayIconTest, AFailingShellStepIsSkippedAndTheWindowStillHidesAndShows) {
     fake.tray.throwOnCall = true;
     tray.Visible(true);
     EXPECT_FALSE(shown().isVisible());
