@@ -149,10 +149,10 @@ class App : public platform::FormEvents,
     std::unique_ptr<TrayIcon> trayIcon_;
 
     // The small windows, each open at most once (dialogs/).
-    WindowSlot TitleConfWindow;
-    WindowSlot MusicWindow;
-    WindowSlot AboutWindow;
-    WindowSlot TokenCmdWindow;
+    WindowSlot titleLabelsWindow_;
+    WindowSlot soundSettingsWindow_;
+    WindowSlot aboutWindow_;
+    WindowSlot tokenCommandWindow_;
 };
 
 }  // namespace vantorel

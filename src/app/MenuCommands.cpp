@@ -7,10 +7,10 @@
 #include "app/App.h"
 #include "app/StartUpFormLayout.h"
 #include "app/Version.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmMusic.h"
-#include "dialogs/frmTitleConf.h"
-#include "dialogs/frmTokenCmd.h"
+#include "dialogs/AboutWindow.h"
+#include "dialogs/SoundSettingsWindow.h"
+#include "dialogs/TitleLabelsWindow.h"
+#include "dialogs/TokenCommandWindow.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
 #include "tray/TrayIcon.h"
@@ -62,7 +62,7 @@ void App::mnuTempStop_Click() {
 }
 
 void App::mnuVersion_Click() {
-    AboutWindow.show([this] { return std::make_unique<frmAbout>(os_, kProductName); });
+    aboutWindow_.show([this] { return std::make_unique<AboutWindow>(os_, kProductName); });
 }
 
 void App::mnuNowChk_Click() {
@@ -80,10 +80,10 @@ void App::mnuEnd_Click() {
 // ---- option menu
 
 void App::mnuO_Music_Click() {
-    MusicWindow.show([this] {
-        return std::make_unique<frmMusic>(os_, ini_, [this](bool on, const std::string& path) {
-            display_->soundChosen(on, path);
-        });
+    soundSettingsWindow_.show([this] {
+        return std::make_unique<SoundSettingsWindow>(
+            os_, ini_,
+            [this](bool on, const std::string& path) { display_->soundChosen(on, path); });
     });
 }
 
@@ -98,7 +98,7 @@ void App::mnuCHKOnceOnly_Click() {
 }
 
 void App::mnuTitleConf_Click() {
-    TitleConfWindow.show([this] { return std::make_unique<frmTitleConf>(os_, ini_); });
+    titleLabelsWindow_.show([this] { return std::make_unique<TitleLabelsWindow>(os_, ini_); });
 }
 
 void App::mnuTitleBack_Click() {
@@ -123,7 +123,7 @@ void App::mnuErrPop_Click() {
 }
 
 void App::mnuTokenCmd_Click() {
-    TokenCmdWindow.show([this] { return std::make_unique<frmTokenCmd>(os_, ini_); });
+    tokenCommandWindow_.show([this] { return std::make_unique<TokenCommandWindow>(os_, ini_); });
 }
 
 void App::mnuNotify_Click() {

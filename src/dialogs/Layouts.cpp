@@ -41,12 +41,12 @@ platform::FormLayout Form(const char* name, const char* caption, int clientWidth
     return form;
 }
 
-platform::FormLayout BuildTitleConf() {
+platform::FormLayout BuildTitleLabels() {
     namespace id = ctl::title;
     using K = ControlKind;
     constexpr int kClientWidth = 2475;  // twips
     constexpr int kClientHeight = 1875;
-    auto form = Form("frmTitleConf", "タイトルバーの設定", kClientWidth, kClientHeight);
+    auto form = Form("TitleLabelsWindow", "タイトルバーの設定", kClientWidth, kClientHeight);
     // In tab order. The rows read, from the top: subject, sender, date.
     auto& c = form.controls;
     c.push_back(
@@ -60,12 +60,12 @@ platform::FormLayout BuildTitleConf() {
     return form;
 }
 
-platform::FormLayout BuildMusic() {
+platform::FormLayout BuildSoundSettings() {
     namespace id = ctl::music;
     using K = ControlKind;
     constexpr int kClientWidth = 4680;  // twips
     constexpr int kClientHeight = 1470;
-    auto form = Form("frmMusic", "効果音の設定", kClientWidth, kClientHeight);
+    auto form = Form("SoundSettingsWindow", "効果音の設定", kClientWidth, kClientHeight);
     auto& c = form.controls;
     c.push_back(Control(id::chkMusic, "chkMusic", K::CheckBox, "効果音を有効にする。",
                         {240, 120, 3615, 375}, 0));
@@ -83,7 +83,7 @@ platform::FormLayout BuildAbout() {
     constexpr int kClientHeight = 1725;
     // The captions below are placeholders: the window's load step replaces
     // them before it is first seen.
-    auto form = Form("frmAbout", "ﾊﾞｰｼﾞｮﾝ情報", kClientWidth, kClientHeight);
+    auto form = Form("AboutWindow", "ﾊﾞｰｼﾞｮﾝ情報", kClientWidth, kClientHeight);
     auto& c = form.controls;
     c.push_back(Control(id::picIcon, "picIcon", K::Picture, "", {240, 240, 480, 480}, kNoTabStop));
     c.push_back(Control(id::lblTitle, "lblTitle", K::Label, "ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ",
@@ -97,14 +97,14 @@ platform::FormLayout BuildAbout() {
     return form;
 }
 
-platform::FormLayout BuildTokenCmd() {
+platform::FormLayout BuildTokenCommand() {
     namespace id = ctl::token;
     using K = ControlKind;
     // As wide as the sound window's file box plus room for a longer command
     // line; buttons as in the other small windows.
     constexpr int kClientWidth = 6000;  // twips
     constexpr int kClientHeight = 1500;
-    auto form = Form("frmTokenCmd", "OAuth2 トークンコマンド", kClientWidth, kClientHeight);
+    auto form = Form("TokenCommandWindow", "OAuth2 トークンコマンド", kClientWidth, kClientHeight);
     auto& c = form.controls;
     c.push_back(Control(id::Label1, "Label1", K::Label, "アクセストークンを出力するコマンド",
                         {120, 120, 5760, 255}, kNoTabStop));
@@ -118,13 +118,13 @@ platform::FormLayout BuildTokenCmd() {
 
 }  // namespace
 
-const platform::FormLayout& TitleConfLayout() {
-    static const platform::FormLayout layout = BuildTitleConf();
+const platform::FormLayout& TitleLabelsLayout() {
+    static const platform::FormLayout layout = BuildTitleLabels();
     return layout;
 }
 
-const platform::FormLayout& MusicLayout() {
-    static const platform::FormLayout layout = BuildMusic();
+const platform::FormLayout& SoundSettingsLayout() {
+    static const platform::FormLayout layout = BuildSoundSettings();
     return layout;
 }
 
@@ -133,8 +133,8 @@ const platform::FormLayout& AboutLayout() {
     return layout;
 }
 
-const platform::FormLayout& TokenCmdLayout() {
-    static const platform::FormLayout layout = BuildTokenCmd();
+const platform::FormLayout& TokenCommandLayout() {
+    static const platform::FormLayout layout = BuildTokenCommand();
     return layout;
 }
 

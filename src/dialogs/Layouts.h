@@ -49,9 +49,9 @@ enum TokenCmd : platform::ControlId {
 
 namespace vantorel {
 
-const platform::FormLayout& TitleConfLayout();
-const platform::FormLayout& MusicLayout();
+const platform::FormLayout& TitleLabelsLayout();
+const platform::FormLayout& SoundSettingsLayout();
 const platform::FormLayout& AboutLayout();
-const platform::FormLayout& TokenCmdLayout();
+const platform::FormLayout& TokenCommandLayout();
 
 }  // namespace vantorel

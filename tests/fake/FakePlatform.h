@@ -20,7 +20,7 @@
 //   FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0
 //   InternetGetConnectedState -> 0x2
 //   MMControl1.DeviceType = WaveAudio | MMControl1.FileName = path | MMControl1.Command = Open
-//   CMD1.Filter = ... | CMD1.ShowOpen -> chosen path | cancelled
+//   file dialog filter = ... | file dialog open -> chosen path | cancelled
 //   RcvMail host user password command saveDir
 //   RcvMailOAuth2 host user [access token] command saveDir   (never the token)
 //   token command `line` limit=30000ms -> Token | Failed | TimedOut | NoOutput ...

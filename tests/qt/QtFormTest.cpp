@@ -35,7 +35,7 @@ class Silent : public platform::Diagnostics {
 // and an OK button that is both default and cancel button.
 platform::FormLayout SmallWindow() {
     platform::FormLayout layout;
-    layout.name = "frmSmall";
+    layout.name = "SmallWindow";
     layout.caption = "小さな窓";
     layout.clientWidth = 4440;
     layout.clientHeight = 1725;

@@ -22,9 +22,9 @@ class Dialogs : public fake::ProgramFixture {
         mainForm().userClicks(menuItem);
         return *fake.ui.form(window);
     }
-    fake::FakeForm& openAbout() { return open(ctl::mnuVersion, "frmAbout"); }
-    fake::FakeForm& openTitleConf() { return open(ctl::mnuTitleConf, "frmTitleConf"); }
-    fake::FakeForm& openMusic() { return open(ctl::mnuO_Music, "frmMusic"); }
+    fake::FakeForm& openAbout() { return open(ctl::mnuVersion, "AboutWindow"); }
+    fake::FakeForm& openTitleLabels() { return open(ctl::mnuTitleConf, "TitleLabelsWindow"); }
+    fake::FakeForm& openSoundSettings() { return open(ctl::mnuO_Music, "SoundSettingsWindow"); }
     std::optional<std::string> stored(const std::string& section, const std::string& key) {
         return fake.profile.value(section, key);
     }
@@ -57,7 +57,7 @@ TEST_F(Dialogs, TheVersionIsReadFromTheVersionRecordEachTimeTheWindowLoads) {
 // ---- title-bar label window
 
 TEST_F(Dialogs, TitleLabelsShowTheirDefaultsAndOKWritesThemInOrder) {
-    fake::FakeForm& window = openTitleConf();
+    fake::FakeForm& window = openTitleLabels();
     EXPECT_EQ(window.textOf(ctl::title::Text1), "From:");
     EXPECT_EQ(window.textOf(ctl::title::Text2), "Subject:");
     EXPECT_EQ(window.textOf(ctl::title::Text3), "Date:");
@@ -73,22 +73,22 @@ TEST_F(Dialogs, TitleLabelsShowTheirDefaultsAndOKWritesThemInOrder) {
                                                 "ini write [TITLEBAR] DATE = "));
     EXPECT_TRUE(window.isClosed());
 
-    fake::FakeForm& again = openTitleConf();
+    fake::FakeForm& again = openTitleLabels();
     EXPECT_EQ(again.textOf(ctl::title::Text1), "差出人:");
     EXPECT_EQ(again.textOf(ctl::title::Text3), "");
 }
 
 TEST_F(Dialogs, ClosingTheTitleLabelWindowDiscardsTheChanges) {
-    fake::FakeForm& window = openTitleConf();
+    fake::FakeForm& window = openTitleLabels();
     window.userTypes(ctl::title::Text2, "件名:");
     window.userCloses();
     EXPECT_TRUE(window.isClosed());
     EXPECT_THAT(lines("ini write"), IsEmpty());
-    EXPECT_EQ(openTitleConf().textOf(ctl::title::Text2), "Subject:");
+    EXPECT_EQ(openTitleLabels().textOf(ctl::title::Text2), "Subject:");
 }
 
 TEST_F(Dialogs, TitleLabelsThatCannotBeSavedKeepTheWindowOpen) {
-    fake::FakeForm& window = openTitleConf();
+    fake::FakeForm& window = openTitleLabels();
     window.userTypes(ctl::title::Text2, "件名:");
     fake.profile.refusedKeys = {"SUBJECT"};
     window.userClicks(ctl::title::Command1);
@@ -108,7 +108,7 @@ TEST_F(Dialogs, SoundWindowWithTheSoundOffShowsNoPath) {
             fake.profile.set("SOUND", "ENABLE", stored);
         }
         fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
-        fake::FakeForm& window = openMusic();
+        fake::FakeForm& window = openSoundSettings();
         EXPECT_FALSE(window.isChecked(ctl::music::chkMusic)) << stored;
         EXPECT_FALSE(window.isEnabled(ctl::music::txtWavPath)) << stored;
         EXPECT_FALSE(window.isEnabled(ctl::music::cmdShowDialog)) << stored;
@@ -121,7 +121,7 @@ TEST_F(Dialogs, SoundWindowWithAnyOtherValueShowsTheBoxSetAndTheStoredPath) {
     for (const char* stored : {"TRUE", "true", "False", "yes"}) {
         fake.profile.set("SOUND", "ENABLE", stored);
         fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
-        fake::FakeForm& window = openMusic();
+        fake::FakeForm& window = openSoundSettings();
         EXPECT_TRUE(window.isChecked(ctl::music::chkMusic)) << stored;
         EXPECT_TRUE(window.isEnabled(ctl::music::txtWavPath)) << stored;
         EXPECT_TRUE(window.isEnabled(ctl::music::cmdShowDialog)) << stored;
@@ -131,7 +131,7 @@ TEST_F(Dialogs, SoundWindowWithAnyOtherValueShowsTheBoxSetAndTheStoredPath) {
 }
 
 TEST_F(Dialogs, TheCheckBoxSwitchesThePathControlsAtEachChange) {
-    fake::FakeForm& window = openMusic();
+    fake::FakeForm& window = openSoundSettings();
     window.userTogglesCheckBox(ctl::music::chkMusic);
     EXPECT_TRUE(window.isEnabled(ctl::music::txtWavPath));
     EXPECT_TRUE(window.isEnabled(ctl::music::cmdShowDialog));
@@ -143,7 +143,7 @@ TEST_F(Dialogs, TheCheckBoxSwitchesThePathControlsAtEachChange) {
 TEST_F(Dialogs, BrowsingPutsTheDialogsFileNameIntoTheBoxEvenWhenCancelled) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
-    fake::FakeForm& window = openMusic();
+    fake::FakeForm& window = openSoundSettings();
     // Cancelled before any choice: the dialog holds no name, the box empties.
     window.userClicks(ctl::music::cmdShowDialog);
     EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "");
@@ -154,15 +154,16 @@ TEST_F(Dialogs, BrowsingPutsTheDialogsFileNameIntoTheBoxEvenWhenCancelled) {
     window.userTypes(ctl::music::txtWavPath, "typed by hand");
     window.userClicks(ctl::music::cmdShowDialog);  // cancelled: the last choice comes back
     EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "/home/me/bell.wav");
-    EXPECT_THAT(
-        lines("CMD1"),
-        ElementsAre("CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> cancelled",
-                    "CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> /home/me/bell.wav",
-                    "CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> cancelled"));
+    EXPECT_THAT(lines("file dialog"), ElementsAre("file dialog filter = WAVファイル(*.wav)|*.wav",
+                                                  "file dialog open -> cancelled",
+                                                  "file dialog filter = WAVファイル(*.wav)|*.wav",
+                                                  "file dialog open -> /home/me/bell.wav",
+                                                  "file dialog filter = WAVファイル(*.wav)|*.wav",
+                                                  "file dialog open -> cancelled"));
 
     // A window loaded anew has a dialog of its own that holds no name yet.
     window.userCloses();
-    fake::FakeForm& again = openMusic();
+    fake::FakeForm& again = openSoundSettings();
     again.userClicks(ctl::music::cmdShowDialog);
     EXPECT_EQ(again.textOf(ctl::music::txtWavPath), "");
 }
@@ -173,7 +174,7 @@ TEST_F(Dialogs, SoundOffAtOKWritesOnlyTheSwitch) {
     program.reset();
     start();  // the sound on, the player open on the stored file
     ASSERT_TRUE(program->display().soundOn());
-    fake::FakeForm& window = openMusic();
+    fake::FakeForm& window = openSoundSettings();
     fake.transcript.clear();
     window.userTogglesCheckBox(ctl::music::chkMusic);
     window.userTypes(ctl::music::txtWavPath, "/ignored.wav");
@@ -185,7 +186,7 @@ TEST_F(Dialogs, SoundOffAtOKWritesOnlyTheSwitch) {
     EXPECT_TRUE(window.isClosed());
 
     // Opened again: an empty, disabled path box although the path is stored.
-    fake::FakeForm& again = openMusic();
+    fake::FakeForm& again = openSoundSettings();
     EXPECT_EQ(again.textOf(ctl::music::txtWavPath), "");
     EXPECT_FALSE(again.isEnabled(ctl::music::txtWavPath));
 }
@@ -196,7 +197,7 @@ TEST_F(Dialogs, SoundOnAtOKSavesThePathAndOpensThePlayerOnIt) {
     program.reset();
     start();  // the player is open on the old file
     ASSERT_TRUE(fake.player.open);
-    fake::FakeForm& window = openMusic();
+    fake::FakeForm& window = openSoundSettings();
     fake.fileDialogs.choices = {std::string("/sounds/new.wav")};
     window.userClicks(ctl::music::cmdShowDialog);
     fake.transcript.clear();
@@ -212,7 +213,7 @@ TEST_F(Dialogs, SoundOnAtOKSavesThePathAndOpensThePlayerOnIt) {
 }
 
 TEST_F(Dialogs, SoundSettingsThatCannotBeSavedKeepTheWindowAndTheSoundAsTheyWere) {
-    fake::FakeForm& window = openMusic();
+    fake::FakeForm& window = openSoundSettings();
     window.userTogglesCheckBox(ctl::music::chkMusic);
     window.userTypes(ctl::music::txtWavPath, "/sounds/new.wav");
     fake.profile.refusedKeys = {"WAVEPATH"};

@@ -13,8 +13,9 @@ namespace {
 using platform::ControlKind;
 using platform::FormLayout;
 
-const FormLayout* const kAllWindows[] = {&StartUpFormLayout(), &TitleConfLayout(), &MusicLayout(),
-                                         &AboutLayout(), &TokenCmdLayout()};
+const FormLayout* const kAllWindows[] = {&StartUpFormLayout(), &TitleLabelsLayout(),
+                                         &SoundSettingsLayout(), &AboutLayout(),
+                                         &TokenCommandLayout()};
 
 TEST(Layouts, IdsAndTabPositionsAreUniqueAndParentsExist) {
     for (const FormLayout* form : kAllWindows) {
@@ -43,7 +44,7 @@ TEST(Layouts, OnlyTheVersionWindowHasADefaultButtonAndEscapePressesOnlyItsOKOrTh
         for (const auto& control : form->controls) {
             const bool aboutOK = form == &AboutLayout() && control.id == ctl::about::cmdOK;
             const bool tokenCancel =
-                form == &TokenCmdLayout() && control.id == ctl::token::cmdCancel;
+                form == &TokenCommandLayout() && control.id == ctl::token::cmdCancel;
             EXPECT_EQ(control.defaultButton, aboutOK) << form->name << " " << control.name;
             EXPECT_EQ(control.cancelButton, aboutOK || tokenCancel)
                 << form->name << " " << control.name;
@@ -58,7 +59,7 @@ TEST(Layouts, EverySmallWindowBelongsToTheMainWindowAndTheMainWindowToNone) {
 }
 
 TEST(Layouts, TheTitleBarWindowsRowsReadSubjectSenderDateWithTheirLabels) {
-    const auto top = [](platform::ControlId id) { return TitleConfLayout().find(id)->top; };
+    const auto top = [](platform::ControlId id) { return TitleLabelsLayout().find(id)->top; };
     EXPECT_LT(top(ctl::title::Text2), top(ctl::title::Text1));
     EXPECT_LT(top(ctl::title::Text1), top(ctl::title::Text3));
     EXPECT_EQ(top(ctl::title::Label2), top(ctl::title::Text2));

@@ -142,9 +142,9 @@ TEST_F(MenuCommands, EachSmallWindowOpensOnceAndIsLoadedAnewAfterClosing) {
     acceptedSettings();
     start();
     const std::pair<platform::ControlId, const char*> windows[] = {
-        {ctl::mnuVersion, "frmAbout"},
-        {ctl::mnuTitleConf, "frmTitleConf"},
-        {ctl::mnuO_Music, "frmMusic"},
+        {ctl::mnuVersion, "AboutWindow"},
+        {ctl::mnuTitleConf, "TitleLabelsWindow"},
+        {ctl::mnuO_Music, "SoundSettingsWindow"},
     };
     for (const auto& [item, name] : windows) {
         const std::string window = name;

@@ -162,7 +162,7 @@ class TokenCommandWindow : public fake::CheckFixture {
     fake::FakeForm& open() {
         fake.transcript.clear();
         mainForm().userClicks(ctl::mnuTokenCmd);
-        return *fake.ui.form("frmTokenCmd");
+        return *fake.ui.form("TokenCommandWindow");
     }
 };
 

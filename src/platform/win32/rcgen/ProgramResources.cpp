@@ -7,8 +7,8 @@
 namespace vantorel::win32::rcgen {
 
 std::vector<const platform::FormLayout*> ProgramForms() {
-    return {&StartUpFormLayout(), &MusicLayout(), &TitleConfLayout(), &AboutLayout(),
-            &TokenCmdLayout()};
+    return {&StartUpFormLayout(), &SoundSettingsLayout(), &TitleLabelsLayout(), &AboutLayout(),
+            &TokenCommandLayout()};
 }
 
 std::vector<IconPixels> ProgramIcon() {

@@ -1,4 +1,4 @@
-#include "dialogs/frmTokenCmd.h"
+#include "dialogs/TokenCommandWindow.h"
 
 #include <string>
 #include <string_view>
@@ -25,20 +25,20 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-frmTokenCmd::frmTokenCmd(platform::Platform& os, SettingsStore& ini)
-    : SmallWindow(os.ui, TokenCmdLayout()), os_(os), ini_(ini) {
-    Form_Load();
+TokenCommandWindow::TokenCommandWindow(platform::Platform& os, SettingsStore& ini)
+    : SmallWindow(os.ui, TokenCommandLayout()), os_(os), ini_(ini) {
+    load();
 }
 
-void frmTokenCmd::Form_Load() {
+void TokenCommandWindow::load() {
     form().setText(ctl::token::txtTokenCmd,
                    ini_.read(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty));
 }
 
-void frmTokenCmd::Click(platform::ControlId control) {
+void TokenCommandWindow::Click(platform::ControlId control) {
     switch (control) {
         case ctl::token::cmdOK:
-            cmdOK_Click();
+            accept();
             break;
         case ctl::token::cmdCancel:
             Unload();
@@ -48,7 +48,7 @@ void frmTokenCmd::Click(platform::ControlId control) {
     }
 }
 
-void frmTokenCmd::cmdOK_Click() {
+void TokenCommandWindow::accept() {
     const std::string command = Trimmed(form().text(ctl::token::txtTokenCmd));
     if (!ini_.write(keys::kUserInfo, keys::kTokenCmd, command)) {
         // The window stays with what was typed rather than closing as if

@@ -1,4 +1,4 @@
-#include "dialogs/frmTitleConf.h"
+#include "dialogs/TitleLabelsWindow.h"
 
 #include "dialogs/Layouts.h"
 #include "dialogs/SettingsNotSaved.h"
@@ -6,12 +6,12 @@
 
 namespace vantorel {
 
-frmTitleConf::frmTitleConf(platform::Platform& os, SettingsStore& ini)
-    : SmallWindow(os.ui, TitleConfLayout()), os_(os), ini_(ini) {
-    Form_Load();
+TitleLabelsWindow::TitleLabelsWindow(platform::Platform& os, SettingsStore& ini)
+    : SmallWindow(os.ui, TitleLabelsLayout()), os_(os), ini_(ini) {
+    load();
 }
 
-void frmTitleConf::Form_Load() {
+void TitleLabelsWindow::load() {
     namespace id = ctl::title;
     form().setText(id::Text1, ini_.read(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel));
     form().setText(id::Text2,
@@ -19,13 +19,13 @@ void frmTitleConf::Form_Load() {
     form().setText(id::Text3, ini_.read(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel));
 }
 
-void frmTitleConf::Click(platform::ControlId control) {
+void TitleLabelsWindow::Click(platform::ControlId control) {
     if (control == ctl::title::Command1) {
-        Command1_Click();
+        accept();
     }
 }
 
-void frmTitleConf::Command1_Click() {
+void TitleLabelsWindow::accept() {
     namespace id = ctl::title;
     // Every label is written even when an earlier one failed, so that as
     // much as possible is kept; the values stand as typed, empty ones too.

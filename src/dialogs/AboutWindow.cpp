@@ -1,4 +1,4 @@
-#include "dialogs/frmAbout.h"
+#include "dialogs/AboutWindow.h"
 
 #include <string>
 #include <utility>
@@ -14,12 +14,12 @@ constexpr std::string_view kCaptionSuffix = "のﾊﾞｰｼﾞｮﾝ情報";
 constexpr std::string_view kVersionPrefix = "ﾊﾞｰｼﾞｮﾝ ";
 }  // namespace
 
-frmAbout::frmAbout(platform::Platform& os, std::string productName)
+AboutWindow::AboutWindow(platform::Platform& os, std::string productName)
     : SmallWindow(os.ui, AboutLayout()), os_(os), productName_(std::move(productName)) {
-    Form_Load();
+    load();
 }
 
-void frmAbout::Form_Load() {
+void AboutWindow::load() {
     form().setCaption(os_.app.title() + std::string(kCaptionSuffix));
     const platform::VersionInfo version = os_.app.version();
     form().setText(ctl::about::lblVersion, std::string(kVersionPrefix) +
@@ -29,7 +29,7 @@ void frmAbout::Form_Load() {
     form().setText(ctl::about::lblTitle, productName_);
 }
 
-void frmAbout::Click(platform::ControlId control) {
+void AboutWindow::Click(platform::ControlId control) {
     if (control == ctl::about::cmdOK) {
         Unload();
     }

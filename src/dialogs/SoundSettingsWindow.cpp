@@ -1,4 +1,4 @@
-#include "dialogs/frmMusic.h"
+#include "dialogs/SoundSettingsWindow.h"
 
 #include <string>
 #include <utility>
@@ -13,16 +13,17 @@ namespace {
 constexpr std::string_view kWavFilter = "WAVファイル(*.wav)|*.wav";
 }  // namespace
 
-frmMusic::frmMusic(platform::Platform& os, SettingsStore& ini, SoundChosen soundChosen)
-    : SmallWindow(os.ui, MusicLayout()),
+SoundSettingsWindow::SoundSettingsWindow(platform::Platform& os, SettingsStore& ini,
+                                         SoundChosen soundChosen)
+    : SmallWindow(os.ui, SoundSettingsLayout()),
       os_(os),
       ini_(ini),
       soundChosen_(std::move(soundChosen)),
-      CMD1(os.fileDialogs.createFileDialog()) {
-    Form_Load();
+      fileDialog_(os.fileDialogs.createFileDialog()) {
+    load();
 }
 
-void frmMusic::Form_Load() {
+void SoundSettingsWindow::load() {
     namespace id = ctl::music;
     // Only the exact word "FALSE" means off here; any other value shows the
     // box set with the stored path (start-up, stricter, plays only "TRUE").
@@ -34,43 +35,43 @@ void frmMusic::Form_Load() {
     form().setText(id::txtWavPath, ini_.read(keys::kSound, keys::kWavePath, keys::kEmpty));
     form().setChecked(id::chkMusic, true);
     // Setting the box from the program raises no event: apply its rule here.
-    chkMusic_Click();
+    applySoundCheckBox();
 }
 
-void frmMusic::Click(platform::ControlId control) {
+void SoundSettingsWindow::Click(platform::ControlId control) {
     switch (control) {
         case ctl::music::cmdShowDialog:
-            cmdShowDialog_Click();
+            browse();
             break;
         case ctl::music::cmdOK:
-            cmdOK_Click();
+            accept();
             break;
         default:
             break;
     }
 }
 
-void frmMusic::CheckBoxClick(platform::ControlId control) {
+void SoundSettingsWindow::CheckBoxClick(platform::ControlId control) {
     if (control == ctl::music::chkMusic) {
-        chkMusic_Click();
+        applySoundCheckBox();
     }
 }
 
-void frmMusic::chkMusic_Click() {
+void SoundSettingsWindow::applySoundCheckBox() {
     const bool on = form().checked(ctl::music::chkMusic);
     form().setEnabled(ctl::music::txtWavPath, on);
     form().setEnabled(ctl::music::cmdShowDialog, on);
 }
 
-void frmMusic::cmdShowDialog_Click() {
-    CMD1->setFilter(kWavFilter);
-    CMD1->showOpen();
+void SoundSettingsWindow::browse() {
+    fileDialog_->setFilter(kWavFilter);
+    fileDialog_->showOpen();
     // A cancelled dialog still hands over the name it holds: the last file
     // chosen in this window, or nothing.
-    form().setText(ctl::music::txtWavPath, CMD1->fileName());
+    form().setText(ctl::music::txtWavPath, fileDialog_->fileName());
 }
 
-void frmMusic::cmdOK_Click() {
+void SoundSettingsWindow::accept() {
     namespace id = ctl::music;
     const bool on = form().checked(id::chkMusic);
     const std::string path = form().text(id::txtWavPath);

@@ -8,15 +8,15 @@
 
 namespace vantorel {
 
-class frmTokenCmd : public SmallWindow {
+class TokenCommandWindow : public SmallWindow {
   public:
-    frmTokenCmd(platform::Platform& os, SettingsStore& ini);
+    TokenCommandWindow(platform::Platform& os, SettingsStore& ini);
 
     void Click(platform::ControlId control) override;
 
   private:
-    void Form_Load();
-    void cmdOK_Click();
+    void load();
+    void accept();
 
     platform::Platform& os_;
     SettingsStore& ini_;

@@ -8,15 +8,15 @@
 
 namespace vantorel {
 
-class frmTitleConf : public SmallWindow {
+class TitleLabelsWindow : public SmallWindow {
   public:
-    frmTitleConf(platform::Platform& os, SettingsStore& ini);
+    TitleLabelsWindow(platform::Platform& os, SettingsStore& ini);
 
     void Click(platform::ControlId control) override;
 
   private:
-    void Form_Load();
-    void Command1_Click();  // OK
+    void load();
+    void accept();
 
     platform::Platform& os_;
     SettingsStore& ini_;
