@@ -1,7 +1,7 @@
 #include "app/App.h"
 
 #include "app/SettingsFileProblem.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "app/Version.h"
 #include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
@@ -14,7 +14,7 @@ namespace {}  // namespace
 
 App::App(platform::Platform& os)
     : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile), mailCheck_(os, ini_, *this) {
-    form_ = os_.ui.createForm(StartUpFormLayout(), *this);
+    form_ = os_.ui.createForm(SettingsWindowLayout(), *this);
     scheduler_ = std::make_unique<CheckScheduler>(os_, static_cast<CheckSchedulerHost&>(*this));
     display_ = std::make_unique<DisplayCycle>(os_, ini_, static_cast<DisplayCycleHost&>(*this));
 }

@@ -2,7 +2,7 @@
 // to the operation that handles it.
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "tray/TrayIcon.h"
 
 namespace vantorel {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 
 namespace vantorel {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "dialogs/SettingsNotSaved.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 
 namespace vantorel {
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "app/Version.h"
 #include "dialogs/AboutWindow.h"
 #include "dialogs/SoundSettingsWindow.h"

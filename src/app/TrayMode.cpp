@@ -1,5 +1,5 @@
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "tray/TrayIcon.h"
 
 namespace vantorel {

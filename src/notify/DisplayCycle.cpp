@@ -31,7 +31,10 @@ std::uint32_t DisplayPeriodMs(std::string_view seconds) {
 }
 
 DisplayCycle::DisplayCycle(platform::Platform& os, SettingsStore& ini, DisplayCycleHost& host)
-    : os_(os), ini_(ini), host_(host), timer_(os.ui.createTimer("Timer2", [this] { onTick(); })) {
+    : os_(os),
+      ini_(ini),
+      host_(host),
+      timer_(os.ui.createTimer("display timer", [this] { onTick(); })) {
     timer_->setInterval(kDisplayTimerDesignPeriodMs);
 }
 

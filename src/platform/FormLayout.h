@@ -49,7 +49,7 @@ struct ControlLayout {
 };
 
 struct FormLayout {
-    std::string name;     // "StartUpForm", "SoundSettingsWindow", ...
+    std::string name;     // "SettingsWindow", "SoundSettingsWindow", ...
     std::string caption;  // the initial window caption
     int clientWidth = 0;  // twips
     int clientHeight = 0;

@@ -15,7 +15,7 @@
 #include <QWindow>
 
 #include "RecordingEvents.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtWindowFramework.h"
 
@@ -80,7 +80,7 @@ class QtFormTest : public ::testing::Test {
 
 TEST_F(QtFormTest, PlacesControlsAtTheirLayoutPositionsInPixels) {
     ASSERT_EQ(ui.twipsPerPixelX(), 15) << "the tests run at 96 dpi";
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     QWidget* host = form->widget(ctl::txtHost);
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(host->geometry(), QRect(16, 40, 177, 20));
@@ -91,7 +91,7 @@ TEST_F(QtFormTest, PlacesControlsAtTheirLayoutPositionsInPixels) {
 }
 
 TEST_F(QtFormTest, GivesEveryControlItsCaptionToolTipAndKind) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     EXPECT_EQ(form->text(ctl::SetPopFrame), "基本設定");
     EXPECT_EQ(form->text(ctl::Label1), "確認時間間隔(分）");
     EXPECT_EQ(form->text(ctl::Command2), "CANCEL");
@@ -108,7 +108,7 @@ TEST_F(QtFormTest, GivesEveryControlItsCaptionToolTipAndKind) {
 }
 
 TEST_F(QtFormTest, TabOrderFollowsTheTabIndexes) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     const std::vector<platform::ControlId> expected{ctl::txtHost,     ctl::txtUser,  ctl::txtPass,
                                                     ctl::txtInterval, ctl::txtTimer, ctl::Command1,
                                                     ctl::Command2};
@@ -123,7 +123,7 @@ TEST_F(QtFormTest, TabOrderFollowsTheTabIndexes) {
 }
 
 TEST_F(QtFormTest, MenuBarShowsOptionAndAHiddenMenuLeavesIt) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     QMenu* option = form->menu(ctl::mnuOption);
     QMenu* top = form->menu(ctl::mnuTop);
     ASSERT_NE(option, nullptr);
@@ -161,7 +161,7 @@ TEST_F(QtFormTest, UserActionsRaiseEventsAndProgramChangesRaiseNone) {
 }
 
 TEST_F(QtFormTest, ChoosingAMenuItemLeavesItsCheckMarkToTheProgram) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     form->setChecked(ctl::mnuErrPop, true);
     form->action(ctl::mnuErrPop)->trigger();
     EXPECT_EQ(events.log, (std::vector<std::string>{"Click " + std::to_string(ctl::mnuErrPop)}));
@@ -192,7 +192,7 @@ TEST_F(QtFormTest, EscapeClosesASmallWindowWithoutACancelButtonAsItsCloseBoxWoul
 
 TEST_F(QtFormTest, ASmallWindowStandsCentredOverTheMainWindowAsItsDialog) {
     RecordingEvents mainEvents;
-    auto owner = ui.createForm(StartUpFormLayout(), mainEvents);
+    auto owner = ui.createForm(SettingsWindowLayout(), mainEvents);
     auto* mainWindow = static_cast<QtForm*>(owner.get())->window();
     mainWindow->move(200, 150);
     owner->setVisible(true);
@@ -211,7 +211,7 @@ TEST_F(QtFormTest, ASmallWindowStandsCentredOverTheMainWindowAsItsDialog) {
 
 TEST_F(QtFormTest, ASmallWindowWhoseOwnerIsInTheTrayIsCentredOnTheScreen) {
     RecordingEvents mainEvents;
-    auto owner = ui.createForm(StartUpFormLayout(), mainEvents);  // hidden: in the tray
+    auto owner = ui.createForm(SettingsWindowLayout(), mainEvents);  // hidden: in the tray
     platform::FormLayout layout = SmallWindow();
     layout.ownedWindow = true;
     auto form = make(layout);
@@ -221,7 +221,7 @@ TEST_F(QtFormTest, ASmallWindowWhoseOwnerIsInTheTrayIsCentredOnTheScreen) {
 }
 
 TEST_F(QtFormTest, TheBasicSettingsWindowHasNoDefaultButton) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     form->setVisible(true);
     QTest::keyClick(form->widget(ctl::txtHost), Qt::Key_Return);
     QTest::keyClick(form->widget(ctl::txtHost), Qt::Key_Escape);
@@ -260,7 +260,7 @@ TEST_F(QtFormTest, DestroyingTheFormTakesItsWindowAlong) {
 }
 
 TEST_F(QtFormTest, APopupMenuRunsTheChosenItemBeforeItReturns) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     form->setControlVisible(ctl::mnuTop, false);
     QMenu* top = form->menu(ctl::mnuTop);
     QTimer::singleShot(50, top, [&] {
@@ -273,7 +273,7 @@ TEST_F(QtFormTest, APopupMenuRunsTheChosenItemBeforeItReturns) {
 }
 
 TEST_F(QtFormTest, FocusAndSelectionReachTheTextBox) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     form->setVisible(true);
     form->setText(ctl::txtInterval, "abc");
     form->setFocus(ctl::txtInterval);
@@ -286,7 +286,7 @@ TEST_F(QtFormTest, FocusAndSelectionReachTheTextBox) {
 }
 
 TEST_F(QtFormTest, TheControlsWaitForTheFirstShowAndTheMenusDoNot) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     // What the load step does in the tray: the window's handle for the
     // icon, the boxes filled, the option marks set, the top menu hidden.
     EXPECT_NE(form->handle(), 0U);
@@ -341,7 +341,7 @@ TEST_F(QtFormTest, WhatTheProgramSetsBeforeTheFirstShowReachesTheControls) {
 }
 
 TEST_F(QtFormTest, ASelectionBeforeTheFirstShowHoldsUntilTheTextChanges) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     form->setText(ctl::txtInterval, "abc");
     form->selectAll(ctl::txtInterval);
     form->setText(ctl::txtTimer, "5");

@@ -111,7 +111,7 @@ TEST_F(Autostart, ARefusedRemovalIsSaidInABoxAndTheMarkStaysOn) {
 }
 
 TEST_F(Autostart, TheItemComesAfterEveryDesignedItemOfTheOptionMenu) {
-    const auto& controls = StartUpFormLayout().controls;
+    const auto& controls = SettingsWindowLayout().controls;
     const auto position = [&](platform::ControlId id) {
         return std::find_if(controls.begin(), controls.end(),
                             [id](const auto& control) { return control.id == id; }) -

@@ -47,15 +47,15 @@ TEST_F(BasicSettings, AnIntervalBelowOneIsRejectedWithFocusOnTheBox) {
         EXPECT_THAT(
             fake.transcript.lines(),
             ElementsAre("exists /opt/vantorel/save -> false", "MkDir /opt/vantorel/save",
-                        "MsgBox [Vantorel] 数値が不正です (none)", "StartUpForm.txtInterval focus",
-                        "StartUpForm.txtInterval selectAll"))
+                        "MsgBox [Vantorel] 数値が不正です (none)",
+                        "SettingsWindow.txtInterval focus", "SettingsWindow.txtInterval selectAll"))
             << bad;
         fake.files.existing.clear();
     }
     // Nothing was saved and the window is still there, checking still off.
     EXPECT_EQ(stored("INTERVAL"), "3");
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(fake.tray.icons.empty());
 }
 
@@ -69,8 +69,8 @@ TEST_F(BasicSettings, TheCheckIntervalIsExaminedBeforeTheDisplayInterval) {
     type("h", "u", "p", "2", "0.5");
     pressOK();
     EXPECT_EQ(mainForm().focused(), ctl::txtTimer);
-    EXPECT_THAT(lines("StartUpForm.txtTimer"),
-                ElementsAre("StartUpForm.txtTimer focus", "StartUpForm.txtTimer selectAll"));
+    EXPECT_THAT(lines("SettingsWindow.txtTimer"),
+                ElementsAre("SettingsWindow.txtTimer focus", "SettingsWindow.txtTimer selectAll"));
     EXPECT_THAT(lines("ini write"), IsEmpty());
 }
 
@@ -94,9 +94,9 @@ TEST_F(BasicSettings, AcceptedValuesAreSavedAsTypedAndTheProgramGoesToTheTray) {
             << interval;
         EXPECT_EQ(stored("INTERVAL"), interval);
         EXPECT_EQ(form.scheduler().minutes(), 0);  // the count starts again from the OK
-        EXPECT_TRUE(timer("Timer1").isEnabled());
-        EXPECT_EQ(timer("Timer2").period(), periods[i++]);
-        EXPECT_FALSE(timer("Timer2").isEnabled());
+        EXPECT_TRUE(timer("check timer").isEnabled());
+        EXPECT_EQ(timer("display timer").period(), periods[i++]);
+        EXPECT_FALSE(timer("display timer").isEnabled());
         EXPECT_EQ(fake.tray.icons.size(), 1u);
         EXPECT_FALSE(mainForm().isVisible());
         // Settings accepted before: no check at the moment of OK.
@@ -125,7 +125,7 @@ TEST_F(BasicSettings, AnExistingSaveFolderIsLeftAloneAndOneThatCannotBeMadeDoesN
                 ElementsAre("stderr: the folder /opt/vantorel/save cannot be created"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
     EXPECT_EQ(fake.tray.icons.size(), 1u);
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
 }
 
 TEST_F(BasicSettings, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
@@ -144,8 +144,8 @@ TEST_F(BasicSettings, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_EQ(mainForm().textOf(ctl::txtHost), "new.example");
     EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_TRUE(timer("Timer1").isEnabled());
-    EXPECT_THAT(lines("Timer2"), IsEmpty());
+    EXPECT_TRUE(timer("check timer").isEnabled());
+    EXPECT_THAT(lines("display timer"), IsEmpty());
 
     // Once the file can be written again, OK goes to the tray.
     fake.profile.refusedKeys.clear();
@@ -162,7 +162,7 @@ TEST_F(BasicSettings, AnAcceptanceMarkThatCannotBeWrittenKeepsTheWindowOpen) {
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kNotSaved));
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_EQ(stored("STARTUP"), "true");
 }
 
@@ -172,7 +172,7 @@ TEST_F(BasicSettings, OnAFirstRunAFileThatCannotBeWrittenLeavesCheckingOff) {
     fake.profile.failWrites = true;
     pressOK();
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kNotSaved));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_THAT(fake.mail.commands, IsEmpty());
 }
@@ -188,7 +188,8 @@ TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
     EXPECT_EQ(mainForm().textOf(ctl::txtInterval), "3");
     EXPECT_EQ(mainForm().textOf(ctl::txtTimer), "1");
     EXPECT_THAT(lines("ini write"), IsEmpty());
-    EXPECT_THAT(lines("Timer"), IsEmpty());
+    EXPECT_THAT(lines("check timer"), IsEmpty());
+    EXPECT_THAT(lines("display timer"), IsEmpty());
     EXPECT_THAT(lines("tray"), IsEmpty());
     EXPECT_EQ(form.scheduler().minutes(), 2);
     EXPECT_TRUE(mainForm().isVisible());
@@ -216,8 +217,8 @@ TEST_F(BasicSettings, OnAFirstRunAGoodCheckPutsTheProgramIntoTheTray) {
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
     EXPECT_EQ(stored("STARTUP"), "True");
     EXPECT_EQ(program->scheduler().minutes(), 0);
-    EXPECT_TRUE(timer("Timer1").isEnabled());
-    EXPECT_EQ(timer("Timer2").period(), 2000u);
+    EXPECT_TRUE(timer("check timer").isEnabled());
+    EXPECT_EQ(timer("display timer").period(), 2000u);
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     EXPECT_FALSE(mainForm().isVisible());
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
@@ -236,10 +237,10 @@ TEST_F(BasicSettings, OnAFirstRunAFailedCheckKeepsTheWindowForCorrection) {
     // The values are saved, but the settings are not marked as accepted.
     EXPECT_EQ(stored("REMOTEHOST"), "wrong.example");
     EXPECT_EQ(stored("STARTUP"), "FALSE");
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_EQ(timer("Timer2").period(), 0u);
+    EXPECT_EQ(timer("display timer").period(), 0u);
 
     // A restart comes back to the window with the new values; the next OK
     // checks again.
@@ -264,7 +265,7 @@ TEST_F(BasicSettings, AFailedFirstCheckWhoseMarkCannotBeWrittenSaysSoToo) {
     ASSERT_GE(fake.ui.messageBoxes.size(), 2u);
     EXPECT_EQ(fake.ui.messageBoxes.back(), kNotSaved);
     EXPECT_EQ(stored("STARTUP"), std::nullopt);
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(mainForm().isVisible());
 }
 

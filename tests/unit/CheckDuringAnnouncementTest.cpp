@@ -25,7 +25,7 @@ class CheckDuringAnnouncement : public fake::CheckFixture {
         fake.windows.add(kBrowser, kBrowserTitle);
         mailbox(3);
         ASSERT_TRUE(program->CheckMail());
-        ASSERT_TRUE(fake.tick("Timer2"));
+        ASSERT_TRUE(fake.tick("display timer"));
         fake.windows.titlesWritten.clear();
     }
 
@@ -35,7 +35,7 @@ class CheckDuringAnnouncement : public fake::CheckFixture {
     // What the rest of the running announcement writes, from its second
     // message to the editor's own title.
     void expectTheRestOfTheFirstAnnouncement(const std::string& exit) {
-        EXPECT_TRUE(timerOn("Timer2")) << exit;
+        EXPECT_TRUE(timerOn("display timer")) << exit;
         EXPECT_EQ(runCycle(), 4) << exit;
         EXPECT_THAT(editorTitles(),
                     ElementsAre("2通目:" + fake::MessageShown(2), "3通目:" + fake::MessageShown(3),
@@ -88,7 +88,7 @@ TEST_F(CheckDuringAnnouncement, ACheckThatFailsLeavesItRunning) {
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"garbage"}));
     checkNow();
-    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("check timer"));
     expectTheRestOfTheFirstAnnouncement("status without a count");
 }
 

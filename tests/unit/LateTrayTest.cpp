@@ -36,11 +36,11 @@ TEST_F(LateTray, AStartInTrayModeKeepsTheWindowUntilTheTrayAppears) {
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(program->trayIcon()->KeptForLackOfTray());
     // Checking goes on as usual meanwhile.
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
 
     fake.transcript.clear();
     fake.tray.appear();
-    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray appears", kAdd, "StartUpForm hide"));
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray appears", kAdd, "SettingsWindow hide"));
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     EXPECT_FALSE(mainForm().isVisible());
     EXPECT_FALSE(program->trayIcon()->KeptForLackOfTray());
@@ -58,7 +58,7 @@ TEST_F(LateTray, AFirstRunsOKWithoutATrayGoesToTheTrayWhenOneAppears) {
     pressOKAfterAGoodCheck();
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 
     fake.tray.appear();

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "dialogs/Layouts.h"
 
 namespace vantorel {
@@ -13,7 +13,7 @@ namespace {
 using platform::ControlKind;
 using platform::FormLayout;
 
-const FormLayout* const kAllWindows[] = {&StartUpFormLayout(), &TitleLabelsLayout(),
+const FormLayout* const kAllWindows[] = {&SettingsWindowLayout(), &TitleLabelsLayout(),
                                          &SoundSettingsLayout(), &AboutLayout(),
                                          &TokenCommandLayout()};
 
@@ -54,7 +54,7 @@ TEST(Layouts, OnlyTheVersionWindowHasADefaultButtonAndEscapePressesOnlyItsOKOrTh
 
 TEST(Layouts, EverySmallWindowBelongsToTheMainWindowAndTheMainWindowToNone) {
     for (const FormLayout* form : kAllWindows) {
-        EXPECT_EQ(form->ownedWindow, form != &StartUpFormLayout()) << form->name;
+        EXPECT_EQ(form->ownedWindow, form != &SettingsWindowLayout()) << form->name;
     }
 }
 

@@ -30,8 +30,8 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
                             "RcvMail mail.example bob [password] LIST 1-3 /opt/vantorel/save"));
     EXPECT_THAT(editorTitles(), ElementsAre("3通メールが来ています。"));
     EXPECT_TRUE(fake.transcript.contains("FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0"));
-    EXPECT_FALSE(timerOn("Timer1"));
-    EXPECT_TRUE(timerOn("Timer2"));
+    EXPECT_FALSE(timerOn("check timer"));
+    EXPECT_TRUE(timerOn("display timer"));
     EXPECT_EQ(program->display().current().position, 1);
     EXPECT_EQ(program->display().current().shownBase, 0);
 
@@ -42,8 +42,8 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
                             "以上3通メールが来ています。", "以上3通メールが来ています。",
                             fake::kEditorTitle));
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_FALSE(timerOn("display timer"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 }
 
@@ -53,8 +53,8 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
     struct Case {
         const char* name;
         std::function<void()> setUp;
-        bool timer1;
-        bool timer2;
+        bool checkTimerOn;
+        bool displayTimerOn;
         bool result;
     };
     const Case cases[] = {
@@ -85,12 +85,12 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
     for (const Case& c : cases) {
         startInTray();
         c.setUp();
-        timer("Timer1").setEnabled(false);
+        timer("check timer").setEnabled(false);
         EXPECT_EQ(program->CheckMail(), c.result) << c.name;
-        EXPECT_EQ(timerOn("Timer1"), c.timer1) << c.name;
-        EXPECT_EQ(timerOn("Timer2"), c.timer2) << c.name;
+        EXPECT_EQ(timerOn("check timer"), c.checkTimerOn) << c.name;
+        EXPECT_EQ(timerOn("display timer"), c.displayTimerOn) << c.name;
         // Only an announcement touches a title.
-        EXPECT_EQ(fake.windows.titlesWritten.empty(), !c.timer2) << c.name;
+        EXPECT_EQ(fake.windows.titlesWritten.empty(), !c.displayTimerOn) << c.name;
         program.reset();
         fake.mail.replies.clear();
         fake.ui.messageBoxes.clear();
@@ -121,10 +121,10 @@ TEST_F(MailCheck, AFailedStatusWithErrorsHiddenNeverAnnouncesAnEarlierCount) {
 
     fake.mail.answer = nullptr;  // the server is gone
     fake.mail.replies.push_back(platform::MailReply::Text("connect: timed out"));
-    timer("Timer1").setEnabled(false);
+    timer("check timer").setEnabled(false);
     EXPECT_FALSE(program->CheckMail());
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_FALSE(timerOn("display timer"));
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
     EXPECT_THAT(lines("MsgBox"), IsEmpty());
     EXPECT_THAT(lines("FlashWindowEx"), IsEmpty());
@@ -261,7 +261,7 @@ TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) 
     mark(ctl::mnuTitleBack, true);
     mailbox(2);
     program->CheckMail();
-    fake.tick("Timer2");  // "1通目:..." in the title now
+    fake.tick("display timer");  // "1通目:..." in the title now
 
     mailbox(3);
     fake.transcript.clear();
@@ -279,7 +279,7 @@ TEST_F(MailCheck, ASecondAnnouncementOnAnotherWindowGivesTheFirstItsTitleBack) {
     fake.windows.add(kBrowser, "Browser");
     mailbox(2);
     program->CheckMail();
-    fake.tick("Timer2");
+    fake.tick("display timer");
 
     fake.windows.foreground = kBrowser;
     mailbox(3);
@@ -295,8 +295,8 @@ TEST_F(MailCheck, ANewAnnouncementIsNotSwallowedByAPendingRestore) {
     mark(ctl::mnuTitleBack, true);
     mailbox(1);
     program->CheckMail();
-    fake.tick("Timer2");
-    fake.tick("Timer2");  // the closing notice; the next tick would restore
+    fake.tick("display timer");
+    fake.tick("display timer");  // the closing notice; the next tick would restore
     ASSERT_TRUE(program->display().restorePending());
 
     mailbox(2);
@@ -316,15 +316,15 @@ TEST_F(MailCheck, AFailingCheckLeavesARunningAnnouncementAndItsSoundAsTheyWere) 
     mark(ctl::mnuTitleBack, true);
     mailbox(3);
     program->CheckMail();
-    fake.tick("Timer2");
+    fake.tick("display timer");
     ASSERT_TRUE(fake.player.playing);
     const std::string notice = fake.windows.titleOf(fake::kEditor);
 
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"garbage"}));
     EXPECT_FALSE(program->CheckMail());
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_TRUE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_TRUE(timerOn("display timer"));
     EXPECT_TRUE(fake.player.playing);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), notice);
 }
@@ -333,7 +333,7 @@ TEST_F(MailCheck, ACountOutOfRangeDuringAnAnnouncementLetsItEndAsUsual) {
     startInTray();
     mailbox(3);
     program->CheckMail();
-    fake.tick("Timer2");
+    fake.tick("display timer");
     fake.windows.titlesWritten.clear();
 
     fake.mail.answer = nullptr;
@@ -358,28 +358,28 @@ TEST_F(MailCheck, ACheckAskedForDuringACheckIsIgnored) {
         }
         asked = true;
         const std::int16_t before = program->scheduler().minutes();
-        nestedResult = program->CheckMail();  // "check now" from the tray menu
-        EXPECT_TRUE(fake.tick("Timer1"));     // a minute passes meanwhile
+        nestedResult = program->CheckMail();    // "check now" from the tray menu
+        EXPECT_TRUE(fake.tick("check timer"));  // a minute passes meanwhile
         minutesDuringBox = program->scheduler().minutes() - before;
     };
-    timer("Timer1").setEnabled(true);  // a check from the menu: the check timer runs
+    timer("check timer").setEnabled(true);  // a check from the menu: the check timer runs
 
     EXPECT_FALSE(program->CheckMail());
     EXPECT_FALSE(nestedResult);
     EXPECT_EQ(minutesDuringBox, 0);
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
     EXPECT_THAT(lines("InternetGetConnectedState"), IsEmpty());
-    EXPECT_TRUE(timerOn("Timer1"));  // periodic checking goes on
+    EXPECT_TRUE(timerOn("check timer"));  // periodic checking goes on
 }
 
 TEST_F(MailCheck, AMissingMailLibraryIsShownOnceWhenErrorsAreShown) {
     startInTray();
     mark(ctl::mnuErrPop, false);
     fake.mail.missing = true;
-    timer("Timer1").setEnabled(false);
+    timer("check timer").setEnabled(false);
     EXPECT_FALSE(program->CheckMail());
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_FALSE(timerOn("display timer"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 
     mark(ctl::mnuErrPop, true);
@@ -415,8 +415,8 @@ TEST_F(ExitDuringACheck, ACheckWaitingOnTheServerEndsWithoutTouchingAnyWindow) {
     EXPECT_THAT(fake.mail.commands, ::testing::ElementsAre("STAT"));
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
     EXPECT_THAT(lines("GetForegroundWindow"), IsEmpty());
-    EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
     EXPECT_TRUE(fake.tray.icons.empty());
 }
 
@@ -432,8 +432,8 @@ TEST_F(ExitDuringACheck, AnExitWhileTheListIsFetchedWritesNoNotice) {
     EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
     EXPECT_THAT(lines("FlashWindowEx"), IsEmpty());
-    EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
 }
 
 }  // namespace

@@ -108,13 +108,13 @@ TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {
 
     chooseFromTray(ctl::mnuTempStop);
     EXPECT_TRUE(marked(ctl::mnuTempStop));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_EQ(form.scheduler().minutes(), 0);
 
     form.scheduler().setMinutes(3);  // as if ticks had counted before the pause
     chooseFromTray(ctl::mnuTempStop);
     EXPECT_FALSE(marked(ctl::mnuTempStop));
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_EQ(form.scheduler().minutes(), 0);
 
     // Pausing is not saved; the icon stays in the tray and only shows the
@@ -134,7 +134,7 @@ TEST_F(MenuCommands, ChangeSettingsBringsBackTheWindowWithCheckingOff) {
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(mainForm().isControlVisible(ctl::mnuTop));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_THAT(lines("ini"), IsEmpty());
 }
 
@@ -168,7 +168,7 @@ TEST_F(MenuCommands, EachSmallWindowOpensOnceAndIsLoadedAnewAfterClosing) {
     }
     // The program went on in the tray all along.
     EXPECT_EQ(fake.tray.icons.size(), 1u);
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
 }
 
 // ---- checking from the menus and ending the program
@@ -182,30 +182,30 @@ TEST_F(MenuCommands, CheckNowAndCheckServerEachRunOneCheck) {
     mainForm().userClicks(ctl::mnuCheckServer);
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT", "STAT"));
     // An empty mailbox: nothing announced, checking goes on.
-    EXPECT_TRUE(timer("Timer1").isEnabled());
-    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
 }
 
 TEST_F(MenuCommands, APauseDuringADisplayCycleOutlastsTheCycle) {
     trayWithTwoMessages();
     start();
     chooseFromTray(ctl::mnuNowChk);
-    ASSERT_TRUE(timer("Timer2").isEnabled());
+    ASSERT_TRUE(timer("display timer").isEnabled());
 
     chooseFromTray(ctl::mnuTempStop);
     EXPECT_TRUE(marked(ctl::mnuTempStop));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     // The cycle runs on: two message notices, then the summary ends it;
     // checking stays paused.
     for (int tick = 0; tick < 3; ++tick) {
-        EXPECT_TRUE(fake.tick("Timer2")) << tick;
+        EXPECT_TRUE(fake.tick("display timer")) << tick;
     }
-    EXPECT_FALSE(timer("Timer2").isEnabled());
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(marked(ctl::mnuTempStop));
 
     chooseFromTray(ctl::mnuTempStop);
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
 }
 
 TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
@@ -220,9 +220,9 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
     EXPECT_EQ(form.trayIcon(), nullptr);
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     // The window is never shown on the way out, and nothing is saved.
-    EXPECT_THAT(lines("StartUpForm show"), IsEmpty());
+    EXPECT_THAT(lines("SettingsWindow show"), IsEmpty());
     EXPECT_THAT(lines("ini write"), IsEmpty());
     EXPECT_TRUE(fake.ui.quitRequested);
     EXPECT_EQ(fake.transcript.lines().back(), "quit");
@@ -256,14 +256,14 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
         App& form = start();
         chooseFromTray(ctl::mnuNowChk);
         for (int tick = 0; tick < ticks; ++tick) {
-            fake.tick("Timer2");
+            fake.tick("display timer");
         }
         ASSERT_NE(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
         EXPECT_EQ(form.display().restorePending(), ticks == 3);
 
         chooseFromTray(ctl::mnuEnd);
         EXPECT_EQ(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
-        EXPECT_FALSE(timer("Timer2").isEnabled()) << ticks;
+        EXPECT_FALSE(timer("display timer").isEnabled()) << ticks;
         EXPECT_TRUE(fake.ui.quitRequested) << ticks;
         program.reset();
         fake.ui.quitRequested = false;
@@ -275,7 +275,7 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleLeavesTheNoticeWhenRestoringIsOff) {
     trayWithTwoMessages();
     start();
     chooseFromTray(ctl::mnuNowChk);
-    fake.tick("Timer2");
+    fake.tick("display timer");
     const std::string notice = fake.windows.titleOf(kEditor);
     fake.transcript.clear();
     chooseFromTray(ctl::mnuEnd);

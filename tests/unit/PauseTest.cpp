@@ -18,7 +18,7 @@ class Pause : public fake::CheckFixture {
     void pause() {
         mainForm().userClicks(ctl::mnuTempStop);
         ASSERT_TRUE(marked(ctl::mnuTempStop));
-        ASSERT_FALSE(timerOn("Timer1"));
+        ASSERT_FALSE(timerOn("check timer"));
     }
 
     // Clearing the mark resumes: the count starts again from 0.
@@ -26,7 +26,7 @@ class Pause : public fake::CheckFixture {
         program->scheduler().setMinutes(2);
         mainForm().userClicks(ctl::mnuTempStop);
         EXPECT_FALSE(marked(ctl::mnuTempStop));
-        EXPECT_TRUE(timerOn("Timer1"));
+        EXPECT_TRUE(timerOn("check timer"));
         EXPECT_EQ(program->scheduler().minutes(), 0);
     }
 };
@@ -64,8 +64,8 @@ TEST_F(Pause, ACheckByHandRunsButLeavesCheckingPausedWhateverItsEnd) {
         mainForm().userClicks(ctl::mnuNowChk);
         EXPECT_THAT(fake.mail.commands, testing::Contains("STAT")) << c.name;
         runCycle();
-        EXPECT_FALSE(timerOn("Timer1")) << c.name;
-        EXPECT_FALSE(timerOn("Timer2")) << c.name;
+        EXPECT_FALSE(timerOn("check timer")) << c.name;
+        EXPECT_FALSE(timerOn("display timer")) << c.name;
         EXPECT_TRUE(marked(ctl::mnuTempStop)) << c.name;
         expectResumeOnClearing();
         program.reset();
@@ -83,7 +83,7 @@ TEST_F(Pause, TheBasicSettingsOKGoesToTheTrayWithCheckingStillPaused) {
     EXPECT_EQ(fake.profile.value("USERINFO", "INTERVAL"), "7");
     EXPECT_FALSE(mainForm().isVisible());
     EXPECT_EQ(fake.tray.icons.size(), 1u);
-    EXPECT_FALSE(timerOn("Timer1"));
+    EXPECT_FALSE(timerOn("check timer"));
     EXPECT_TRUE(marked(ctl::mnuTempStop));
     expectResumeOnClearing();
 }
@@ -97,7 +97,7 @@ TEST_F(Pause, AnOKWhoseSettingsCannotBeWrittenLeavesCheckingPaused) {
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_THAT(fake.ui.messageBoxes,
                 ElementsAre(testing::HasSubstr("設定を保存できませんでした")));
-    EXPECT_FALSE(timerOn("Timer1"));
+    EXPECT_FALSE(timerOn("check timer"));
 }
 
 }  // namespace

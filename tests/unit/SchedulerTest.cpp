@@ -16,7 +16,7 @@ class Scheduler : public fake::CheckFixture {
         std::vector<int> started;
         for (int tick = 1; tick <= ticks; ++tick) {
             const auto before = fake.mail.commands.size();
-            fake.tick("Timer1");
+            fake.tick("check timer");
             if (fake.mail.commands.size() != before) {
                 started.push_back(tick);
             }
@@ -31,7 +31,7 @@ TEST_F(Scheduler, TheFirstTickAfterStartChecksAndThenEveryIntervalAfterTheLast) 
     // The count starts at the interval, so the first tick checks.
     EXPECT_THAT(checksOver(7), ElementsAre(1, 4, 7));
     EXPECT_EQ(program->scheduler().minutes(), 0);
-    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("check timer"));
 }
 
 TEST_F(Scheduler, OfflineTicksSetTheCountBackToZero) {
@@ -42,7 +42,7 @@ TEST_F(Scheduler, OfflineTicksSetTheCountBackToZero) {
     fake.connection.nextFlags = {platform::ConnectionState::kLan, kOffline, kOffline};
     std::vector<int> counts;
     for (int tick = 0; tick < 4; ++tick) {
-        fake.tick("Timer1");
+        fake.tick("check timer");
         counts.push_back(program->scheduler().minutes());
     }
     EXPECT_THAT(counts, ElementsAre(1, 0, 0, 1));
@@ -85,7 +85,7 @@ TEST_F(Scheduler, HugeIntervalsAndCountsNeverStopTheTick) {
 
     mainForm().userTypes(ctl::txtInterval, "1e9");
     program->scheduler().setMinutes(kInt16Max);
-    timer("Timer1").setEnabled(true);
+    timer("check timer").setEnabled(true);
     EXPECT_THAT(checksOver(1), ElementsAre(1));  // saturated, still at least the interval
 }
 

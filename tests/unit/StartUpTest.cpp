@@ -34,10 +34,10 @@ TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(mainForm().isControlVisible(ctl::mnuTop));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_FALSE(timer("Timer2").isEnabled());
-    EXPECT_EQ(timer("Timer2").period(), 0u);
-    EXPECT_EQ(timer("Timer1").period(), 60000u);
+    EXPECT_FALSE(timer("check timer").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
+    EXPECT_EQ(timer("display timer").period(), 0u);
+    EXPECT_EQ(timer("check timer").period(), 60000u);
     EXPECT_THAT(lines("MMControl1"), IsEmpty());
     // Nothing is written at start.
     EXPECT_THAT(lines("ini write"), IsEmpty());
@@ -48,9 +48,9 @@ TEST_F(StartUp, TheIconIsAddedFirstAndRemovedAgainOnAFirstRun) {
     EXPECT_THAT(lines("tray"),
                 ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "tray delete id=1"));
     const auto& t = fake.transcript.lines();
-    EXPECT_EQ(t.at(0), "StartUpForm.mnuTop visible = false");
+    EXPECT_EQ(t.at(0), "SettingsWindow.mnuTop visible = false");
     EXPECT_EQ(t.at(1), "tray add id=1 flags=7 msg=0x200 tip=Vantorel");
-    EXPECT_EQ(t.at(2), "StartUpForm hide");
+    EXPECT_EQ(t.at(2), "SettingsWindow hide");
 }
 
 TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
@@ -61,11 +61,11 @@ TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     EXPECT_FALSE(mainForm().isVisible());
     EXPECT_EQ(mainForm().textOf(ctl::txtHost), "mail.example");
     EXPECT_EQ(mainForm().textOf(ctl::txtPass), "secret");
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
     // The first tick, a minute after start, already reaches the interval.
     EXPECT_EQ(form.scheduler().minutes(), 5);
-    EXPECT_EQ(timer("Timer2").period(), 1500u);
-    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_EQ(timer("display timer").period(), 1500u);
+    EXPECT_FALSE(timer("display timer").isEnabled());
     EXPECT_THAT(lines("tray"), ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel"));
 }
 
@@ -76,7 +76,7 @@ TEST_F(StartUp, OnlyTheExactWordTrueMeansTheSettingsWereAccepted) {
         start();
         EXPECT_TRUE(mainForm().isVisible()) << value;
         EXPECT_TRUE(fake.tray.icons.empty()) << value;
-        EXPECT_FALSE(timer("Timer1").isEnabled()) << value;
+        EXPECT_FALSE(timer("check timer").isEnabled()) << value;
         program.reset();
     }
 }

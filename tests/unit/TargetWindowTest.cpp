@@ -117,7 +117,7 @@ TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     // Nor when the program ends in the middle of an announcement.
     mailbox(2);
     program->CheckMail();
-    fake.tick("Timer2");
+    fake.tick("display timer");
     const std::size_t written = editorTitles().size();
     mainForm().userClicks(ctl::mnuEnd);
     EXPECT_EQ(editorTitles().size(), written);
@@ -149,7 +149,7 @@ TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
                             "SetWindowText 0x0 以上1通メールが来ています。 failed",
                             "SetWindowText 0x0 以上1通メールが来ています。 failed",
                             "SetWindowText 0x0  failed"));
-    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("check timer"));
 }
 
 }  // namespace

@@ -121,11 +121,11 @@ TEST_F(TokenLogin, ACommandWithoutATokenShowsWhyAndNothingGoesToTheServer) {
     // Without the error mark the user sees nothing, and checking goes on.
     mark(ctl::mnuErrPop, false);
     fake.ui.messageBoxes.clear();
-    timer("Timer1").setEnabled(false);
+    timer("check timer").setEnabled(false);
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Ending(Kind::TimedOut, ""));
     EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
-    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("check timer"));
     EXPECT_THAT(mailCalls(), IsEmpty());
 }
 
@@ -220,7 +220,7 @@ TEST_F(TokenCommandWindow, ARefusedWriteKeepsTheWindowWithWhatWasTyped) {
 
 TEST(TokenCommandMenu, TheItemComesAfterEveryDesignedItemOfTheOptionMenu) {
     std::vector<std::string> items;
-    for (const auto& control : StartUpFormLayout().controls) {
+    for (const auto& control : SettingsWindowLayout().controls) {
         if (control.parent == ctl::mnuOption) {
             items.push_back(control.name);
         }
@@ -232,7 +232,7 @@ TEST(TokenCommandMenu, TheItemComesAfterEveryDesignedItemOfTheOptionMenu) {
     EXPECT_THAT(items, ElementsAre("mnuO_Music", "mnuCHKOnceOnly", "mnuTitleConf", "mnuTitleBack",
                                    "mnuZeroCheck", "mnuMouse", "none", "mnuCheckServer",
                                    "mnuErrPop", "none2", "mnuTokenCmd", "mnuNotify"));
-    EXPECT_EQ(StartUpFormLayout().find(ctl::mnuTokenCmd)->caption, "OAuth2 トークンコマンド…");
+    EXPECT_EQ(SettingsWindowLayout().find(ctl::mnuTokenCmd)->caption, "OAuth2 トークンコマンド…");
 }
 
 }  // namespace

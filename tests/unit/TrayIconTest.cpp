@@ -4,7 +4,7 @@
 
 #include <gmock/gmock.h>
 
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "fake/FakePlatform.h"
 
 namespace vantorel {
@@ -22,13 +22,13 @@ class Owner : public platform::FormEvents {
 class TrayIconTest : public ::testing::Test {
   protected:
     TrayIconTest()
-        : form(fake.ui.createForm(StartUpFormLayout(), owner)), tray(fake.tray, fake.ui) {
+        : form(fake.ui.createForm(SettingsWindowLayout(), owner)), tray(fake.tray, fake.ui) {
         tray.FormName(form.get());
         tray.MenuName(ctl::mnuTop);
         tray.ToolTip("Vantorel");
         fake.transcript.clear();
     }
-    fake::FakeForm& shown() { return *fake.ui.form("StartUpForm"); }
+    fake::FakeForm& shown() { return *fake.ui.form("SettingsWindow"); }
 
     fake::FakePlatform fake;
     Owner owner;
@@ -58,11 +58,11 @@ TEST_F(TrayIconTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
     tray.Visible(false);
     tray.Visible(false);  // nothing to remove; the window is shown and the menu hidden
     EXPECT_THAT(fake.transcript.lines(),
-                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "StartUpForm hide",
+                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "SettingsWindow hide",
                             "tray add id=1 flags=7 msg=0x200 tip=Vantorel refused",
-                            "StartUpForm hide", "tray delete id=1", "StartUpForm show",
-                            "StartUpForm.mnuTop visible = false", "tray delete id=1 refused",
-                            "StartUpForm show", "StartUpForm.mnuTop visible = false"));
+                            "SettingsWindow hide", "tray delete id=1", "SettingsWindow show",
+                            "SettingsWindow.mnuTop visible = false", "tray delete id=1 refused",
+                            "SettingsWindow show", "SettingsWindow.mnuTop visible = false"));
 }
 
 TEST_F(TrayIconTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
@@ -82,8 +82,8 @@ TEST_F(TrayIconTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(shown().isVisible());
     EXPECT_TRUE(tray.Visible());
-    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray delete id=1", "StartUpForm show",
-                                                     "StartUpForm.mnuTop visible = false"));
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray delete id=1", "SettingsWindow show",
+                                                     "SettingsWindow.mnuTop visible = false"));
 }
 
 TEST_F(TrayIconTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
@@ -92,7 +92,7 @@ TEST_F(TrayIconTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
     fake.ui.popupChoices.push_back(ctl::mnuNowChk);
     tray.MouseCode(platform::tray_code::kRightButtonDown);
     EXPECT_THAT(fake.transcript.lines(),
-                ElementsAre("StartUpForm.mnuTop visible = true", "StartUpForm popup mnuTop"));
+                ElementsAre("SettingsWindow.mnuTop visible = true", "SettingsWindow popup mnuTop"));
     EXPECT_THAT(owner.clicked, ElementsAre(ctl::mnuNowChk));
 }
 

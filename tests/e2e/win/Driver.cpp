@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "DriverSupport.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/win32/Cp932Codec.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/rcgen/ResourceNames.h"

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "WinTestSupport.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/win32/BorrowedForeground.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32AppInfo.h"
@@ -29,7 +29,7 @@ constexpr int kTwipsPerInch = 1440;
 class BasicSettingsWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        form_ = ui_.createForm(StartUpFormLayout(), events_);
+        form_ = ui_.createForm(SettingsWindowLayout(), events_);
         window_ = ToHwnd(form_->handle());
         ASSERT_NE(window_, nullptr);
     }

@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "WinTestSupport.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "dialogs/Layouts.h"
 #include "platform/win32/Cp932Codec.h"
 #include "platform/win32/Messages.h"

@@ -1,13 +1,13 @@
 #include "platform/win32/rcgen/ProgramResources.h"
 
 #include "app/ProgramIcon.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "dialogs/Layouts.h"
 
 namespace vantorel::win32::rcgen {
 
 std::vector<const platform::FormLayout*> ProgramForms() {
-    return {&StartUpFormLayout(), &SoundSettingsLayout(), &TitleLabelsLayout(), &AboutLayout(),
+    return {&SettingsWindowLayout(), &SoundSettingsLayout(), &TitleLabelsLayout(), &AboutLayout(),
             &TokenCommandLayout()};
 }
 

@@ -1,4 +1,4 @@
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 
 #include "app/Version.h"
 
@@ -47,7 +47,7 @@ ControlLayout MenuEntry(ctl::Main id, const char* name, ControlKind kind, const 
 platform::FormLayout Build() {
     using K = ControlKind;
     platform::FormLayout form;
-    form.name = "StartUpForm";
+    form.name = "SettingsWindow";
     form.caption = kProductName;
     form.clientWidth = kClientWidth;
     form.clientHeight = kClientHeight;
@@ -125,7 +125,7 @@ platform::FormLayout Build() {
 
 }  // namespace
 
-const platform::FormLayout& StartUpFormLayout() {
+const platform::FormLayout& SettingsWindowLayout() {
     static const platform::FormLayout layout = Build();
     return layout;
 }

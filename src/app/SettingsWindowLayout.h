@@ -52,6 +52,6 @@ enum Main : platform::ControlId {
 
 namespace vantorel {
 
-const platform::FormLayout& StartUpFormLayout();
+const platform::FormLayout& SettingsWindowLayout();
 
 }  // namespace vantorel
