@@ -29,16 +29,16 @@ bool App::ReadOption(std::string_view key, bool fallback) {
 }
 
 void App::FillBasicSettings() {
-    form_->setText(ctl::txtUser, ini_.read(keys::kUserInfo, keys::kUserName, keys::kEmpty));
-    form_->setText(ctl::txtPass, ini_.read(keys::kUserInfo, keys::kPassword, keys::kEmpty));
-    form_->setText(ctl::txtHost, ini_.read(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
-    form_->setText(ctl::txtInterval,
+    form_->setText(ctl::UserBox, ini_.read(keys::kUserInfo, keys::kUserName, keys::kEmpty));
+    form_->setText(ctl::PasswordBox, ini_.read(keys::kUserInfo, keys::kPassword, keys::kEmpty));
+    form_->setText(ctl::ServerBox, ini_.read(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
+    form_->setText(ctl::IntervalBox,
                    ini_.read(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
-    form_->setText(ctl::txtTimer, ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    form_->setText(ctl::DisplayIntervalBox, ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
 }
 
 void App::start() {
-    form_->setControlVisible(ctl::mnuTop, false);
+    form_->setControlVisible(ctl::TrayMenu, false);
     trayIcon_ = std::make_unique<TrayIcon>(os_.tray, os_.ui);
     trayIcon_->OnSeen = [this] {
         trayStatus_.Seen();
@@ -51,12 +51,12 @@ void App::start() {
     const platform::FileCondition settingsFile = ini_.prepareFile();
     FillBasicSettings();
 
-    form_->setChecked(ctl::mnuZeroCheck, ReadOption(keys::kZeroCheck, false));
-    form_->setChecked(ctl::mnuTitleBack, ReadOption(keys::kTitleCallBack, false));
-    form_->setChecked(ctl::mnuErrPop, ReadOption(keys::kIgnoreErr, true));
-    form_->setChecked(ctl::mnuMouse, ReadOption(keys::kOnMouse, false));
-    form_->setChecked(ctl::mnuCHKOnceOnly, ReadOption(keys::kCheckOnce, false));
-    form_->setChecked(ctl::mnuNotify, ReadOption(keys::kNotify, false));
+    form_->setChecked(ctl::AnnounceZero, ReadOption(keys::kZeroCheck, false));
+    form_->setChecked(ctl::RestoreTitles, ReadOption(keys::kTitleCallBack, false));
+    form_->setChecked(ctl::ShowErrors, ReadOption(keys::kIgnoreErr, true));
+    form_->setChecked(ctl::UnderMouse, ReadOption(keys::kOnMouse, false));
+    form_->setChecked(ctl::OnceOnly, ReadOption(keys::kCheckOnce, false));
+    form_->setChecked(ctl::NotifyDesktop, ReadOption(keys::kNotify, false));
     ReadAutostartMark();
 
     if (ini_.read(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {

@@ -64,22 +64,22 @@ class App : public platform::FormEvents,
     bool CheckMail();
 
     // ---- menu commands and closing (app/MenuCommands.cpp)
-    void mnuConfig_Click();
-    void mnuTempStop_Click();
-    void mnuVersion_Click();
-    void mnuNowChk_Click();
-    void mnuEnd_Click();
-    void mnuO_Music_Click();
-    void mnuCHKOnceOnly_Click();
-    void mnuTitleConf_Click();
-    void mnuTitleBack_Click();
-    void mnuZeroCheck_Click();
-    void mnuMouse_Click();
-    void mnuCheckServer_Click();
-    void mnuErrPop_Click();
-    void mnuTokenCmd_Click();
-    void mnuNotify_Click();
-    void mnuAutostart_Click();
+    void openSettings();
+    void togglePause();
+    void showVersion();
+    void checkNow();
+    void exitProgram();
+    void openSoundSettings();
+    void toggleOnceOnly();
+    void openTitleLabels();
+    void toggleRestoreTitles();
+    void toggleAnnounceZero();
+    void toggleUnderMouse();
+    void checkServer();
+    void toggleShowErrors();
+    void openTokenCommand();
+    void toggleNotifyDesktop();
+    void toggleAutostart();
     void closeRequested(platform::CloseReason reason);
     void quit();
 

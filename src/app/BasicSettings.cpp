@@ -50,9 +50,9 @@ bool AcceptInterval(platform::Platform& os, platform::Form& form, platform::Cont
 // one failed, so that as much as possible is kept.
 bool SaveBoxes(platform::Form& form, SettingsStore& ini) {
     const std::pair<std::string_view, platform::ControlId> boxes[] = {
-        {keys::kUserName, ctl::txtUser},   {keys::kPassword, ctl::txtPass},
-        {keys::kRemoteHost, ctl::txtHost}, {keys::kInterval, ctl::txtInterval},
-        {keys::kTimer, ctl::txtTimer},
+        {keys::kUserName, ctl::UserBox},         {keys::kPassword, ctl::PasswordBox},
+        {keys::kRemoteHost, ctl::ServerBox},     {keys::kInterval, ctl::IntervalBox},
+        {keys::kTimer, ctl::DisplayIntervalBox},
     };
     bool saved = true;
     for (const auto& [key, box] : boxes) {
@@ -98,12 +98,12 @@ void StayAfterFailedFirstCheck(platform::Platform& os, SettingsStore& ini, platf
 void App::accept() {
     MakeSaveFolder(os_, ini_);
     // The check interval is examined first: with both wrong, only it is reported.
-    if (!AcceptInterval(os_, *form_, ctl::txtInterval) ||
-        !AcceptInterval(os_, *form_, ctl::txtTimer)) {
+    if (!AcceptInterval(os_, *form_, ctl::IntervalBox) ||
+        !AcceptInterval(os_, *form_, ctl::DisplayIntervalBox)) {
         return;
     }
     if (!SaveBoxes(*form_, ini_)) {
-        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::mnuTempStop));
+        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::Pause));
         return;
     }
 
@@ -116,7 +116,7 @@ void App::accept() {
         return;
     }
     if (!ini_.write(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
-        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::mnuTempStop));
+        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::Pause));
         return;
     }
     scheduler_->resume();

@@ -6,46 +6,51 @@
 
 namespace vantorel::ctl {
 
-// Controls and menu items of the main window (the basic-settings window).
-enum Main : platform::ControlId {
-    SetPopFrame = 1,
-    lblTitle0,
-    txtHost,
-    lblTitle2,
-    txtUser,
-    lblTitle3,
-    txtPass,
-    Label1,
-    txtInterval,
-    Label2,
-    txtTimer,
-    Command1,
-    Command2,
-    lblCredit,
+// The controls of the main window (the basic-settings window).
+enum Control : platform::ControlId {
+    SettingsFrame = 1,  // "基本設定"
+    ServerLabel,
+    ServerBox,
+    UserLabel,
+    UserBox,
+    PasswordLabel,
+    PasswordBox,
+    IntervalLabel,  // the check interval in minutes
+    IntervalBox,
+    DisplayIntervalLabel,  // the display interval in seconds
+    DisplayIntervalBox,
+    OkButton,
+    CancelButton,
+    CreditLabel,
+};
+
+// The main window's two menus and their items; the ids go on after the
+// controls' ids.
+enum MenuCommand : platform::ControlId {
     // The tray menu "メニュー"
-    mnuTop,
-    mnuConfig,
-    mnuTempStop,
-    mnuVersion,
-    none22,
-    mnuNowChk,
-    mnuNone,
-    mnuEnd,
+    TrayMenu = CreditLabel + 1,
+    OpenSettings,
+    Pause,
+    ShowVersion,
+    TrayMenuSeparator1,
+    CheckNow,
+    TrayMenuSeparator2,
+    Exit,
     // The option menu "&OPTION"
-    mnuOption,
-    mnuO_Music,
-    mnuCHKOnceOnly,
-    mnuTitleConf,
-    mnuTitleBack,
-    mnuZeroCheck,
-    mnuMouse,
-    none,
-    mnuCheckServer,
-    mnuErrPop,
-    none2,
-    mnuTokenCmd,
-    mnuNotify,
-    mnuAutostart,
+    OptionMenu,
+    OpenSoundSettings,
+    OnceOnly,
+    OpenTitleLabels,
+    RestoreTitles,
+    AnnounceZero,
+    UnderMouse,
+    OptionMenuSeparator1,
+    CheckServer,
+    ShowErrors,
+    OptionMenuSeparator2,
+    OpenTokenCommand,
+    NotifyDesktop,
+    Autostart,
 };
 
 }  // namespace vantorel::ctl

@@ -22,15 +22,15 @@ AboutWindow::AboutWindow(platform::Platform& os, std::string productName)
 void AboutWindow::load() {
     form().setCaption(os_.app.title() + std::string(kCaptionSuffix));
     const platform::VersionInfo version = os_.app.version();
-    form().setText(ctl::about::lblVersion, std::string(kVersionPrefix) +
-                                               text::DecimalText(version.major) + "." +
-                                               text::DecimalText(version.minor) + "." +
-                                               text::DecimalText(version.revision));
-    form().setText(ctl::about::lblTitle, productName_);
+    form().setText(ctl::about::VersionLabel, std::string(kVersionPrefix) +
+                                                 text::DecimalText(version.major) + "." +
+                                                 text::DecimalText(version.minor) + "." +
+                                                 text::DecimalText(version.revision));
+    form().setText(ctl::about::ProductLabel, productName_);
 }
 
 void AboutWindow::Click(platform::ControlId control) {
-    if (control == ctl::about::cmdOK) {
+    if (control == ctl::about::OkButton) {
         Unload();
     }
 }

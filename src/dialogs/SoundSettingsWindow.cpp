@@ -24,26 +24,26 @@ SoundSettingsWindow::SoundSettingsWindow(platform::Platform& os, SettingsStore& 
 }
 
 void SoundSettingsWindow::load() {
-    namespace id = ctl::music;
+    namespace id = ctl::sound;
     // Only the exact word "FALSE" means off here; any other value shows the
     // box set with the stored path (start-up, stricter, plays only "TRUE").
     if (ini_.read(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOff) {
-        form().setEnabled(id::txtWavPath, false);
-        form().setEnabled(id::cmdShowDialog, false);
+        form().setEnabled(id::WavePathBox, false);
+        form().setEnabled(id::BrowseButton, false);
         return;
     }
-    form().setText(id::txtWavPath, ini_.read(keys::kSound, keys::kWavePath, keys::kEmpty));
-    form().setChecked(id::chkMusic, true);
+    form().setText(id::WavePathBox, ini_.read(keys::kSound, keys::kWavePath, keys::kEmpty));
+    form().setChecked(id::SoundCheckBox, true);
     // Setting the box from the program raises no event: apply its rule here.
     applySoundCheckBox();
 }
 
 void SoundSettingsWindow::Click(platform::ControlId control) {
     switch (control) {
-        case ctl::music::cmdShowDialog:
+        case ctl::sound::BrowseButton:
             browse();
             break;
-        case ctl::music::cmdOK:
+        case ctl::sound::OkButton:
             accept();
             break;
         default:
@@ -52,15 +52,15 @@ void SoundSettingsWindow::Click(platform::ControlId control) {
 }
 
 void SoundSettingsWindow::CheckBoxClick(platform::ControlId control) {
-    if (control == ctl::music::chkMusic) {
+    if (control == ctl::sound::SoundCheckBox) {
         applySoundCheckBox();
     }
 }
 
 void SoundSettingsWindow::applySoundCheckBox() {
-    const bool on = form().checked(ctl::music::chkMusic);
-    form().setEnabled(ctl::music::txtWavPath, on);
-    form().setEnabled(ctl::music::cmdShowDialog, on);
+    const bool on = form().checked(ctl::sound::SoundCheckBox);
+    form().setEnabled(ctl::sound::WavePathBox, on);
+    form().setEnabled(ctl::sound::BrowseButton, on);
 }
 
 void SoundSettingsWindow::browse() {
@@ -68,13 +68,13 @@ void SoundSettingsWindow::browse() {
     fileDialog_->showOpen();
     // A cancelled dialog still hands over the name it holds: the last file
     // chosen in this window, or nothing.
-    form().setText(ctl::music::txtWavPath, fileDialog_->fileName());
+    form().setText(ctl::sound::WavePathBox, fileDialog_->fileName());
 }
 
 void SoundSettingsWindow::accept() {
-    namespace id = ctl::music;
-    const bool on = form().checked(id::chkMusic);
-    const std::string path = form().text(id::txtWavPath);
+    namespace id = ctl::sound;
+    const bool on = form().checked(id::SoundCheckBox);
+    const std::string path = form().text(id::WavePathBox);
     bool saved = ini_.write(keys::kSound, keys::kEnable, on ? keys::kSoundOn : keys::kSoundOff);
     if (on) {
         saved = ini_.write(keys::kSound, keys::kWavePath, path) && saved;

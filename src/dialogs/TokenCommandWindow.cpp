@@ -31,16 +31,16 @@ TokenCommandWindow::TokenCommandWindow(platform::Platform& os, SettingsStore& in
 }
 
 void TokenCommandWindow::load() {
-    form().setText(ctl::token::txtTokenCmd,
+    form().setText(ctl::token::CommandBox,
                    ini_.read(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty));
 }
 
 void TokenCommandWindow::Click(platform::ControlId control) {
     switch (control) {
-        case ctl::token::cmdOK:
+        case ctl::token::OkButton:
             accept();
             break;
-        case ctl::token::cmdCancel:
+        case ctl::token::CancelButton:
             Unload();
             break;
         default:
@@ -49,7 +49,7 @@ void TokenCommandWindow::Click(platform::ControlId control) {
 }
 
 void TokenCommandWindow::accept() {
-    const std::string command = Trimmed(form().text(ctl::token::txtTokenCmd));
+    const std::string command = Trimmed(form().text(ctl::token::CommandBox));
     if (!ini_.write(keys::kUserInfo, keys::kTokenCmd, command)) {
         // The window stays with what was typed rather than closing as if
         // the command were kept.

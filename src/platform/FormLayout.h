@@ -32,7 +32,7 @@ enum class ControlKind {
 
 struct ControlLayout {
     ControlId id = kNoControl;
-    std::string name;  // the control's name in the program ("txtHost")
+    std::string name;  // the control's name in the program ("ServerBox")
     ControlKind kind = ControlKind::Label;
     std::string caption;  // caption, initial text; "&" marks an access key
     int left = 0;         // twips, relative to the parent's client area

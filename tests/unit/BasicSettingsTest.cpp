@@ -18,13 +18,13 @@ class BasicSettings : public fake::ProgramFixture {
     // The user fills the five boxes as given.
     void type(const std::string& host, const std::string& user, const std::string& password,
               const std::string& interval, const std::string& timerText) {
-        mainForm().userTypes(ctl::txtHost, host);
-        mainForm().userTypes(ctl::txtUser, user);
-        mainForm().userTypes(ctl::txtPass, password);
-        mainForm().userTypes(ctl::txtInterval, interval);
-        mainForm().userTypes(ctl::txtTimer, timerText);
+        mainForm().userTypes(ctl::ServerBox, host);
+        mainForm().userTypes(ctl::UserBox, user);
+        mainForm().userTypes(ctl::PasswordBox, password);
+        mainForm().userTypes(ctl::IntervalBox, interval);
+        mainForm().userTypes(ctl::DisplayIntervalBox, timerText);
     }
-    void pressOK() { mainForm().userClicks(ctl::Command1); }
+    void pressOK() { mainForm().userClicks(ctl::OkButton); }
     std::optional<std::string> stored(const std::string& key) {
         return fake.profile.value("USERINFO", key);
     }
@@ -32,7 +32,7 @@ class BasicSettings : public fake::ProgramFixture {
     App& startFromTrayIntoSettings() {
         acceptedSettings();
         App& form = start();
-        mainForm().userClicks(ctl::mnuConfig);
+        mainForm().userClicks(ctl::OpenSettings);
         fake.transcript.clear();
         return form;
     }
@@ -48,7 +48,7 @@ TEST_F(BasicSettings, AnIntervalBelowOneIsRejectedWithFocusOnTheBox) {
             fake.transcript.lines(),
             ElementsAre("exists /opt/vantorel/save -> false", "MkDir /opt/vantorel/save",
                         "MsgBox [Vantorel] 数値が不正です (none)",
-                        "SettingsWindow.txtInterval focus", "SettingsWindow.txtInterval selectAll"))
+                        "SettingsWindow.IntervalBox focus", "SettingsWindow.IntervalBox selectAll"))
             << bad;
         fake.files.existing.clear();
     }
@@ -63,14 +63,15 @@ TEST_F(BasicSettings, TheCheckIntervalIsExaminedBeforeTheDisplayInterval) {
     startFromTrayIntoSettings();
     type("h", "u", "p", "0", "0");
     pressOK();
-    EXPECT_EQ(mainForm().focused(), ctl::txtInterval);
+    EXPECT_EQ(mainForm().focused(), ctl::IntervalBox);
     EXPECT_EQ(fake.ui.messageBoxes.size(), 1u);
 
     type("h", "u", "p", "2", "0.5");
     pressOK();
-    EXPECT_EQ(mainForm().focused(), ctl::txtTimer);
-    EXPECT_THAT(lines("SettingsWindow.txtTimer"),
-                ElementsAre("SettingsWindow.txtTimer focus", "SettingsWindow.txtTimer selectAll"));
+    EXPECT_EQ(mainForm().focused(), ctl::DisplayIntervalBox);
+    EXPECT_THAT(lines("SettingsWindow.DisplayIntervalBox"),
+                ElementsAre("SettingsWindow.DisplayIntervalBox focus",
+                            "SettingsWindow.DisplayIntervalBox selectAll"));
     EXPECT_THAT(lines("ini write"), IsEmpty());
 }
 
@@ -115,7 +116,7 @@ TEST_F(BasicSettings, AnExistingSaveFolderIsLeftAloneAndOneThatCannotBeMadeDoesN
     EXPECT_THAT(lines("MkDir"), IsEmpty());
     EXPECT_EQ(fake.tray.icons.size(), 1u);
 
-    mainForm().userClicks(ctl::mnuConfig);
+    mainForm().userClicks(ctl::OpenSettings);
     fake.files.existing.clear();
     fake.files.failCreate = true;
     fake.transcript.clear();
@@ -142,7 +143,7 @@ TEST_F(BasicSettings, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
     // The window stays with what was typed; checking goes on with the
     // settings accepted earlier, and nothing goes to the tray.
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "new.example");
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "new.example");
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_THAT(lines("display timer"), IsEmpty());
@@ -181,12 +182,12 @@ TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
     App& form = startFromTrayIntoSettings();
     form.scheduler().setMinutes(2);
     type("x", "y", "z", "9", "9");
-    mainForm().userClicks(ctl::Command2);
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "mail.example");
-    EXPECT_EQ(mainForm().textOf(ctl::txtUser), "bob");
-    EXPECT_EQ(mainForm().textOf(ctl::txtPass), "secret");
-    EXPECT_EQ(mainForm().textOf(ctl::txtInterval), "3");
-    EXPECT_EQ(mainForm().textOf(ctl::txtTimer), "1");
+    mainForm().userClicks(ctl::CancelButton);
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "mail.example");
+    EXPECT_EQ(mainForm().textOf(ctl::UserBox), "bob");
+    EXPECT_EQ(mainForm().textOf(ctl::PasswordBox), "secret");
+    EXPECT_EQ(mainForm().textOf(ctl::IntervalBox), "3");
+    EXPECT_EQ(mainForm().textOf(ctl::DisplayIntervalBox), "1");
     EXPECT_THAT(lines("ini write"), IsEmpty());
     EXPECT_THAT(lines("check timer"), IsEmpty());
     EXPECT_THAT(lines("display timer"), IsEmpty());
@@ -198,12 +199,12 @@ TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
 TEST_F(BasicSettings, CancelWithoutASettingsFileGivesEmptyBoxesAndIntervalThree) {
     start();
     type("x", "y", "z", "9", "9");
-    mainForm().userClicks(ctl::Command2);
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtUser), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtPass), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtInterval), "3");
-    EXPECT_EQ(mainForm().textOf(ctl::txtTimer), "");
+    mainForm().userClicks(ctl::CancelButton);
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::UserBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::PasswordBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::IntervalBox), "3");
+    EXPECT_EQ(mainForm().textOf(ctl::DisplayIntervalBox), "");
     EXPECT_THAT(lines("ini write"), IsEmpty());
 }
 
@@ -247,7 +248,7 @@ TEST_F(BasicSettings, OnAFirstRunAFailedCheckKeepsTheWindowForCorrection) {
     program.reset();
     start();
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "wrong.example");
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "wrong.example");
     fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
     pressOK();
     EXPECT_EQ(stored("STARTUP"), "True");

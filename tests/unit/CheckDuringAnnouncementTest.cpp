@@ -20,8 +20,8 @@ class CheckDuringAnnouncement : public fake::CheckFixture {
     // notice stands in the editor's title bar.
     void announceThreeAndShowTheFirst(bool onceOnly = false) {
         startInTray();
-        mark(ctl::mnuTitleBack, true);
-        mark(ctl::mnuCHKOnceOnly, onceOnly);
+        mark(ctl::RestoreTitles, true);
+        mark(ctl::OnceOnly, onceOnly);
         fake.windows.add(kBrowser, kBrowserTitle);
         mailbox(3);
         ASSERT_TRUE(program->CheckMail());
@@ -30,7 +30,7 @@ class CheckDuringAnnouncement : public fake::CheckFixture {
     }
 
     // The user chooses "今すぐチェック".
-    void checkNow() { mainForm().userClicks(ctl::mnuNowChk); }
+    void checkNow() { mainForm().userClicks(ctl::CheckNow); }
 
     // What the rest of the running announcement writes, from its second
     // message to the editor's own title.
@@ -70,7 +70,7 @@ TEST_F(CheckDuringAnnouncement, AServerThatCannotBeReachedLeavesItRunning) {
     for (const bool errorsShown : {false, true}) {
         const std::string exit = errorsShown ? "error box" : "errors hidden";
         announceThreeAndShowTheFirst();
-        mark(ctl::mnuErrPop, errorsShown);
+        mark(ctl::ShowErrors, errorsShown);
         fake.mail.answer = nullptr;
         fake.mail.replies.push_back(platform::MailReply::Text("connect: timed out"));
         checkNow();

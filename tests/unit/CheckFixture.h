@@ -70,7 +70,7 @@ class CheckFixture : public ProgramFixture {
     // `count` messages announced under the once-only option and their
     // display cycle run out; what the check sent and wrote is forgotten.
     void announcedOnce(int count) {
-        mark(ctl::mnuCHKOnceOnly, true);
+        mark(ctl::OnceOnly, true);
         mailbox(count);
         ASSERT_TRUE(program->CheckMail());
         runCycle();

@@ -29,7 +29,7 @@ TEST_F(DesktopNotify, NoWindowInFrontGivesOneNotificationWithTheMessages) {
             {fake::Summary("会議の件", "山田 <yamada@example.jp>", "Mon"),
              fake::Summary("請求書", "billing@example.com", "Tue")});
     };
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     runCycle();
     EXPECT_THAT(lines("notify"), ElementsAre("notify 2通メールが来ています。 | 会議の件 — 山田 "
                                              "<yamada@example.jp> / 請求書 — billing@example.com"));
@@ -39,7 +39,7 @@ TEST_F(DesktopNotify, ARefusedTitleWriteFallsBackToANotification) {
     startInTray();
     fake.windows.windows[fake::kEditor].alive = false;
     mailbox(1);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(lines("notify"),
                 ElementsAre("notify 1通メールが来ています。 | 件名1 — sender1@example.jp"));
 }
@@ -47,15 +47,15 @@ TEST_F(DesktopNotify, ARefusedTitleWriteFallsBackToANotification) {
 TEST_F(DesktopNotify, AWrittenTitleGivesNoNotificationUnlessTheOptionAsks) {
     startInTray();
     mailbox(1);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     runCycle();
     EXPECT_THAT(lines("notify"), IsEmpty());
     EXPECT_EQ(editorTitles().front(), "1通メールが来ています。");
 
     fake.transcript.clear();
-    mainForm().userClicks(ctl::mnuNotify);
+    mainForm().userClicks(ctl::NotifyDesktop);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [OPTION] NOTIFY = True"));
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     const auto all = fake.transcript.lines();
     const auto title =
         std::find(all.begin(), all.end(), "SetWindowText 0x10 1通メールが来ています。");
@@ -65,7 +65,7 @@ TEST_F(DesktopNotify, AWrittenTitleGivesNoNotificationUnlessTheOptionAsks) {
     EXPECT_LT(title, notice);
 
     fake.transcript.clear();
-    mainForm().userClicks(ctl::mnuNotify);
+    mainForm().userClicks(ctl::NotifyDesktop);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [OPTION] NOTIFY = False"));
 }
 
@@ -78,7 +78,7 @@ TEST_F(DesktopNotify, TheOptionIsReadAtStartWithFalseForAMissingOrOddValue) {
             fake.profile.set("OPTION", "NOTIFY", value);
         }
         startInTray();
-        EXPECT_EQ(marked(ctl::mnuNotify), checked) << value;
+        EXPECT_EQ(marked(ctl::NotifyDesktop), checked) << value;
     }
 }
 
@@ -87,7 +87,7 @@ TEST_F(DesktopNotify, AMissingNotificationServiceIsToldOnStandardErrorOnly) {
     fake.windows.foreground = 0;
     fake.notifier.missing = true;
     mailbox(1);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(lines("stderr"),
                 ElementsAre("stderr: the desktop notification could not be shown"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
@@ -97,7 +97,7 @@ TEST_F(DesktopNotify, AFailedCheckWithErrorsShownUsesTheBoxNotANotification) {
     startInTray();
     fake.windows.foreground = 0;
     fake.mail.answer = [](const std::string&) { return platform::MailReply::Text("timed out"); };
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(lines("notify"), IsEmpty());
     EXPECT_FALSE(fake.ui.messageBoxes.empty());
 }

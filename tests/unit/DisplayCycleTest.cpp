@@ -50,7 +50,7 @@ TEST(NoticeText, ShortOrOddEntriesShowTheLabelsWithEmptyFields) {
 
 TEST_F(DisplayCycleTest, WithoutTheRestoreOptionTheClosingNoticeStays) {
     startInTray();
-    mark(ctl::mnuTitleBack, false);
+    mark(ctl::RestoreTitles, false);
     mailbox(2);
     program->CheckMail();
 
@@ -64,14 +64,14 @@ TEST_F(DisplayCycleTest, WithoutTheRestoreOptionTheClosingNoticeStays) {
 
 TEST_F(DisplayCycleTest, TheRestoreOptionSwitchedOffBeforeTheLastTickKeepsTheNotice) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(1);
     program->CheckMail();
     fake.tick("display timer");
     fake.tick("display timer");
     ASSERT_TRUE(program->display().restorePending());
 
-    mark(ctl::mnuTitleBack, false);
+    mark(ctl::RestoreTitles, false);
     EXPECT_TRUE(fake.tick("display timer"));
     EXPECT_FALSE(program->display().restorePending());
     EXPECT_FALSE(timerOn("display timer"));
@@ -80,7 +80,7 @@ TEST_F(DisplayCycleTest, TheRestoreOptionSwitchedOffBeforeTheLastTickKeepsTheNot
 
 TEST_F(DisplayCycleTest, OnceOnlyNumbersTheNewMessagesFromOne) {
     startInTray();
-    mark(ctl::mnuCHKOnceOnly, true);
+    mark(ctl::OnceOnly, true);
     mailbox(2);
     program->CheckMail();
     runCycle();
@@ -95,7 +95,7 @@ TEST_F(DisplayCycleTest, OnceOnlyNumbersTheNewMessagesFromOne) {
                             "以上3通メールが来ています。"));
 
     // With the option off again, every message is numbered from 1.
-    mark(ctl::mnuCHKOnceOnly, false);
+    mark(ctl::OnceOnly, false);
     fake.windows.titlesWritten.clear();
     program->CheckMail();
     EXPECT_EQ(runCycle(), 6);

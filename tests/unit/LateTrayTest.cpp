@@ -19,12 +19,12 @@ class LateTray : public fake::ProgramFixture {
   protected:
     void pressOKAfterAGoodCheck() {
         fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
-        mainForm().userTypes(ctl::txtHost, "mail.example");
-        mainForm().userTypes(ctl::txtUser, "bob");
-        mainForm().userTypes(ctl::txtPass, "pw");
-        mainForm().userTypes(ctl::txtInterval, "5");
-        mainForm().userTypes(ctl::txtTimer, "2");
-        mainForm().userClicks(ctl::Command1);
+        mainForm().userTypes(ctl::ServerBox, "mail.example");
+        mainForm().userTypes(ctl::UserBox, "bob");
+        mainForm().userTypes(ctl::PasswordBox, "pw");
+        mainForm().userTypes(ctl::IntervalBox, "5");
+        mainForm().userTypes(ctl::DisplayIntervalBox, "2");
+        mainForm().userClicks(ctl::OkButton);
     }
 };
 
@@ -78,14 +78,14 @@ TEST_F(LateTray, AWindowShownOnPurposeStaysWhenATrayAppears) {
     // meanwhile does not take it away again.
     acceptedSettings();
     start();
-    mainForm().userClicks(ctl::mnuConfig);
+    mainForm().userClicks(ctl::OpenSettings);
     fake.tray.disappear();
     fake.tray.appear();
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_TRUE(fake.tray.icons.empty());
 
     // Nor does one after the icon was double-clicked.
-    mainForm().userClicks(ctl::Command1);
+    mainForm().userClicks(ctl::OkButton);
     ASSERT_FALSE(mainForm().isVisible());
     program->TrayNotify(platform::tray_code::kLeftDoubleClick);
     fake.tray.appear();

@@ -21,7 +21,7 @@ class MailCheck : public fake::CheckFixture {};
 
 TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(3);
 
     timerCheck();
@@ -60,7 +60,7 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
     const Case cases[] = {
         {"server not reached, errors shown",
          [&] {
-             mark(ctl::mnuErrPop, true);
+             mark(ctl::ShowErrors, true);
              fake.mail.replies.push_back(platform::MailReply::Text("connection refused"));
          },
          false, false, false},
@@ -100,7 +100,7 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
 
 TEST_F(MailCheck, AFailedStatusWithErrorsShownGivesTheServersTextThenTheSettingsHint) {
     startInTray();
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR authentication failed"));
 
     EXPECT_FALSE(program->CheckMail());
@@ -113,7 +113,7 @@ TEST_F(MailCheck, AFailedStatusWithErrorsShownGivesTheServersTextThenTheSettings
 
 TEST_F(MailCheck, AFailedStatusWithErrorsHiddenNeverAnnouncesAnEarlierCount) {
     startInTray();
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     mailbox(2);
     timerCheck();
     runCycle();
@@ -134,9 +134,9 @@ TEST_F(MailCheck, AFailedStatusWithErrorsHiddenNeverAnnouncesAnEarlierCount) {
 TEST_F(MailCheck, ZeroMailsAreAnnouncedWithTheZeroOptionWithoutBoxOrSound) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     startInTray();
-    mark(ctl::mnuZeroCheck, true);
-    mark(ctl::mnuTitleBack, true);
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::AnnounceZero, true);
+    mark(ctl::RestoreTitles, true);
+    mark(ctl::ShowErrors, true);
     mailbox(0);
 
     EXPECT_TRUE(program->CheckMail());
@@ -187,7 +187,7 @@ TEST_F(MailCheck, TheLabelsAreReadFromTheSettingsAtEachAnnouncement) {
 // and 4 messages.
 TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     startInTray();
-    mark(ctl::mnuCHKOnceOnly, true);
+    mark(ctl::OnceOnly, true);
 
     mailbox(3);
     EXPECT_TRUE(program->CheckMail());
@@ -258,7 +258,7 @@ TEST_F(MailCheck, AFailedListShowsEmptyEntriesNeverAnEarlierChecksMail) {
 // window: the title given back at the end is the window's own.
 TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(2);
     program->CheckMail();
     fake.tick("display timer");  // "1通目:..." in the title now
@@ -275,7 +275,7 @@ TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) 
 TEST_F(MailCheck, ASecondAnnouncementOnAnotherWindowGivesTheFirstItsTitleBack) {
     constexpr platform::WindowHandle kBrowser = 0x40;
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     fake.windows.add(kBrowser, "Browser");
     mailbox(2);
     program->CheckMail();
@@ -292,7 +292,7 @@ TEST_F(MailCheck, ASecondAnnouncementOnAnotherWindowGivesTheFirstItsTitleBack) {
 
 TEST_F(MailCheck, ANewAnnouncementIsNotSwallowedByAPendingRestore) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(1);
     program->CheckMail();
     fake.tick("display timer");
@@ -313,7 +313,7 @@ TEST_F(MailCheck, ANewAnnouncementIsNotSwallowedByAPendingRestore) {
 TEST_F(MailCheck, AFailingCheckLeavesARunningAnnouncementAndItsSoundAsTheyWere) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(3);
     program->CheckMail();
     fake.tick("display timer");
@@ -347,7 +347,7 @@ TEST_F(MailCheck, ACountOutOfRangeDuringAnAnnouncementLetsItEndAsUsual) {
 
 TEST_F(MailCheck, ACheckAskedForDuringACheckIsIgnored) {
     startInTray();
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR busy"));
     bool nestedResult = true;
     bool asked = false;
@@ -374,7 +374,7 @@ TEST_F(MailCheck, ACheckAskedForDuringACheckIsIgnored) {
 
 TEST_F(MailCheck, AMissingMailLibraryIsShownOnceWhenErrorsAreShown) {
     startInTray();
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     fake.mail.missing = true;
     timer("check timer").setEnabled(false);
     EXPECT_FALSE(program->CheckMail());
@@ -382,7 +382,7 @@ TEST_F(MailCheck, AMissingMailLibraryIsShownOnceWhenErrorsAreShown) {
     EXPECT_FALSE(timerOn("display timer"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     EXPECT_FALSE(program->CheckMail());
     EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kLibraryMissingBox));
@@ -408,7 +408,7 @@ TEST_F(ExitDuringACheck, ACheckWaitingOnTheServerEndsWithoutTouchingAnyWindow) {
     startInTray();
     mailbox(3);
     // The user ends the program from the tray menu while the server is asked.
-    fake.mail.duringCall = [&] { mainForm().userClicks(ctl::mnuEnd); };
+    fake.mail.duringCall = [&] { mainForm().userClicks(ctl::Exit); };
 
     EXPECT_FALSE(program->CheckMail());
     EXPECT_TRUE(fake.ui.quitRequested);
@@ -425,7 +425,7 @@ TEST_F(ExitDuringACheck, AnExitWhileTheListIsFetchedWritesNoNotice) {
     mailbox(2);
     fake.mail.duringCall = [&] {
         if (fake.mail.commands.size() == 2) {  // "LIST 1-2"
-            mainForm().userClicks(ctl::mnuEnd);
+            mainForm().userClicks(ctl::Exit);
         }
     };
 

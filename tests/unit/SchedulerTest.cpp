@@ -70,7 +70,7 @@ TEST_F(Scheduler, TheIntervalBoxIsReadAsTheOkButtonReadsIt) {
         startInTray("1");
         mailbox(0);
         checksOver(1);  // the first check after start
-        mainForm().userTypes(ctl::txtInterval, text);
+        mainForm().userTypes(ctl::IntervalBox, text);
         EXPECT_THAT(checksOver(interval), ElementsAre(interval)) << text;
         program.reset();
     }
@@ -79,11 +79,11 @@ TEST_F(Scheduler, TheIntervalBoxIsReadAsTheOkButtonReadsIt) {
 TEST_F(Scheduler, HugeIntervalsAndCountsNeverStopTheTick) {
     startInTray("1");
     mailbox(0);
-    mainForm().userTypes(ctl::txtInterval, "99999");
+    mainForm().userTypes(ctl::IntervalBox, "99999");
     program->scheduler().setMinutes(kInt16Max - 1);
     EXPECT_THAT(checksOver(2), ElementsAre(1));  // the count reaches 32767 and checks
 
-    mainForm().userTypes(ctl::txtInterval, "1e9");
+    mainForm().userTypes(ctl::IntervalBox, "1e9");
     program->scheduler().setMinutes(kInt16Max);
     timer("check timer").setEnabled(true);
     EXPECT_THAT(checksOver(1), ElementsAre(1));  // saturated, still at least the interval

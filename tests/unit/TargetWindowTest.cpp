@@ -65,7 +65,7 @@ TEST_F(TargetWindow, TheClimbEndsInACycleOfOwnersAndInAnEndlessChain) {
 
 TEST_F(TargetWindow, WithTheMouseOptionTheWindowUnderThePointerIsTheTarget) {
     startInTray();
-    mark(ctl::mnuMouse, true);
+    mark(ctl::UnderMouse, true);
     fake.windows.add(0x50, "Mailer");
     fake.windows.add(0x51, "Compose", 0x50);
     fake.windows.add(0x52, "", 0x51);
@@ -92,7 +92,7 @@ TEST_F(TargetWindow, LongAndEmptyTitlesAreGivenBackAsTheyWere) {
     }
     for (const std::string& title : {longTitle, std::string()}) {
         startInTray();
-        mark(ctl::mnuTitleBack, true);
+        mark(ctl::RestoreTitles, true);
         fake.windows.add(fake::kEditor, title);
         mailbox(1);
         program->CheckMail();
@@ -105,7 +105,7 @@ TEST_F(TargetWindow, LongAndEmptyTitlesAreGivenBackAsTheyWere) {
 TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     // At the end of the cycle: the closing notice stays.
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     fake.windows.windows[fake::kEditor].unreadable = true;
     mailbox(1);
     program->CheckMail();
@@ -119,13 +119,13 @@ TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     program->CheckMail();
     fake.tick("display timer");
     const std::size_t written = editorTitles().size();
-    mainForm().userClicks(ctl::mnuEnd);
+    mainForm().userClicks(ctl::Exit);
     EXPECT_EQ(editorTitles().size(), written);
 
     // A title read again later is restored as usual.
     program.reset();
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(1);
     program->CheckMail();
     EXPECT_TRUE(program->display().current().savedTitleRead);
@@ -135,7 +135,7 @@ TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
 
 TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     fake.windows.foreground = 0;
     mailbox(1);
     EXPECT_TRUE(program->CheckMail());

@@ -24,7 +24,7 @@ class TrayIconTest : public ::testing::Test {
     TrayIconTest()
         : form(fake.ui.createForm(SettingsWindowLayout(), owner)), tray(fake.tray, fake.ui) {
         tray.FormName(form.get());
-        tray.MenuName(ctl::mnuTop);
+        tray.MenuName(ctl::TrayMenu);
         tray.ToolTip("Vantorel");
         fake.transcript.clear();
     }
@@ -61,8 +61,8 @@ TEST_F(TrayIconTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
                 ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "SettingsWindow hide",
                             "tray add id=1 flags=7 msg=0x200 tip=Vantorel refused",
                             "SettingsWindow hide", "tray delete id=1", "SettingsWindow show",
-                            "SettingsWindow.mnuTop visible = false", "tray delete id=1 refused",
-                            "SettingsWindow show", "SettingsWindow.mnuTop visible = false"));
+                            "SettingsWindow.TrayMenu visible = false", "tray delete id=1 refused",
+                            "SettingsWindow show", "SettingsWindow.TrayMenu visible = false"));
 }
 
 TEST_F(TrayIconTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
@@ -83,17 +83,17 @@ TEST_F(TrayIconTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
     EXPECT_TRUE(shown().isVisible());
     EXPECT_TRUE(tray.Visible());
     EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray delete id=1", "SettingsWindow show",
-                                                     "SettingsWindow.mnuTop visible = false"));
+                                                     "SettingsWindow.TrayMenu visible = false"));
 }
 
 TEST_F(TrayIconTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
     tray.Visible(true);
     fake.transcript.clear();
-    fake.ui.popupChoices.push_back(ctl::mnuNowChk);
+    fake.ui.popupChoices.push_back(ctl::CheckNow);
     tray.MouseCode(platform::tray_code::kRightButtonDown);
-    EXPECT_THAT(fake.transcript.lines(),
-                ElementsAre("SettingsWindow.mnuTop visible = true", "SettingsWindow popup mnuTop"));
-    EXPECT_THAT(owner.clicked, ElementsAre(ctl::mnuNowChk));
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("SettingsWindow.TrayMenu visible = true",
+                                                     "SettingsWindow popup TrayMenu"));
+    EXPECT_THAT(owner.clicked, ElementsAre(ctl::CheckNow));
 }
 
 TEST_F(TrayIconTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
@@ -118,7 +118,7 @@ TEST_F(TrayIconTest, AFailingShellStepIsSkippedAndTheWindowStillHidesAndShows) {
     EXPECT_FALSE(shown().isVisible());
     tray.Visible(false);
     EXPECT_TRUE(shown().isVisible());
-    EXPECT_FALSE(shown().isControlVisible(ctl::mnuTop));
+    EXPECT_FALSE(shown().isControlVisible(ctl::TrayMenu));
 }
 
 }  // namespace
