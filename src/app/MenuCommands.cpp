@@ -1,5 +1,5 @@
 // The commands of the tray menu "メニュー" and of the option menu "&OPTION",
-// and the main window's query-unload and unload steps.
+// and the main window's closing steps (closeRequested, quit).
 
 #include <exception>
 #include <memory>
