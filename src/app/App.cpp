@@ -1,12 +1,12 @@
 #include "app/App.h"
 
 #include "app/SettingsFileProblem.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "app/Version.h"
 #include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 
@@ -14,7 +14,7 @@ namespace {}  // namespace
 
 App::App(platform::Platform& os)
     : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile), mailCheck_(os, ini_, *this) {
-    form_ = os_.ui.createForm(StartUpFormLayout(), *this);
+    form_ = os_.ui.createForm(SettingsWindowLayout(), *this);
     scheduler_ = std::make_unique<CheckScheduler>(os_, static_cast<CheckSchedulerHost&>(*this));
     display_ = std::make_unique<DisplayCycle>(os_, ini_, static_cast<DisplayCycleHost&>(*this));
 }
@@ -24,23 +24,23 @@ App::~App() = default;
 bool App::ReadOption(std::string_view key, bool fallback) {
     // A hand-edited value that is no Boolean text counts as the option's
     // default, so that one odd line never keeps the program from starting.
-    const std::string stored = ini_.ReadIni(keys::kOption, key, text::BooleanText(fallback));
+    const std::string stored = ini_.read(keys::kOption, key, text::BooleanText(fallback));
     return text::TextToBoolean(stored).value_or(fallback);
 }
 
 void App::FillBasicSettings() {
-    form_->setText(ctl::txtUser, ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty));
-    form_->setText(ctl::txtPass, ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty));
-    form_->setText(ctl::txtHost, ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
-    form_->setText(ctl::txtInterval,
-                   ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
-    form_->setText(ctl::txtTimer, ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    form_->setText(ctl::UserBox, ini_.read(keys::kUserInfo, keys::kUserName, keys::kEmpty));
+    form_->setText(ctl::PasswordBox, ini_.read(keys::kUserInfo, keys::kPassword, keys::kEmpty));
+    form_->setText(ctl::ServerBox, ini_.read(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
+    form_->setText(ctl::IntervalBox,
+                   ini_.read(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
+    form_->setText(ctl::DisplayIntervalBox, ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
 }
 
 void App::start() {
-    form_->setControlVisible(ctl::mnuTop, false);
-    clsTaskTray = std::make_unique<TaskTray>(os_.tray, os_.ui);
-    clsTaskTray->OnSeen = [this] {
+    form_->setControlVisible(ctl::TrayMenu, false);
+    trayIcon_ = std::make_unique<TrayIcon>(os_.tray, os_.ui);
+    trayIcon_->OnSeen = [this] {
         trayStatus_.Seen();
         ShowTrayStatus();
     };
@@ -48,26 +48,26 @@ void App::start() {
 
     // A settings file that is there but cannot be read must not pass for a
     // first run: the user learns of it once the window has settled.
-    const platform::FileCondition settingsFile = ini_.PrepareFile();
+    const platform::FileCondition settingsFile = ini_.prepareFile();
     FillBasicSettings();
 
-    form_->setChecked(ctl::mnuZeroCheck, ReadOption(keys::kZeroCheck, false));
-    form_->setChecked(ctl::mnuTitleBack, ReadOption(keys::kTitleCallBack, false));
-    form_->setChecked(ctl::mnuErrPop, ReadOption(keys::kIgnoreErr, true));
-    form_->setChecked(ctl::mnuMouse, ReadOption(keys::kOnMouse, false));
-    form_->setChecked(ctl::mnuCHKOnceOnly, ReadOption(keys::kCheckOnce, false));
-    form_->setChecked(ctl::mnuNotify, ReadOption(keys::kNotify, false));
+    form_->setChecked(ctl::AnnounceZero, ReadOption(keys::kZeroCheck, false));
+    form_->setChecked(ctl::RestoreTitles, ReadOption(keys::kTitleCallBack, false));
+    form_->setChecked(ctl::ShowErrors, ReadOption(keys::kIgnoreErr, true));
+    form_->setChecked(ctl::UnderMouse, ReadOption(keys::kOnMouse, false));
+    form_->setChecked(ctl::OnceOnly, ReadOption(keys::kCheckOnce, false));
+    form_->setChecked(ctl::NotifyDesktop, ReadOption(keys::kNotify, false));
     ReadAutostartMark();
 
-    if (ini_.ReadIni(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {
-        display_->openSound(ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
+    if (ini_.read(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {
+        display_->openSound(ini_.read(keys::kSound, keys::kWavePath, keys::kEmpty));
     }
 
-    if (ini_.ReadIni(keys::kUserInfo, keys::kStartUp, keys::kFalseText) == keys::kTrueText) {
+    if (ini_.read(keys::kUserInfo, keys::kStartUp, keys::kFalseText) == keys::kTrueText) {
         // An interval beyond the 16-bit count is taken as the largest
         // count rather than stopping the program at start.
         const std::string interval =
-            ini_.ReadIni(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval);
+            ini_.read(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval);
         scheduler_->setMinutes(static_cast<std::int16_t>(
             text::ToClampedInt(text::LeadingNumber(interval), kInt16Min, kInt16Max)));
         scheduler_->setEnabled(true);
@@ -76,10 +76,10 @@ void App::start() {
         scheduler_->setEnabled(false);
     }
 
-    display_->setInterval(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    display_->setInterval(ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
     display_->stop();
 
-    if (const auto notice = NoticeForSettingsFile(ini_.FilePath(), settingsFile)) {
+    if (const auto notice = NoticeForSettingsFile(ini_.filePath(), settingsFile)) {
         os_.diagnostics.warn(notice->line);
         os_.ui.messageBox(notice->box, os_.app.title(), platform::MessageIcon::None);
     }

@@ -9,7 +9,7 @@
 //             commands, tray mode, closing the program
 //   mail/     MailCheck (the check) and CheckScheduler (the check timer)
 //   notify/   DisplayCycle (target window, notices, flash and sound)
-//   tray/     TaskTray (the icon) and TrayStatus (what it says)
+//   tray/     TrayIcon (the icon) and TrayStatus (what it says)
 
 #include <cstdint>
 #include <memory>
@@ -23,12 +23,12 @@
 #include "mail/MailCheck.h"
 #include "notify/DisplayCycle.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 #include "tray/TrayStatus.h"
 
 namespace vantorel {
 
-class TaskTray;
+class TrayIcon;
 
 class App : public platform::FormEvents,
             private MailCheckHost,
@@ -64,22 +64,22 @@ class App : public platform::FormEvents,
     bool CheckMail();
 
     // ---- menu commands and closing (app/MenuCommands.cpp)
-    void mnuConfig_Click();
-    void mnuTempStop_Click();
-    void mnuVersion_Click();
-    void mnuNowChk_Click();
-    void mnuEnd_Click();
-    void mnuO_Music_Click();
-    void mnuCHKOnceOnly_Click();
-    void mnuTitleConf_Click();
-    void mnuTitleBack_Click();
-    void mnuZeroCheck_Click();
-    void mnuMouse_Click();
-    void mnuCheckServer_Click();
-    void mnuErrPop_Click();
-    void mnuTokenCmd_Click();
-    void mnuNotify_Click();
-    void mnuAutostart_Click();
+    void openSettings();
+    void togglePause();
+    void showVersion();
+    void checkNow();
+    void exitProgram();
+    void openSoundSettings();
+    void toggleOnceOnly();
+    void openTitleLabels();
+    void toggleRestoreTitles();
+    void toggleAnnounceZero();
+    void toggleUnderMouse();
+    void checkServer();
+    void toggleShowErrors();
+    void openTokenCommand();
+    void toggleNotifyDesktop();
+    void toggleAutostart();
     void closeRequested(platform::CloseReason reason);
     void quit();
 
@@ -92,11 +92,11 @@ class App : public platform::FormEvents,
 
     // ---- what the small windows and the tests reach
     platform::Platform& os() { return os_; }
-    iniBas& ini() { return ini_; }
+    SettingsStore& ini() { return ini_; }
     platform::Form& form() { return *form_; }
     CheckScheduler& scheduler() { return *scheduler_; }
     DisplayCycle& display() { return *display_; }
-    TaskTray* taskTray() { return clsTaskTray.get(); }
+    TrayIcon* trayIcon() { return trayIcon_.get(); }
     const TrayStatus& trayStatus() const { return trayStatus_; }
     MailCheck& mailCheck() { return mailCheck_; }
 
@@ -141,18 +141,18 @@ class App : public platform::FormEvents,
     bool unloaded_ = false;
 
     platform::Platform& os_;
-    iniBas ini_;
+    SettingsStore ini_;
     MailCheck mailCheck_;
     std::unique_ptr<platform::Form> form_;
     std::unique_ptr<CheckScheduler> scheduler_;
     std::unique_ptr<DisplayCycle> display_;
-    std::unique_ptr<TaskTray> clsTaskTray;
+    std::unique_ptr<TrayIcon> trayIcon_;
 
     // The small windows, each open at most once (dialogs/).
-    WindowSlot TitleConfWindow;
-    WindowSlot MusicWindow;
-    WindowSlot AboutWindow;
-    WindowSlot TokenCmdWindow;
+    WindowSlot titleLabelsWindow_;
+    WindowSlot soundSettingsWindow_;
+    WindowSlot aboutWindow_;
+    WindowSlot tokenCommandWindow_;
 };
 
 }  // namespace vantorel

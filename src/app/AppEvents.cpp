@@ -2,66 +2,66 @@
 // to the operation that handles it.
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
-#include "tray/TaskTray.h"
+#include "app/SettingsWindowLayout.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 
 void App::Click(platform::ControlId control) {
     switch (control) {
-        case ctl::Command1:
+        case ctl::OkButton:
             accept();
             break;
-        case ctl::Command2:
+        case ctl::CancelButton:
             revert();
             break;
-        case ctl::mnuConfig:
-            mnuConfig_Click();
+        case ctl::OpenSettings:
+            openSettings();
             break;
-        case ctl::mnuTempStop:
-            mnuTempStop_Click();
+        case ctl::Pause:
+            togglePause();
             break;
-        case ctl::mnuVersion:
-            mnuVersion_Click();
+        case ctl::ShowVersion:
+            showVersion();
             break;
-        case ctl::mnuNowChk:
-            mnuNowChk_Click();
+        case ctl::CheckNow:
+            checkNow();
             break;
-        case ctl::mnuEnd:
-            mnuEnd_Click();
+        case ctl::Exit:
+            exitProgram();
             break;
-        case ctl::mnuO_Music:
-            mnuO_Music_Click();
+        case ctl::OpenSoundSettings:
+            openSoundSettings();
             break;
-        case ctl::mnuCHKOnceOnly:
-            mnuCHKOnceOnly_Click();
+        case ctl::OnceOnly:
+            toggleOnceOnly();
             break;
-        case ctl::mnuTitleConf:
-            mnuTitleConf_Click();
+        case ctl::OpenTitleLabels:
+            openTitleLabels();
             break;
-        case ctl::mnuTitleBack:
-            mnuTitleBack_Click();
+        case ctl::RestoreTitles:
+            toggleRestoreTitles();
             break;
-        case ctl::mnuZeroCheck:
-            mnuZeroCheck_Click();
+        case ctl::AnnounceZero:
+            toggleAnnounceZero();
             break;
-        case ctl::mnuMouse:
-            mnuMouse_Click();
+        case ctl::UnderMouse:
+            toggleUnderMouse();
             break;
-        case ctl::mnuCheckServer:
-            mnuCheckServer_Click();
+        case ctl::CheckServer:
+            checkServer();
             break;
-        case ctl::mnuErrPop:
-            mnuErrPop_Click();
+        case ctl::ShowErrors:
+            toggleShowErrors();
             break;
-        case ctl::mnuTokenCmd:
-            mnuTokenCmd_Click();
+        case ctl::OpenTokenCommand:
+            openTokenCommand();
             break;
-        case ctl::mnuNotify:
-            mnuNotify_Click();
+        case ctl::NotifyDesktop:
+            toggleNotifyDesktop();
             break;
-        case ctl::mnuAutostart:
-            mnuAutostart_Click();
+        case ctl::Autostart:
+            toggleAutostart();
             break;
         default:
             break;
@@ -77,20 +77,20 @@ void App::CloseRequested(platform::CloseReason reason) {
 }
 
 void App::TrayNotify(int mouseCode) {
-    if (clsTaskTray) {
-        clsTaskTray->MouseCode(mouseCode);
+    if (trayIcon_) {
+        trayIcon_->MouseCode(mouseCode);
     }
 }
 
 void App::MenuOpening(platform::ControlId menu) {
-    if (menu == ctl::mnuOption) {
+    if (menu == ctl::OptionMenu) {
         ReadAutostartMark();
     }
 }
 
 void App::MouseMove(float xTwips) {
-    if (clsTaskTray) {
-        clsTaskTray->MouseEvent(xTwips);
+    if (trayIcon_) {
+        trayIcon_->MouseEvent(xTwips);
     }
 }
 

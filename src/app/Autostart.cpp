@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 
 namespace vantorel {
 
@@ -19,13 +19,13 @@ constexpr std::string_view kRemoveFailed = "ログイン時に起動する登録
 }  // namespace
 
 void App::ReadAutostartMark() {
-    form_->setChecked(ctl::mnuAutostart, os_.autostart.registered());
+    form_->setChecked(ctl::Autostart, os_.autostart.registered());
 }
 
-void App::mnuAutostart_Click() {
+void App::toggleAutostart() {
     // The mark was read from the system as the menu opened: the user asks
     // for the opposite of what it showed.
-    const bool wasRegistered = form_->checked(ctl::mnuAutostart);
+    const bool wasRegistered = form_->checked(ctl::Autostart);
     const platform::AutostartOutcome outcome =
         wasRegistered ? os_.autostart.remove() : os_.autostart.add();
     if (!outcome.done) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "dialogs/SettingsNotSaved.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
@@ -24,8 +24,8 @@ constexpr std::string_view kNotAccepted = "FALSE";
 // Makes sure the "save" folder handed to the mail library exists. The
 // library works without it, so a folder that cannot be created (a write-
 // protected program folder) is reported on standard error and OK goes on.
-void MakeSaveFolder(platform::Platform& os, iniBas& ini) {
-    const std::string folder = ini.SaveFolder();
+void MakeSaveFolder(platform::Platform& os, SettingsStore& ini) {
+    const std::string folder = ini.saveFolder();
     if (os.files.exists(folder)) {
         return;
     }
@@ -48,23 +48,23 @@ bool AcceptInterval(platform::Platform& os, platform::Form& form, platform::Cont
 
 // Writes the five boxes exactly as typed. Every box is written even after
 // one failed, so that as much as possible is kept.
-bool SaveBoxes(platform::Form& form, iniBas& ini) {
+bool SaveBoxes(platform::Form& form, SettingsStore& ini) {
     const std::pair<std::string_view, platform::ControlId> boxes[] = {
-        {keys::kUserName, ctl::txtUser},   {keys::kPassword, ctl::txtPass},
-        {keys::kRemoteHost, ctl::txtHost}, {keys::kInterval, ctl::txtInterval},
-        {keys::kTimer, ctl::txtTimer},
+        {keys::kUserName, ctl::UserBox},         {keys::kPassword, ctl::PasswordBox},
+        {keys::kRemoteHost, ctl::ServerBox},     {keys::kInterval, ctl::IntervalBox},
+        {keys::kTimer, ctl::DisplayIntervalBox},
     };
     bool saved = true;
     for (const auto& [key, box] : boxes) {
-        saved = ini.WriteIni(keys::kUserInfo, key, form.text(box)) && saved;
+        saved = ini.write(keys::kUserInfo, key, form.text(box)) && saved;
     }
     return saved;
 }
 
 // True once a previous OK was accepted. A value that is no Boolean text
 // (hand-edited) counts as never accepted, so the first check runs again.
-bool SettingsAccepted(iniBas& ini) {
-    const std::string startUp = ini.ReadIni(keys::kUserInfo, keys::kStartUp, keys::kFalseText);
+bool SettingsAccepted(SettingsStore& ini) {
+    const std::string startUp = ini.read(keys::kUserInfo, keys::kStartUp, keys::kFalseText);
     return text::TextToBoolean(startUp).value_or(false);
 }
 
@@ -74,7 +74,7 @@ bool SettingsAccepted(iniBas& ini) {
 // settings accepted earlier, the check timer runs on them while the window
 // stays, unless the user paused it; on a first run there is nothing to
 // check with.
-void StayAfterFailedSave(platform::Platform& os, iniBas& ini, platform::Timer& checkTimer,
+void StayAfterFailedSave(platform::Platform& os, SettingsStore& ini, platform::Timer& checkTimer,
                          bool paused) {
     ShowSettingsNotSaved(os, ini);
     checkTimer.setEnabled(SettingsAccepted(ini) && !paused);
@@ -82,10 +82,10 @@ void StayAfterFailedSave(platform::Platform& os, iniBas& ini, platform::Timer& c
 
 // The first check proves the settings; until one succeeds the window stays
 // for correction, checking stays off and the program stays out of the tray.
-void StayAfterFailedFirstCheck(platform::Platform& os, iniBas& ini, platform::Form& form,
+void StayAfterFailedFirstCheck(platform::Platform& os, SettingsStore& ini, platform::Form& form,
                                platform::Timer& checkTimer) {
     os.ui.messageBox(kFirstCheckFailed, os.app.title(), platform::MessageIcon::Information);
-    const bool saved = ini.WriteIni(keys::kUserInfo, keys::kStartUp, kNotAccepted);
+    const bool saved = ini.write(keys::kUserInfo, keys::kStartUp, kNotAccepted);
     checkTimer.setEnabled(false);
     form.setVisible(true);
     if (!saved) {
@@ -98,12 +98,12 @@ void StayAfterFailedFirstCheck(platform::Platform& os, iniBas& ini, platform::Fo
 void App::accept() {
     MakeSaveFolder(os_, ini_);
     // The check interval is examined first: with both wrong, only it is reported.
-    if (!AcceptInterval(os_, *form_, ctl::txtInterval) ||
-        !AcceptInterval(os_, *form_, ctl::txtTimer)) {
+    if (!AcceptInterval(os_, *form_, ctl::IntervalBox) ||
+        !AcceptInterval(os_, *form_, ctl::DisplayIntervalBox)) {
         return;
     }
     if (!SaveBoxes(*form_, ini_)) {
-        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::mnuTempStop));
+        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::Pause));
         return;
     }
 
@@ -115,12 +115,12 @@ void App::accept() {
         StayAfterFailedFirstCheck(os_, ini_, *form_, scheduler_->timer());
         return;
     }
-    if (!ini_.WriteIni(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
-        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::mnuTempStop));
+    if (!ini_.write(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
+        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::Pause));
         return;
     }
     scheduler_->resume();
-    display_->setInterval(ini_.ReadIni(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    display_->setInterval(ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
     toTray();
 }
 

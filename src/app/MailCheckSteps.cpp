@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 
 namespace vantorel {
 
@@ -23,25 +23,25 @@ bool App::CheckMail() {
 
 void App::Announce(NewMail news) {
     Announcement next = std::exchange(next_, {});
-    next.NewCount = news.count;
-    next.DispIndex = news.firstIndex;
-    next.ShownBase = news.shownBase;
-    next.MailCount = news.lastIndex;
-    next.MailList = std::move(news.entries);
+    next.newCount = news.count;
+    next.position = news.firstIndex;
+    next.shownBase = news.shownBase;
+    next.lastIndex = news.lastIndex;
+    next.entries = std::move(news.entries);
     display_->show(std::move(next));
     trayStatus_.MailAnnounced(news.count, news.onceOnly);
 }
 
 bool App::showErrors() {
-    return form_->checked(ctl::mnuErrPop);
+    return form_->checked(ctl::ShowErrors);
 }
 
 bool App::announceZero() {
-    return form_->checked(ctl::mnuZeroCheck);
+    return form_->checked(ctl::AnnounceZero);
 }
 
 bool App::onceOnly() {
-    return form_->checked(ctl::mnuCHKOnceOnly);
+    return form_->checked(ctl::OnceOnly);
 }
 
 void App::announcementComing() {
@@ -64,11 +64,11 @@ void App::resumeChecking() {
 }
 
 std::string App::intervalText() {
-    return form_->text(ctl::txtInterval);
+    return form_->text(ctl::IntervalBox);
 }
 
 bool App::paused() {
-    return form_->checked(ctl::mnuTempStop);
+    return form_->checked(ctl::Pause);
 }
 
 bool App::checkRunning() {
@@ -80,15 +80,15 @@ void App::checkDue() {
 }
 
 bool App::targetUnderMouse() {
-    return form_->checked(ctl::mnuMouse);
+    return form_->checked(ctl::UnderMouse);
 }
 
 bool App::restoreTitles() {
-    return form_->checked(ctl::mnuTitleBack);
+    return form_->checked(ctl::RestoreTitles);
 }
 
 bool App::notifyDesktop() {
-    return form_->checked(ctl::mnuNotify);
+    return form_->checked(ctl::NotifyDesktop);
 }
 
 void App::holdChecks() {

@@ -1,19 +1,19 @@
 // The commands of the tray menu "メニュー" and of the option menu "&OPTION",
-// and the main window's query-unload and unload steps.
+// and the main window's closing steps (closeRequested, quit).
 
 #include <exception>
 #include <memory>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "app/Version.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmMusic.h"
-#include "dialogs/frmTitleConf.h"
-#include "dialogs/frmTokenCmd.h"
+#include "dialogs/AboutWindow.h"
+#include "dialogs/SoundSettingsWindow.h"
+#include "dialogs/TitleLabelsWindow.h"
+#include "dialogs/TokenCommandWindow.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 
@@ -22,18 +22,18 @@ namespace {
 // Inverts an option's check mark and writes the new state at once. The
 // write's result is not examined: a failed write leaves the option changed
 // for this run only.
-void ToggleOption(platform::Form& form, iniBas& ini, platform::ControlId item,
+void ToggleOption(platform::Form& form, SettingsStore& ini, platform::ControlId item,
                   std::string_view key) {
     form.setChecked(item, !form.checked(item));
-    ini.WriteIni(keys::kOption, key, text::BooleanText(form.checked(item)));
+    ini.write(keys::kOption, key, text::BooleanText(form.checked(item)));
 }
 
 // Takes the program's icon out of the tray without showing the window, as
 // the program ends. The shell refusing (no icon there) changes nothing.
 void RemoveTrayIcon(platform::TrayShell& shell, platform::Form& owner) {
     platform::NotifyIconRecord record;
-    record.size = TaskTray::kRecordSize;
-    record.id = TaskTray::kIconId;
+    record.size = TrayIcon::kRecordSize;
+    record.id = TrayIcon::kIconId;
     try {
         record.window = owner.handle();
         shell.notifyIcon(platform::NotifyIconMessage::Delete, record);
@@ -46,30 +46,30 @@ void RemoveTrayIcon(platform::TrayShell& shell, platform::Form& owner) {
 
 // ---- tray menu
 
-void App::mnuConfig_Click() {
+void App::openSettings() {
     fromTray();
     // The OK of the shown window switches checking on again.
     scheduler_->setEnabled(false);
 }
 
-void App::mnuTempStop_Click() {
-    form_->setChecked(ctl::mnuTempStop, !form_->checked(ctl::mnuTempStop));
+void App::togglePause() {
+    form_->setChecked(ctl::Pause, !form_->checked(ctl::Pause));
     // After a resume the next check comes one full interval later.
     scheduler_->setMinutes(0);
-    scheduler_->setEnabled(!form_->checked(ctl::mnuTempStop));
-    trayStatus_.Paused(form_->checked(ctl::mnuTempStop));
+    scheduler_->setEnabled(!form_->checked(ctl::Pause));
+    trayStatus_.Paused(form_->checked(ctl::Pause));
     ShowTrayStatus();
 }
 
-void App::mnuVersion_Click() {
-    AboutWindow.show([this] { return std::make_unique<frmAbout>(os_, kProductName); });
+void App::showVersion() {
+    aboutWindow_.show([this] { return std::make_unique<AboutWindow>(os_, kProductName); });
 }
 
-void App::mnuNowChk_Click() {
+void App::checkNow() {
     CheckMail();
 }
 
-void App::mnuEnd_Click() {
+void App::exitProgram() {
     // The exit command unloads the main window as its close box does, and
     // ends the program; windows still open go without their own steps.
     closeRequested(platform::CloseReason::CloseBox);
@@ -79,55 +79,55 @@ void App::mnuEnd_Click() {
 
 // ---- option menu
 
-void App::mnuO_Music_Click() {
-    MusicWindow.show([this] {
-        return std::make_unique<frmMusic>(os_, ini_, [this](bool on, const std::string& path) {
-            display_->soundChosen(on, path);
-        });
+void App::openSoundSettings() {
+    soundSettingsWindow_.show([this] {
+        return std::make_unique<SoundSettingsWindow>(
+            os_, ini_,
+            [this](bool on, const std::string& path) { display_->soundChosen(on, path); });
     });
 }
 
-void App::mnuCHKOnceOnly_Click() {
-    form_->setChecked(ctl::mnuCHKOnceOnly, !form_->checked(ctl::mnuCHKOnceOnly));
-    const bool marked = form_->checked(ctl::mnuCHKOnceOnly);
+void App::toggleOnceOnly() {
+    form_->setChecked(ctl::OnceOnly, !form_->checked(ctl::OnceOnly));
+    const bool marked = form_->checked(ctl::OnceOnly);
     if (!marked) {
         // The next check counts every waiting message as new again.
         mailCheck_.forgetAnnounced();
     }
-    ini_.WriteIni(keys::kOption, keys::kCheckOnce, text::BooleanText(marked));
+    ini_.write(keys::kOption, keys::kCheckOnce, text::BooleanText(marked));
 }
 
-void App::mnuTitleConf_Click() {
-    TitleConfWindow.show([this] { return std::make_unique<frmTitleConf>(os_, ini_); });
+void App::openTitleLabels() {
+    titleLabelsWindow_.show([this] { return std::make_unique<TitleLabelsWindow>(os_, ini_); });
 }
 
-void App::mnuTitleBack_Click() {
-    ToggleOption(*form_, ini_, ctl::mnuTitleBack, keys::kTitleCallBack);
+void App::toggleRestoreTitles() {
+    ToggleOption(*form_, ini_, ctl::RestoreTitles, keys::kTitleCallBack);
 }
 
-void App::mnuZeroCheck_Click() {
-    ToggleOption(*form_, ini_, ctl::mnuZeroCheck, keys::kZeroCheck);
+void App::toggleAnnounceZero() {
+    ToggleOption(*form_, ini_, ctl::AnnounceZero, keys::kZeroCheck);
 }
 
-void App::mnuMouse_Click() {
-    ToggleOption(*form_, ini_, ctl::mnuMouse, keys::kOnMouse);
+void App::toggleUnderMouse() {
+    ToggleOption(*form_, ini_, ctl::UnderMouse, keys::kOnMouse);
 }
 
-void App::mnuCheckServer_Click() {
+void App::checkServer() {
     CheckMail();
 }
 
-void App::mnuErrPop_Click() {
+void App::toggleShowErrors() {
     // "IGNOREERR" holds the state of "エラーを表示": "True" shows errors.
-    ToggleOption(*form_, ini_, ctl::mnuErrPop, keys::kIgnoreErr);
+    ToggleOption(*form_, ini_, ctl::ShowErrors, keys::kIgnoreErr);
 }
 
-void App::mnuTokenCmd_Click() {
-    TokenCmdWindow.show([this] { return std::make_unique<frmTokenCmd>(os_, ini_); });
+void App::openTokenCommand() {
+    tokenCommandWindow_.show([this] { return std::make_unique<TokenCommandWindow>(os_, ini_); });
 }
 
-void App::mnuNotify_Click() {
-    ToggleOption(*form_, ini_, ctl::mnuNotify, keys::kNotify);
+void App::toggleNotifyDesktop() {
+    ToggleOption(*form_, ini_, ctl::NotifyDesktop, keys::kNotify);
 }
 
 // ---- closing the main window
@@ -136,7 +136,7 @@ void App::closeRequested(platform::CloseReason /*reason*/) {
     // Closing is never refused. A notice standing in another program's
     // title bar is taken back first when the user asked for restoring, so
     // that ending the program mid-cycle leaves no notice behind.
-    if (form_->checked(ctl::mnuTitleBack)) {
+    if (form_->checked(ctl::RestoreTitles)) {
         display_->takeBackNotice();
     }
     display_->closeSound();
@@ -151,7 +151,7 @@ void App::quit() {
     display_->stop();
     // No dead icon may stay in the tray after the program has gone.
     RemoveTrayIcon(os_.tray, *form_);
-    clsTaskTray.reset();
+    trayIcon_.reset();
 }
 
 }  // namespace vantorel

@@ -1,13 +1,13 @@
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
-#include "tray/TaskTray.h"
+#include "app/SettingsWindowLayout.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 
 void App::toTray() {
-    TaskTray& tray = *clsTaskTray;
+    TrayIcon& tray = *trayIcon_;
     tray.FormName(form_.get());
-    tray.MenuName(ctl::mnuTop);
+    tray.MenuName(ctl::TrayMenu);
     // The icon comes with the state it stands for (after a double-click
     // and the basic-settings OK, the checks' news is still there).
     tray.ToolTip(trayStatus_.ToolTip());
@@ -16,13 +16,13 @@ void App::toTray() {
 }
 
 void App::ShowTrayStatus() {
-    if (clsTaskTray) {
-        clsTaskTray->ShowStatus(trayStatus_.Mark(), trayStatus_.ToolTip());
+    if (trayIcon_) {
+        trayIcon_->ShowStatus(trayStatus_.Mark(), trayStatus_.ToolTip());
     }
 }
 
 void App::fromTray() {
-    clsTaskTray->Visible(false);
+    trayIcon_->Visible(false);
 }
 
 }  // namespace vantorel

@@ -5,53 +5,53 @@
 #include "platform/FormLayout.h"
 
 // The title-bar item settings window "タイトルバーの設定".
-namespace vantorel::ctl::title {
-enum TitleConf : platform::ControlId {
-    Label1 = 1,  // "差出人"
-    Text2,       // subject label
-    Text1,       // sender label
-    Text3,       // date label
-    Command1,    // OK
-    Label2,      // "件名"
-    Label3,      // "時刻"
+namespace vantorel::ctl::titleLabels {
+enum TitleLabelsControl : platform::ControlId {
+    FromLabel = 1,  // "差出人"
+    SubjectBox,     // subject label
+    FromBox,        // sender label
+    DateBox,        // date label
+    OkButton,
+    SubjectLabel,  // "件名"
+    DateLabel,     // "時刻"
 };
-}  // namespace vantorel::ctl::title
+}  // namespace vantorel::ctl::titleLabels
 
 // The sound settings window "効果音の設定".
-namespace vantorel::ctl::music {
-enum Music : platform::ControlId {
-    chkMusic = 1,
-    txtWavPath,
-    cmdShowDialog,  // ".." opens the file dialog
-    cmdOK,
+namespace vantorel::ctl::sound {
+enum SoundSettingsControl : platform::ControlId {
+    SoundCheckBox = 1,
+    WavePathBox,
+    BrowseButton,  // ".." opens the file dialog
+    OkButton,
 };
-}  // namespace vantorel::ctl::music
+}  // namespace vantorel::ctl::sound
 
 // The version window.
 namespace vantorel::ctl::about {
-enum About : platform::ControlId {
-    picIcon = 1,
-    lblTitle,
-    lblVersion,
-    cmdOK,
+enum AboutControl : platform::ControlId {
+    IconPicture = 1,
+    ProductLabel,
+    VersionLabel,
+    OkButton,
 };
 }  // namespace vantorel::ctl::about
 
 // The token command window "OAuth2 トークンコマンド".
 namespace vantorel::ctl::token {
-enum TokenCmd : platform::ControlId {
-    Label1 = 1,  // what the box is for
-    txtTokenCmd,
-    cmdOK,
-    cmdCancel,
+enum TokenCommandControl : platform::ControlId {
+    ExplanationLabel = 1,  // what the box is for
+    CommandBox,
+    OkButton,
+    CancelButton,
 };
 }  // namespace vantorel::ctl::token
 
 namespace vantorel {
 
-const platform::FormLayout& TitleConfLayout();
-const platform::FormLayout& MusicLayout();
+const platform::FormLayout& TitleLabelsLayout();
+const platform::FormLayout& SoundSettingsLayout();
 const platform::FormLayout& AboutLayout();
-const platform::FormLayout& TokenCmdLayout();
+const platform::FormLayout& TokenCommandLayout();
 
 }  // namespace vantorel

@@ -19,7 +19,7 @@ constexpr std::int32_t kShortestInterval = 1;
 }  // namespace
 
 CheckScheduler::CheckScheduler(platform::Platform& os, CheckSchedulerHost& host)
-    : os_(os), host_(host), timer_(os.ui.createTimer("Timer1", [this] { onMinute(); })) {
+    : os_(os), host_(host), timer_(os.ui.createTimer("check timer", [this] { onMinute(); })) {
     timer_->setInterval(kCheckTimerPeriodMs);
 }
 

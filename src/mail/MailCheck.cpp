@@ -37,7 +37,7 @@ class CheckInProgress {
 
 }  // namespace
 
-MailCheck::MailCheck(platform::Platform& os, iniBas& ini, MailCheckHost& host)
+MailCheck::MailCheck(platform::Platform& os, SettingsStore& ini, MailCheckHost& host)
     : os_(os), ini_(ini), host_(host) {}
 
 CheckResult MailCheck::run() {

@@ -12,7 +12,7 @@
 
 #include "mail/AccessToken.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
@@ -66,7 +66,7 @@ class MailCheckHost {
 
 class MailCheck {
   public:
-    MailCheck(platform::Platform& os, iniBas& ini, MailCheckHost& host);
+    MailCheck(platform::Platform& os, SettingsStore& ini, MailCheckHost& host);
 
     // One check. A second one asked for while one runs (from the tray menu
     // while a box of the first is open) is refused.
@@ -109,7 +109,7 @@ class MailCheck {
     void takeMessageCount();
 
     platform::Platform& os_;
-    iniBas& ini_;
+    SettingsStore& ini_;
     MailCheckHost& host_;
 
     bool mailPresent_ = false;

@@ -23,16 +23,16 @@ constexpr std::string_view kNoMessageReply = "No Message+OK 0 0";
 bool MailCheck::query(const std::string& command) {
     // Read for every command, so that an edited settings file takes effect
     // at once.
-    const std::string host = ini_.ReadIni(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty);
-    const std::string user = ini_.ReadIni(keys::kUserInfo, keys::kUserName, keys::kEmpty);
+    const std::string host = ini_.read(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty);
+    const std::string user = ini_.read(keys::kUserInfo, keys::kUserName, keys::kEmpty);
     // With a token command the login takes an OAuth 2.0 access token, and
     // the password is not even read.
-    const std::string tokenCommand = ini_.ReadIni(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty);
+    const std::string tokenCommand = ini_.read(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty);
     const platform::MailReply reply =
         tokenCommand.empty()
             ? os_.mail.RcvMail(host, user,
-                               ini_.ReadIni(keys::kUserInfo, keys::kPassword, keys::kEmpty),
-                               command, ini_.SaveFolder())
+                               ini_.read(keys::kUserInfo, keys::kPassword, keys::kEmpty), command,
+                               ini_.saveFolder())
             : tokenLogin(host, user, tokenCommand, command);
 
     if (!reply.isList) {
@@ -70,7 +70,7 @@ platform::MailReply MailCheck::tokenLogin(const std::string& host, const std::st
     if (!running_) {
         forget.emplace(checkToken_);
     }
-    return os_.mail.RcvMailOAuth2(host, user, checkToken_.Text(), command, ini_.SaveFolder());
+    return os_.mail.RcvMailOAuth2(host, user, checkToken_.Text(), command, ini_.saveFolder());
 }
 
 void MailCheck::fileListReply(const std::vector<std::string>& elements) {

@@ -15,24 +15,24 @@ namespace vantorel {
 struct Announcement {
     // The summary of message k of the mailbox at index k (index 0 is never
     // shown); entries the list did not fill read as empty.
-    std::vector<std::string> MailList;
+    std::vector<std::string> entries;
     // The last message index to show.
-    std::int16_t MailCount = 0;
+    std::int16_t lastIndex = 0;
     // The index of the next message to show.
-    std::int16_t DispIndex = 0;
-    // Messages the announcement leaves out: message k is numbered k - ShownBase.
-    std::int16_t ShownBase = 0;
+    std::int16_t position = 0;
+    // Messages the announcement leaves out: message k is numbered k - shownBase.
+    std::int16_t shownBase = 0;
     // How many messages the announcement is about.
-    std::int16_t NewCount = 0;
-    std::string SubjectLabel;
-    std::string FromLabel;
-    std::string DateLabel;
+    std::int16_t newCount = 0;
+    std::string subjectLabel;
+    std::string fromLabel;
+    std::string dateLabel;
     // The window written into and the title it had before.
-    platform::WindowHandle TargetWindow = 0;
-    std::string SavedTitle;
+    platform::WindowHandle targetWindow = 0;
+    std::string savedTitle;
     // False when the target's title could not be read: a restore would put
     // an empty or wrong title over the real one, so there is none.
-    bool SavedTitleRead = false;
+    bool savedTitleRead = false;
 };
 
 }  // namespace vantorel

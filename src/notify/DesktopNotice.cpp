@@ -51,29 +51,29 @@ std::string Labelled(std::string_view label, std::string_view defaultLabel,
 
 std::string MessageLine(const Announcement& announcement, std::string_view entry) {
     const Summary summary = SplitSummary(entry);
-    return Labelled(announcement.SubjectLabel, keys::kDefaultSubjectLabel, summary.subject) +
+    return Labelled(announcement.subjectLabel, keys::kDefaultSubjectLabel, summary.subject) +
            std::string(kDash) +
-           Labelled(announcement.FromLabel, keys::kDefaultFromLabel, summary.from);
+           Labelled(announcement.fromLabel, keys::kDefaultFromLabel, summary.from);
 }
 
 }  // namespace
 
 platform::DesktopNotice AnnouncementNotice(const Announcement& announcement) {
     platform::DesktopNotice notice;
-    notice.summary = ArrivalNotice(announcement.NewCount);
+    notice.summary = ArrivalNotice(announcement.newCount);
     std::size_t listed = 0;
-    std::int32_t index = announcement.DispIndex;
-    for (; index <= announcement.MailCount && index > 0 && listed < kMessagesInNotice; ++index) {
+    std::int32_t index = announcement.position;
+    for (; index <= announcement.lastIndex && index > 0 && listed < kMessagesInNotice; ++index) {
         const auto at = static_cast<std::size_t>(index);
         const std::string_view entry =
-            at < announcement.MailList.size() ? announcement.MailList[at] : std::string_view();
+            at < announcement.entries.size() ? announcement.entries[at] : std::string_view();
         if (!notice.body.empty()) {
             notice.body += '\n';
         }
         notice.body += MessageLine(announcement, entry);
         ++listed;
     }
-    const std::int32_t left = announcement.MailCount - index + 1;
+    const std::int32_t left = announcement.lastIndex - index + 1;
     if (listed > 0 && left > 0) {
         notice.body +=
             '\n' + std::string(kMoreBefore) + text::DecimalText(left) + std::string(kMoreAfter);

@@ -30,8 +30,11 @@ std::uint32_t DisplayPeriodMs(std::string_view seconds) {
     return static_cast<std::uint32_t>(ms < kLongestTimerPeriodMs ? ms : kLongestTimerPeriodMs);
 }
 
-DisplayCycle::DisplayCycle(platform::Platform& os, iniBas& ini, DisplayCycleHost& host)
-    : os_(os), ini_(ini), host_(host), timer_(os.ui.createTimer("Timer2", [this] { onTick(); })) {
+DisplayCycle::DisplayCycle(platform::Platform& os, SettingsStore& ini, DisplayCycleHost& host)
+    : os_(os),
+      ini_(ini),
+      host_(host),
+      timer_(os.ui.createTimer("display timer", [this] { onTick(); })) {
     timer_->setInterval(kDisplayTimerDesignPeriodMs);
 }
 
@@ -48,17 +51,17 @@ void DisplayCycle::takeBackNotice() {
 }
 
 void DisplayCycle::show(Announcement next) {
-    next.SubjectLabel = ini_.ReadIni(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
-    next.FromLabel = ini_.ReadIni(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
-    next.DateLabel = ini_.ReadIni(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
+    next.subjectLabel = ini_.read(keys::kTitleBar, keys::kSubject, keys::kDefaultSubjectLabel);
+    next.fromLabel = ini_.read(keys::kTitleBar, keys::kFrom, keys::kDefaultFromLabel);
+    next.dateLabel = ini_.read(keys::kTitleBar, keys::kDate, keys::kDefaultDateLabel);
     const bool cycleRunning = timer_->enabled();
-    if (cycleRunning && next.TargetWindow != display_.TargetWindow && host_.restoreTitles()) {
+    if (cycleRunning && next.targetWindow != display_.targetWindow && host_.restoreTitles()) {
         // The announcement moves to another window: the one left behind
         // gets its own title back rather than keeping a notice for good.
         restoreTitle();
     }
     display_ = std::move(next);
-    const bool written = setTitle(ArrivalNotice(display_.NewCount));
+    const bool written = setTitle(ArrivalNotice(display_.newCount));
     // Where no title can take the news (no window in front, a desktop that
     // keeps other programs' titles out of reach, a write refused), the
     // desktop's notification carries it instead.
@@ -66,7 +69,7 @@ void DisplayCycle::show(Announcement next) {
         notifyDesktopNow();
     }
     flashTarget();
-    if (soundOn_ && display_.MailCount > 0) {
+    if (soundOn_ && display_.lastIndex > 0) {
         playArrivalSound();
     }
     startCycle();
@@ -89,7 +92,7 @@ void DisplayCycle::onTick() {
     host_.holdChecks();
 
     if (restorePending_) {
-        setTitle(ClosingNotice(display_.NewCount));
+        setTitle(ClosingNotice(display_.newCount));
         if (host_.restoreTitles()) {
             restoreTitle();
         }
@@ -98,7 +101,7 @@ void DisplayCycle::onTick() {
         return;
     }
     if (allMessagesShown()) {
-        setTitle(ClosingNotice(display_.NewCount));
+        setTitle(ClosingNotice(display_.newCount));
         if (host_.restoreTitles()) {
             restorePending_ = true;  // the next tick gives the title back
             return;
@@ -113,18 +116,18 @@ bool DisplayCycle::allMessagesShown() const {
     // Past the mailbox's count, also when a later check lowered it. The
     // largest index a count can hold ends the list as well, so the next
     // index is always a count.
-    return display_.DispIndex > display_.MailCount || display_.DispIndex == kInt16Max;
+    return display_.position > display_.lastIndex || display_.position == kInt16Max;
 }
 
 void DisplayCycle::showNextMessage() {
-    const std::int16_t index = display_.DispIndex;
+    const std::int16_t index = display_.position;
     // Entries the list did not fill read as empty.
-    const bool filled = index >= 0 && static_cast<std::size_t>(index) < display_.MailList.size();
-    const std::string entry = filled ? display_.MailList[static_cast<std::size_t>(index)] : "";
-    const std::int32_t number = index - display_.ShownBase;
-    setTitle(MessageNotice(number, LabelledEntry(entry, display_.SubjectLabel, display_.FromLabel,
-                                                 display_.DateLabel)));
-    display_.DispIndex = static_cast<std::int16_t>(index + 1);
+    const bool filled = index >= 0 && static_cast<std::size_t>(index) < display_.entries.size();
+    const std::string entry = filled ? display_.entries[static_cast<std::size_t>(index)] : "";
+    const std::int32_t number = index - display_.shownBase;
+    setTitle(MessageNotice(number, LabelledEntry(entry, display_.subjectLabel, display_.fromLabel,
+                                                 display_.dateLabel)));
+    display_.position = static_cast<std::int16_t>(index + 1);
 }
 
 void DisplayCycle::endCycle() {

@@ -11,7 +11,7 @@
 
 #include "notify/Announcement.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
@@ -42,7 +42,7 @@ class DisplayCycle {
     static constexpr std::uint32_t kDisplayTimerDesignPeriodMs = 3000;
 
     // Creates the display timer.
-    DisplayCycle(platform::Platform& os, iniBas& ini, DisplayCycleHost& host);
+    DisplayCycle(platform::Platform& os, SettingsStore& ini, DisplayCycleHost& host);
 
     // Chooses the window for the announcement `next` and keeps its title
     // there; no title is written.
@@ -89,7 +89,7 @@ class DisplayCycle {
     void endCycle();
 
     platform::Platform& os_;
-    iniBas& ini_;
+    SettingsStore& ini_;
     DisplayCycleHost& host_;
     std::unique_ptr<platform::Timer> timer_;
     // The latest announcement: what the cycle shows and where.

@@ -19,7 +19,7 @@ constexpr std::string_view kCloseCommand = "Close";
 
 void DisplayCycle::flashTarget() {
     platform::FlashInfo info;
-    info.window = display_.TargetWindow;
+    info.window = display_.targetWindow;
     info.flags = platform::FlashInfo::kFlashCaption;
     info.count = kFlashCount;
     info.timeoutMs = kBlinkRateTimeout;
@@ -56,7 +56,7 @@ void DisplayCycle::playArrivalSound() {
     os_.player.setDeviceType(kWaveAudio);
     // Read anew, so that a file chosen since the last check plays. A file
     // that cannot be played fails silently in the player.
-    os_.player.setFileName(ini_.ReadIni(keys::kSound, keys::kWavePath, keys::kEmpty));
+    os_.player.setFileName(ini_.read(keys::kSound, keys::kWavePath, keys::kEmpty));
     os_.player.setCommand(kOpenCommand);
     os_.player.setCommand(kPlayCommand);
 }

@@ -2,7 +2,7 @@
 // and writing into its title bar.
 
 #include "notify/DisplayCycle.h"
-#include "notify/hWndBas.h"
+#include "notify/TopLevelWindow.h"
 
 namespace vantorel {
 
@@ -11,17 +11,17 @@ void DisplayCycle::chooseTarget(Announcement& next) {
     const platform::WindowHandle found = host_.targetUnderMouse()
                                              ? windows.windowFromPoint(windows.cursorPos())
                                              : windows.foregroundWindow();
-    next.TargetWindow = GetTopParent(windows, found);
-    if (timer_->enabled() && next.TargetWindow == display_.TargetWindow) {
+    next.targetWindow = TopLevelWindowOf(windows, found);
+    if (timer_->enabled() && next.targetWindow == display_.targetWindow) {
         // The window shows a notice of the running announcement now; the
         // title saved when that announcement began is the one to restore.
-        next.SavedTitle = display_.SavedTitle;
-        next.SavedTitleRead = display_.SavedTitleRead;
+        next.savedTitle = display_.savedTitle;
+        next.savedTitleRead = display_.savedTitleRead;
         return;
     }
-    const std::optional<std::string> title = getTitle(next.TargetWindow);
-    next.SavedTitle = title.value_or("");
-    next.SavedTitleRead = title.has_value();
+    const std::optional<std::string> title = getTitle(next.targetWindow);
+    next.savedTitle = title.value_or("");
+    next.savedTitleRead = title.has_value();
 }
 
 std::optional<std::string> DisplayCycle::getTitle(platform::WindowHandle window) {
@@ -34,14 +34,14 @@ std::optional<std::string> DisplayCycle::getTitle(platform::WindowHandle window)
 
 bool DisplayCycle::setTitle(std::string_view text) {
     // A window that has gone meanwhile just does not change.
-    return os_.windows.setWindowText(display_.TargetWindow, text);
+    return os_.windows.setWindowText(display_.targetWindow, text);
 }
 
 void DisplayCycle::restoreTitle() {
     // A title that could not be read is left as the notices left it rather
     // than replaced by a guess.
-    if (display_.SavedTitleRead) {
-        setTitle(display_.SavedTitle);
+    if (display_.savedTitleRead) {
+        setTitle(display_.savedTitle);
     }
 }
 

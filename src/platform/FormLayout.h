@@ -32,7 +32,7 @@ enum class ControlKind {
 
 struct ControlLayout {
     ControlId id = kNoControl;
-    std::string name;  // the control's name in the program ("txtHost")
+    std::string name;  // the control's name in the program ("ServerBox")
     ControlKind kind = ControlKind::Label;
     std::string caption;  // caption, initial text; "&" marks an access key
     int left = 0;         // twips, relative to the parent's client area
@@ -49,7 +49,7 @@ struct ControlLayout {
 };
 
 struct FormLayout {
-    std::string name;     // "StartUpForm", "frmMusic", ...
+    std::string name;     // "SettingsWindow", "SoundSettingsWindow", ...
     std::string caption;  // the initial window caption
     int clientWidth = 0;  // twips
     int clientHeight = 0;

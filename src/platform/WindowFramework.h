@@ -123,7 +123,7 @@ class WindowFramework {
     virtual std::unique_ptr<Form> createForm(const FormLayout& layout, FormEvents& events) = 0;
 
     // A stopped timer with period 0 that calls `onTick` at each period while
-    // enabled. `name` identifies it in diagnostics ("Timer1").
+    // enabled. `name` identifies it in diagnostics ("check timer").
     virtual std::unique_ptr<Timer> createTimer(std::string_view name,
                                                std::function<void()> onTick) = 0;
 

@@ -603,7 +603,7 @@ class FakeFileDialog : public platform::FileDialog {
     FakeFileDialog(Transcript& t, std::deque<std::optional<std::string>>& choices)
         : t_(t), choices_(choices) {}
     void setFilter(std::string_view filter) override {
-        t_.add("CMD1.Filter = " + std::string(filter));
+        t_.add("file dialog filter = " + std::string(filter));
     }
     void showOpen() override {
         std::optional<std::string> choice;
@@ -611,7 +611,7 @@ class FakeFileDialog : public platform::FileDialog {
             choice = choices_.front();
             choices_.pop_front();
         }
-        t_.add("CMD1.ShowOpen -> " + (choice ? *choice : std::string("cancelled")));
+        t_.add("file dialog open -> " + (choice ? *choice : std::string("cancelled")));
         if (choice) {
             fileName_ = *choice;
         }

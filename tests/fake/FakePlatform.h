@@ -13,14 +13,14 @@
 //   notify 3通メールが来ています。 | 件名1 — sender1 / 件名2 — sender2   (body lines joined by " /
 //   ") Form show | Form hide | Form.control text = ... | Form.control checked = true Form.control
 //   visible = false | Form.control enabled = false | Form.control focus Form.control selectAll |
-//   Form popup menu | Form caption = ... | Form front | Form close Timer1 on | Timer1 off | Timer1
-//   interval = 60000 MsgBox [caption] text (icon)          quit GetForegroundWindow -> 0x10
-//   GetCursorPos -> (x,y) WindowFromPoint (x,y) -> 0x11         GetParent 0x11 -> 0x10 IsWindow
-//   0x10 -> true GetWindowText 0x10 -> title           SetWindowText 0x10 title [failed]
+//   Form popup menu | Form caption = ... | Form front | Form close check timer on | check timer off
+//   | check timer interval = 60000 MsgBox [caption] text (icon)          quit GetForegroundWindow
+//   -> 0x10 GetCursorPos -> (x,y) WindowFromPoint (x,y) -> 0x11         GetParent 0x11 -> 0x10
+//   IsWindow 0x10 -> true GetWindowText 0x10 -> title           SetWindowText 0x10 title [failed]
 //   FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0
 //   InternetGetConnectedState -> 0x2
 //   MMControl1.DeviceType = WaveAudio | MMControl1.FileName = path | MMControl1.Command = Open
-//   CMD1.Filter = ... | CMD1.ShowOpen -> chosen path | cancelled
+//   file dialog filter = ... | file dialog open -> chosen path | cancelled
 //   RcvMail host user password command saveDir
 //   RcvMailOAuth2 host user [access token] command saveDir   (never the token)
 //   token command `line` limit=30000ms -> Token | Failed | TimedOut | NoOutput ...

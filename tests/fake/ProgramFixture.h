@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/App.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "fake/FakePlatform.h"
 
 namespace vantorel::fake {
@@ -38,7 +38,7 @@ class ProgramFixture : public ::testing::Test {
         fake.profile.set("USERINFO", "STARTUP", "True");
     }
 
-    FakeForm& mainForm() { return *fake.ui.form("StartUpForm"); }
+    FakeForm& mainForm() { return *fake.ui.form("SettingsWindow"); }
     FakeTimer& timer(const std::string& name) { return *fake.ui.timer(name); }
     bool marked(platform::ControlId item) { return mainForm().isChecked(item); }
     std::vector<std::string> lines(const std::string& prefix) {

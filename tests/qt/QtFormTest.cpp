@@ -15,7 +15,7 @@
 #include <QWindow>
 
 #include "RecordingEvents.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtWindowFramework.h"
 
@@ -35,7 +35,7 @@ class Silent : public platform::Diagnostics {
 // and an OK button that is both default and cancel button.
 platform::FormLayout SmallWindow() {
     platform::FormLayout layout;
-    layout.name = "frmSmall";
+    layout.name = "SmallWindow";
     layout.caption = "小さな窓";
     layout.clientWidth = 4440;
     layout.clientHeight = 1725;
@@ -54,12 +54,13 @@ platform::FormLayout SmallWindow() {
         return c;
     };
     const int none = platform::kNoTabStop;
-    ControlLayout picture = control(1, "picIcon", ControlKind::Picture, "", 0, 0, 480, 480, none);
+    ControlLayout picture =
+        control(1, "IconPicture", ControlKind::Picture, "", 0, 0, 480, 480, none);
     ControlLayout label =
-        control(2, "lblTitle", ControlKind::Label, "ﾊﾞｰｼﾞｮﾝ", 1080, 240, 3885, 480, none);
-    ControlLayout check = control(3, "chkMusic", ControlKind::CheckBox, "効果音を有効にする。", 240,
-                                  120, 3615, 375, 0);
-    ControlLayout ok = control(4, "cmdOK", ControlKind::Button, "OK", 1560, 1200, 1310, 345, 1);
+        control(2, "ProductLabel", ControlKind::Label, "ﾊﾞｰｼﾞｮﾝ", 1080, 240, 3885, 480, none);
+    ControlLayout check = control(3, "SoundCheckBox", ControlKind::CheckBox, "効果音を有効にする。",
+                                  240, 120, 3615, 375, 0);
+    ControlLayout ok = control(4, "OkButton", ControlKind::Button, "OK", 1560, 1200, 1310, 345, 1);
     ok.defaultButton = true;
     ok.cancelButton = true;
     layout.controls = {picture, label, check, ok};
@@ -80,38 +81,38 @@ class QtFormTest : public ::testing::Test {
 
 TEST_F(QtFormTest, PlacesControlsAtTheirLayoutPositionsInPixels) {
     ASSERT_EQ(ui.twipsPerPixelX(), 15) << "the tests run at 96 dpi";
-    auto form = make(StartUpFormLayout());
-    QWidget* host = form->widget(ctl::txtHost);
+    auto form = make(SettingsWindowLayout());
+    QWidget* host = form->widget(ctl::ServerBox);
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(host->geometry(), QRect(16, 40, 177, 20));
-    EXPECT_EQ(host->parentWidget(), form->widget(ctl::SetPopFrame)) << "inside the frame";
-    EXPECT_EQ(form->widget(ctl::Command1)->geometry(), QRect(8, 240, 88, 33));
+    EXPECT_EQ(host->parentWidget(), form->widget(ctl::SettingsFrame)) << "inside the frame";
+    EXPECT_EQ(form->widget(ctl::OkButton)->geometry(), QRect(8, 240, 88, 33));
     EXPECT_EQ(form->window()->windowTitle(), QStringLiteral("Vantorel"));
     EXPECT_FALSE(form->visible()) << "created hidden";
 }
 
 TEST_F(QtFormTest, GivesEveryControlItsCaptionToolTipAndKind) {
-    auto form = make(StartUpFormLayout());
-    EXPECT_EQ(form->text(ctl::SetPopFrame), "基本設定");
-    EXPECT_EQ(form->text(ctl::Label1), "確認時間間隔(分）");
-    EXPECT_EQ(form->text(ctl::Command2), "CANCEL");
-    EXPECT_EQ(form->widget(ctl::txtHost)->toolTip(),
+    auto form = make(SettingsWindowLayout());
+    EXPECT_EQ(form->text(ctl::SettingsFrame), "基本設定");
+    EXPECT_EQ(form->text(ctl::IntervalLabel), "確認時間間隔(分）");
+    EXPECT_EQ(form->text(ctl::CancelButton), "CANCEL");
+    EXPECT_EQ(form->widget(ctl::ServerBox)->toolTip(),
               QStringLiteral("POP3サーバーを指定して下さい"));
-    auto* password = qobject_cast<QLineEdit*>(form->widget(ctl::txtPass));
+    auto* password = qobject_cast<QLineEdit*>(form->widget(ctl::PasswordBox));
     ASSERT_NE(password, nullptr);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-    auto* host = qobject_cast<QLineEdit*>(form->widget(ctl::txtHost));
+    auto* host = qobject_cast<QLineEdit*>(form->widget(ctl::ServerBox));
     const std::string longName(40000, 'a');
-    form->setText(ctl::txtHost, longName);
-    EXPECT_EQ(form->text(ctl::txtHost), longName) << "no length limit";
+    form->setText(ctl::ServerBox, longName);
+    EXPECT_EQ(form->text(ctl::ServerBox), longName) << "no length limit";
     EXPECT_EQ(host->text().size(), 40000);
 }
 
 TEST_F(QtFormTest, TabOrderFollowsTheTabIndexes) {
-    auto form = make(StartUpFormLayout());
-    const std::vector<platform::ControlId> expected{ctl::txtHost,     ctl::txtUser,  ctl::txtPass,
-                                                    ctl::txtInterval, ctl::txtTimer, ctl::Command1,
-                                                    ctl::Command2};
+    auto form = make(SettingsWindowLayout());
+    const std::vector<platform::ControlId> expected{
+        ctl::ServerBox,          ctl::UserBox,  ctl::PasswordBox, ctl::IntervalBox,
+        ctl::DisplayIntervalBox, ctl::OkButton, ctl::CancelButton};
     QWidget* current = form->widget(expected.front());
     for (std::size_t i = 1; i < expected.size(); ++i) {
         current = current->nextInFocusChain();
@@ -123,19 +124,19 @@ TEST_F(QtFormTest, TabOrderFollowsTheTabIndexes) {
 }
 
 TEST_F(QtFormTest, MenuBarShowsOptionAndAHiddenMenuLeavesIt) {
-    auto form = make(StartUpFormLayout());
-    QMenu* option = form->menu(ctl::mnuOption);
-    QMenu* top = form->menu(ctl::mnuTop);
+    auto form = make(SettingsWindowLayout());
+    QMenu* option = form->menu(ctl::OptionMenu);
+    QMenu* top = form->menu(ctl::TrayMenu);
     ASSERT_NE(option, nullptr);
     ASSERT_NE(top, nullptr);
     EXPECT_EQ(option->title(), QStringLiteral("&OPTION"));
-    form->setControlVisible(ctl::mnuTop, false);
+    form->setControlVisible(ctl::TrayMenu, false);
     EXPECT_FALSE(top->menuAction()->isVisible());
     EXPECT_TRUE(option->menuAction()->isVisible());
     EXPECT_EQ(top->actions().size(), 7) << "items and separators in menu order";
     EXPECT_TRUE(top->actions()[3]->isSeparator());
-    EXPECT_TRUE(form->action(ctl::mnuTempStop)->isCheckable());
-    EXPECT_FALSE(form->action(ctl::mnuConfig)->isCheckable());
+    EXPECT_TRUE(form->action(ctl::Pause)->isCheckable());
+    EXPECT_FALSE(form->action(ctl::OpenSettings)->isCheckable());
 
     EXPECT_EQ(form->window()->findChild<QMenuBar*>(), nullptr) << "the bar waits for the show";
     form->setVisible(true);
@@ -161,13 +162,13 @@ TEST_F(QtFormTest, UserActionsRaiseEventsAndProgramChangesRaiseNone) {
 }
 
 TEST_F(QtFormTest, ChoosingAMenuItemLeavesItsCheckMarkToTheProgram) {
-    auto form = make(StartUpFormLayout());
-    form->setChecked(ctl::mnuErrPop, true);
-    form->action(ctl::mnuErrPop)->trigger();
-    EXPECT_EQ(events.log, (std::vector<std::string>{"Click " + std::to_string(ctl::mnuErrPop)}));
-    EXPECT_TRUE(form->checked(ctl::mnuErrPop)) << "unchanged until the command inverts it";
-    form->setChecked(ctl::mnuErrPop, false);
-    EXPECT_FALSE(form->checked(ctl::mnuErrPop));
+    auto form = make(SettingsWindowLayout());
+    form->setChecked(ctl::ShowErrors, true);
+    form->action(ctl::ShowErrors)->trigger();
+    EXPECT_EQ(events.log, (std::vector<std::string>{"Click " + std::to_string(ctl::ShowErrors)}));
+    EXPECT_TRUE(form->checked(ctl::ShowErrors)) << "unchanged until the command inverts it";
+    form->setChecked(ctl::ShowErrors, false);
+    EXPECT_FALSE(form->checked(ctl::ShowErrors));
     EXPECT_EQ(events.log.size(), 1U);
 }
 
@@ -192,7 +193,7 @@ TEST_F(QtFormTest, EscapeClosesASmallWindowWithoutACancelButtonAsItsCloseBoxWoul
 
 TEST_F(QtFormTest, ASmallWindowStandsCentredOverTheMainWindowAsItsDialog) {
     RecordingEvents mainEvents;
-    auto owner = ui.createForm(StartUpFormLayout(), mainEvents);
+    auto owner = ui.createForm(SettingsWindowLayout(), mainEvents);
     auto* mainWindow = static_cast<QtForm*>(owner.get())->window();
     mainWindow->move(200, 150);
     owner->setVisible(true);
@@ -211,7 +212,7 @@ TEST_F(QtFormTest, ASmallWindowStandsCentredOverTheMainWindowAsItsDialog) {
 
 TEST_F(QtFormTest, ASmallWindowWhoseOwnerIsInTheTrayIsCentredOnTheScreen) {
     RecordingEvents mainEvents;
-    auto owner = ui.createForm(StartUpFormLayout(), mainEvents);  // hidden: in the tray
+    auto owner = ui.createForm(SettingsWindowLayout(), mainEvents);  // hidden: in the tray
     platform::FormLayout layout = SmallWindow();
     layout.ownedWindow = true;
     auto form = make(layout);
@@ -221,10 +222,10 @@ TEST_F(QtFormTest, ASmallWindowWhoseOwnerIsInTheTrayIsCentredOnTheScreen) {
 }
 
 TEST_F(QtFormTest, TheBasicSettingsWindowHasNoDefaultButton) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     form->setVisible(true);
-    QTest::keyClick(form->widget(ctl::txtHost), Qt::Key_Return);
-    QTest::keyClick(form->widget(ctl::txtHost), Qt::Key_Escape);
+    QTest::keyClick(form->widget(ctl::ServerBox), Qt::Key_Return);
+    QTest::keyClick(form->widget(ctl::ServerBox), Qt::Key_Escape);
     EXPECT_TRUE(events.log.empty());
 }
 
@@ -260,59 +261,59 @@ TEST_F(QtFormTest, DestroyingTheFormTakesItsWindowAlong) {
 }
 
 TEST_F(QtFormTest, APopupMenuRunsTheChosenItemBeforeItReturns) {
-    auto form = make(StartUpFormLayout());
-    form->setControlVisible(ctl::mnuTop, false);
-    QMenu* top = form->menu(ctl::mnuTop);
+    auto form = make(SettingsWindowLayout());
+    form->setControlVisible(ctl::TrayMenu, false);
+    QMenu* top = form->menu(ctl::TrayMenu);
     QTimer::singleShot(50, top, [&] {
-        form->action(ctl::mnuNowChk)->trigger();
+        form->action(ctl::CheckNow)->trigger();
         top->close();
     });
-    form->popupMenu(ctl::mnuTop);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"Click " + std::to_string(ctl::mnuNowChk)}));
+    form->popupMenu(ctl::TrayMenu);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"Click " + std::to_string(ctl::CheckNow)}));
     EXPECT_FALSE(top->isVisible());
 }
 
 TEST_F(QtFormTest, FocusAndSelectionReachTheTextBox) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     form->setVisible(true);
-    form->setText(ctl::txtInterval, "abc");
-    form->setFocus(ctl::txtInterval);
-    form->selectAll(ctl::txtInterval);
-    auto* box = qobject_cast<QLineEdit*>(form->widget(ctl::txtInterval));
+    form->setText(ctl::IntervalBox, "abc");
+    form->setFocus(ctl::IntervalBox);
+    form->selectAll(ctl::IntervalBox);
+    auto* box = qobject_cast<QLineEdit*>(form->widget(ctl::IntervalBox));
     EXPECT_EQ(box->selectedText(), QStringLiteral("abc"));
     EXPECT_EQ(form->window()->focusWidget(), box);
-    form->setEnabled(ctl::txtInterval, false);
-    EXPECT_FALSE(form->enabled(ctl::txtInterval));
+    form->setEnabled(ctl::IntervalBox, false);
+    EXPECT_FALSE(form->enabled(ctl::IntervalBox));
 }
 
 TEST_F(QtFormTest, TheControlsWaitForTheFirstShowAndTheMenusDoNot) {
-    auto form = make(StartUpFormLayout());
+    auto form = make(SettingsWindowLayout());
     // What the load step does in the tray: the window's handle for the
     // icon, the boxes filled, the option marks set, the top menu hidden.
     EXPECT_NE(form->handle(), 0U);
-    form->setText(ctl::txtHost, "pop.example.jp");
-    form->setText(ctl::txtPass, "secret");
-    form->setChecked(ctl::mnuErrPop, true);
-    form->setControlVisible(ctl::mnuTop, false);
+    form->setText(ctl::ServerBox, "pop.example.jp");
+    form->setText(ctl::PasswordBox, "secret");
+    form->setChecked(ctl::ShowErrors, true);
+    form->setControlVisible(ctl::TrayMenu, false);
     EXPECT_FALSE(form->clientBuilt());
 
-    EXPECT_TRUE(form->action(ctl::mnuErrPop)->isChecked()) << "the menus are live at once";
-    EXPECT_FALSE(form->menu(ctl::mnuTop)->menuAction()->isVisible());
-    EXPECT_EQ(form->text(ctl::txtHost), "pop.example.jp");
-    EXPECT_EQ(form->text(ctl::txtUser), "") << "a box never set reads as its layout text";
-    EXPECT_EQ(form->text(ctl::SetPopFrame), "基本設定");
-    EXPECT_EQ(form->text(ctl::Command2), "CANCEL");
-    EXPECT_TRUE(form->enabled(ctl::Command1));
-    EXPECT_FALSE(form->checked(ctl::txtHost)) << "a text box has no check mark";
+    EXPECT_TRUE(form->action(ctl::ShowErrors)->isChecked()) << "the menus are live at once";
+    EXPECT_FALSE(form->menu(ctl::TrayMenu)->menuAction()->isVisible());
+    EXPECT_EQ(form->text(ctl::ServerBox), "pop.example.jp");
+    EXPECT_EQ(form->text(ctl::UserBox), "") << "a box never set reads as its layout text";
+    EXPECT_EQ(form->text(ctl::SettingsFrame), "基本設定");
+    EXPECT_EQ(form->text(ctl::CancelButton), "CANCEL");
+    EXPECT_TRUE(form->enabled(ctl::OkButton));
+    EXPECT_FALSE(form->checked(ctl::ServerBox)) << "a text box has no check mark";
     EXPECT_FALSE(form->clientBuilt()) << "reading builds nothing";
 
     form->setVisible(true);
     EXPECT_TRUE(form->clientBuilt());
-    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::txtHost))->text(),
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::ServerBox))->text(),
               QStringLiteral("pop.example.jp"));
-    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::txtPass))->text(),
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::PasswordBox))->text(),
               QStringLiteral("secret"));
-    EXPECT_EQ(form->window()->focusWidget(), form->widget(ctl::txtHost)) << "first tab stop";
+    EXPECT_EQ(form->window()->focusWidget(), form->widget(ctl::ServerBox)) << "first tab stop";
 }
 
 TEST_F(QtFormTest, WhatTheProgramSetsBeforeTheFirstShowReachesTheControls) {
@@ -341,16 +342,17 @@ TEST_F(QtFormTest, WhatTheProgramSetsBeforeTheFirstShowReachesTheControls) {
 }
 
 TEST_F(QtFormTest, ASelectionBeforeTheFirstShowHoldsUntilTheTextChanges) {
-    auto form = make(StartUpFormLayout());
-    form->setText(ctl::txtInterval, "abc");
-    form->selectAll(ctl::txtInterval);
-    form->setText(ctl::txtTimer, "5");
-    form->selectAll(ctl::txtTimer);
-    form->setText(ctl::txtTimer, "7");
+    auto form = make(SettingsWindowLayout());
+    form->setText(ctl::IntervalBox, "abc");
+    form->selectAll(ctl::IntervalBox);
+    form->setText(ctl::DisplayIntervalBox, "5");
+    form->selectAll(ctl::DisplayIntervalBox);
+    form->setText(ctl::DisplayIntervalBox, "7");
     form->setVisible(true);
-    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::txtInterval))->selectedText(),
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::IntervalBox))->selectedText(),
               QStringLiteral("abc"));
-    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::txtTimer))->selectedText(), QString());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form->widget(ctl::DisplayIntervalBox))->selectedText(),
+              QString());
 }
 
 TEST_F(QtFormTest, AFormClosedBeforeItsFirstShowBuildsNothing) {

@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "RecordingEvents.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/qt/AppSetup.h"
 #include "platform/qt/ForeignWindowsChoice.h"
@@ -104,7 +104,8 @@ TEST(QtTimer, AFailingTickIsReportedAndEndsTheProgram) {
         }
     });
     closer.start(20);
-    auto timer = ui.createTimer("Timer1", [] { throw std::runtime_error("count out of range"); });
+    auto timer =
+        ui.createTimer("check timer", [] { throw std::runtime_error("count out of range"); });
     timer->setInterval(5);
     timer->setEnabled(true);
     EXPECT_TRUE(WaitUntil([&] { return !diagnostics.lines.empty(); }));
@@ -159,7 +160,7 @@ TEST(QtMessageBox, IsWideEnoughForItsCaptionAndBelongsToTheMainWindow) {
     Recorded diagnostics;
     QtWindowFramework ui(diagnostics);
     RecordingEvents events;
-    auto main = ui.createForm(StartUpFormLayout(), events);
+    auto main = ui.createForm(SettingsWindowLayout(), events);
     main->setVisible(true);
     int width = 0;
     QWidget* parent = nullptr;
@@ -187,7 +188,7 @@ TEST(QtMessageBox, IsWideEnoughForItsCaptionAndBelongsToTheMainWindow) {
 class QtTrayTest : public ::testing::Test {
   protected:
     QtTrayTest() {
-        form.reset(static_cast<QtForm*>(ui.createForm(StartUpFormLayout(), events).release()));
+        form.reset(static_cast<QtForm*>(ui.createForm(SettingsWindowLayout(), events).release()));
         record.size = 88;
         record.window = form->handle();
         record.id = 1;

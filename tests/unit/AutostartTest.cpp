@@ -17,8 +17,8 @@ using Entry = fake::FakeAutostart::Entry;
 class Autostart : public fake::ProgramFixture {
   protected:
     void chooseFromOptionMenu() {
-        mainForm().userOpensMenu(ctl::mnuOption);
-        mainForm().userClicks(ctl::mnuAutostart);
+        mainForm().userOpensMenu(ctl::OptionMenu);
+        mainForm().userClicks(ctl::Autostart);
     }
 };
 
@@ -30,7 +30,7 @@ TEST_F(Autostart, TheMarkAtStartIsTheSystemsEntryNotTheSettingsFile) {
           std::pair{Entry::OtherProgram, false}}) {
         fake.autostart.entry = entry;
         start();
-        EXPECT_EQ(marked(ctl::mnuAutostart), expected);
+        EXPECT_EQ(marked(ctl::Autostart), expected);
         EXPECT_THAT(lines("autostart"),
                     ElementsAre(expected ? "autostart? -> true" : "autostart? -> false"));
         EXPECT_THAT(lines("ini read [OPTION] AUTOSTART"), IsEmpty());
@@ -39,14 +39,14 @@ TEST_F(Autostart, TheMarkAtStartIsTheSystemsEntryNotTheSettingsFile) {
 
 TEST_F(Autostart, OpeningTheOptionMenuReadsTheEntryAgain) {
     start();
-    EXPECT_FALSE(marked(ctl::mnuAutostart));
+    EXPECT_FALSE(marked(ctl::Autostart));
     // The desktop's own settings added the entry meanwhile.
     fake.autostart.entry = Entry::Ours;
-    mainForm().userOpensMenu(ctl::mnuOption);
-    EXPECT_TRUE(marked(ctl::mnuAutostart));
+    mainForm().userOpensMenu(ctl::OptionMenu);
+    EXPECT_TRUE(marked(ctl::Autostart));
     fake.autostart.entry = Entry::None;
-    mainForm().userOpensMenu(ctl::mnuOption);
-    EXPECT_FALSE(marked(ctl::mnuAutostart));
+    mainForm().userOpensMenu(ctl::OptionMenu);
+    EXPECT_FALSE(marked(ctl::Autostart));
 }
 
 TEST_F(Autostart, TheTrayMenuOpeningDoesNotReachTheSystem) {
@@ -63,10 +63,10 @@ TEST_F(Autostart, ChoosingTheItemAddsThenRemovesTheEntryWithoutTouchingTheSettin
     fake.transcript.clear();
     chooseFromOptionMenu();
     EXPECT_EQ(fake.autostart.entry, Entry::Ours);
-    EXPECT_TRUE(marked(ctl::mnuAutostart));
+    EXPECT_TRUE(marked(ctl::Autostart));
     chooseFromOptionMenu();
     EXPECT_EQ(fake.autostart.entry, Entry::None);
-    EXPECT_FALSE(marked(ctl::mnuAutostart));
+    EXPECT_FALSE(marked(ctl::Autostart));
     EXPECT_THAT(lines("autostart"),
                 ElementsAre("autostart? -> false", "autostart add", "autostart? -> true",
                             "autostart? -> true", "autostart remove", "autostart? -> false"));
@@ -80,7 +80,7 @@ TEST_F(Autostart, AnotherProgramsEntryShowsUnmarkedAndChoosingTheItemPutsOursInI
     start();
     chooseFromOptionMenu();
     EXPECT_EQ(fake.autostart.entry, Entry::Ours);
-    EXPECT_TRUE(marked(ctl::mnuAutostart));
+    EXPECT_TRUE(marked(ctl::Autostart));
 }
 
 TEST_F(Autostart, ARefusedAddIsSaidInABoxAndTheMarkStaysOff) {
@@ -91,7 +91,7 @@ TEST_F(Autostart, ARefusedAddIsSaidInABoxAndTheMarkStaysOff) {
                 ElementsAre("[Vantorel] ログイン時に起動するように登録できませんでした。\n"
                             "/home/hana/.config/autostart: Permission denied"));
     EXPECT_EQ(fake.autostart.entry, Entry::None);
-    EXPECT_FALSE(marked(ctl::mnuAutostart));
+    EXPECT_FALSE(marked(ctl::Autostart));
 }
 
 TEST_F(Autostart, ARefusedRemovalIsSaidInABoxAndTheMarkStaysOn) {
@@ -107,19 +107,19 @@ TEST_F(Autostart, ARefusedRemovalIsSaidInABoxAndTheMarkStaysOn) {
         ::testing::StartsWith("[Vantorel] ログイン時に起動する登録を解除できませんでした。\n"
                               "HKEY_CURRENT_USER"));
     EXPECT_EQ(fake.autostart.entry, Entry::Ours);
-    EXPECT_TRUE(marked(ctl::mnuAutostart));
+    EXPECT_TRUE(marked(ctl::Autostart));
 }
 
 TEST_F(Autostart, TheItemComesAfterEveryDesignedItemOfTheOptionMenu) {
-    const auto& controls = StartUpFormLayout().controls;
+    const auto& controls = SettingsWindowLayout().controls;
     const auto position = [&](platform::ControlId id) {
         return std::find_if(controls.begin(), controls.end(),
                             [id](const auto& control) { return control.id == id; }) -
                controls.begin();
     };
-    EXPECT_GT(position(ctl::mnuAutostart), position(ctl::mnuTokenCmd));
-    const auto& item = controls[static_cast<std::size_t>(position(ctl::mnuAutostart))];
-    EXPECT_EQ(item.parent, ctl::mnuOption);
+    EXPECT_GT(position(ctl::Autostart), position(ctl::OpenTokenCommand));
+    const auto& item = controls[static_cast<std::size_t>(position(ctl::Autostart))];
+    EXPECT_EQ(item.parent, ctl::OptionMenu);
     EXPECT_EQ(item.caption, "ログイン時に起動する");
     EXPECT_TRUE(item.checkable);
 }

@@ -18,13 +18,13 @@ class BasicSettings : public fake::ProgramFixture {
     // The user fills the five boxes as given.
     void type(const std::string& host, const std::string& user, const std::string& password,
               const std::string& interval, const std::string& timerText) {
-        mainForm().userTypes(ctl::txtHost, host);
-        mainForm().userTypes(ctl::txtUser, user);
-        mainForm().userTypes(ctl::txtPass, password);
-        mainForm().userTypes(ctl::txtInterval, interval);
-        mainForm().userTypes(ctl::txtTimer, timerText);
+        mainForm().userTypes(ctl::ServerBox, host);
+        mainForm().userTypes(ctl::UserBox, user);
+        mainForm().userTypes(ctl::PasswordBox, password);
+        mainForm().userTypes(ctl::IntervalBox, interval);
+        mainForm().userTypes(ctl::DisplayIntervalBox, timerText);
     }
-    void pressOK() { mainForm().userClicks(ctl::Command1); }
+    void pressOK() { mainForm().userClicks(ctl::OkButton); }
     std::optional<std::string> stored(const std::string& key) {
         return fake.profile.value("USERINFO", key);
     }
@@ -32,7 +32,7 @@ class BasicSettings : public fake::ProgramFixture {
     App& startFromTrayIntoSettings() {
         acceptedSettings();
         App& form = start();
-        mainForm().userClicks(ctl::mnuConfig);
+        mainForm().userClicks(ctl::OpenSettings);
         fake.transcript.clear();
         return form;
     }
@@ -47,15 +47,15 @@ TEST_F(BasicSettings, AnIntervalBelowOneIsRejectedWithFocusOnTheBox) {
         EXPECT_THAT(
             fake.transcript.lines(),
             ElementsAre("exists /opt/vantorel/save -> false", "MkDir /opt/vantorel/save",
-                        "MsgBox [Vantorel] 数値が不正です (none)", "StartUpForm.txtInterval focus",
-                        "StartUpForm.txtInterval selectAll"))
+                        "MsgBox [Vantorel] 数値が不正です (none)",
+                        "SettingsWindow.IntervalBox focus", "SettingsWindow.IntervalBox selectAll"))
             << bad;
         fake.files.existing.clear();
     }
     // Nothing was saved and the window is still there, checking still off.
     EXPECT_EQ(stored("INTERVAL"), "3");
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(fake.tray.icons.empty());
 }
 
@@ -63,14 +63,15 @@ TEST_F(BasicSettings, TheCheckIntervalIsExaminedBeforeTheDisplayInterval) {
     startFromTrayIntoSettings();
     type("h", "u", "p", "0", "0");
     pressOK();
-    EXPECT_EQ(mainForm().focused(), ctl::txtInterval);
+    EXPECT_EQ(mainForm().focused(), ctl::IntervalBox);
     EXPECT_EQ(fake.ui.messageBoxes.size(), 1u);
 
     type("h", "u", "p", "2", "0.5");
     pressOK();
-    EXPECT_EQ(mainForm().focused(), ctl::txtTimer);
-    EXPECT_THAT(lines("StartUpForm.txtTimer"),
-                ElementsAre("StartUpForm.txtTimer focus", "StartUpForm.txtTimer selectAll"));
+    EXPECT_EQ(mainForm().focused(), ctl::DisplayIntervalBox);
+    EXPECT_THAT(lines("SettingsWindow.DisplayIntervalBox"),
+                ElementsAre("SettingsWindow.DisplayIntervalBox focus",
+                            "SettingsWindow.DisplayIntervalBox selectAll"));
     EXPECT_THAT(lines("ini write"), IsEmpty());
 }
 
@@ -94,9 +95,9 @@ TEST_F(BasicSettings, AcceptedValuesAreSavedAsTypedAndTheProgramGoesToTheTray) {
             << interval;
         EXPECT_EQ(stored("INTERVAL"), interval);
         EXPECT_EQ(form.scheduler().minutes(), 0);  // the count starts again from the OK
-        EXPECT_TRUE(timer("Timer1").isEnabled());
-        EXPECT_EQ(timer("Timer2").period(), periods[i++]);
-        EXPECT_FALSE(timer("Timer2").isEnabled());
+        EXPECT_TRUE(timer("check timer").isEnabled());
+        EXPECT_EQ(timer("display timer").period(), periods[i++]);
+        EXPECT_FALSE(timer("display timer").isEnabled());
         EXPECT_EQ(fake.tray.icons.size(), 1u);
         EXPECT_FALSE(mainForm().isVisible());
         // Settings accepted before: no check at the moment of OK.
@@ -115,7 +116,7 @@ TEST_F(BasicSettings, AnExistingSaveFolderIsLeftAloneAndOneThatCannotBeMadeDoesN
     EXPECT_THAT(lines("MkDir"), IsEmpty());
     EXPECT_EQ(fake.tray.icons.size(), 1u);
 
-    mainForm().userClicks(ctl::mnuConfig);
+    mainForm().userClicks(ctl::OpenSettings);
     fake.files.existing.clear();
     fake.files.failCreate = true;
     fake.transcript.clear();
@@ -125,7 +126,7 @@ TEST_F(BasicSettings, AnExistingSaveFolderIsLeftAloneAndOneThatCannotBeMadeDoesN
                 ElementsAre("stderr: the folder /opt/vantorel/save cannot be created"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
     EXPECT_EQ(fake.tray.icons.size(), 1u);
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
 }
 
 TEST_F(BasicSettings, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
@@ -142,10 +143,10 @@ TEST_F(BasicSettings, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
     // The window stays with what was typed; checking goes on with the
     // settings accepted earlier, and nothing goes to the tray.
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "new.example");
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "new.example");
     EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_TRUE(timer("Timer1").isEnabled());
-    EXPECT_THAT(lines("Timer2"), IsEmpty());
+    EXPECT_TRUE(timer("check timer").isEnabled());
+    EXPECT_THAT(lines("display timer"), IsEmpty());
 
     // Once the file can be written again, OK goes to the tray.
     fake.profile.refusedKeys.clear();
@@ -162,7 +163,7 @@ TEST_F(BasicSettings, AnAcceptanceMarkThatCannotBeWrittenKeepsTheWindowOpen) {
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kNotSaved));
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_EQ(stored("STARTUP"), "true");
 }
 
@@ -172,7 +173,7 @@ TEST_F(BasicSettings, OnAFirstRunAFileThatCannotBeWrittenLeavesCheckingOff) {
     fake.profile.failWrites = true;
     pressOK();
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kNotSaved));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_THAT(fake.mail.commands, IsEmpty());
 }
@@ -181,14 +182,15 @@ TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
     App& form = startFromTrayIntoSettings();
     form.scheduler().setMinutes(2);
     type("x", "y", "z", "9", "9");
-    mainForm().userClicks(ctl::Command2);
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "mail.example");
-    EXPECT_EQ(mainForm().textOf(ctl::txtUser), "bob");
-    EXPECT_EQ(mainForm().textOf(ctl::txtPass), "secret");
-    EXPECT_EQ(mainForm().textOf(ctl::txtInterval), "3");
-    EXPECT_EQ(mainForm().textOf(ctl::txtTimer), "1");
+    mainForm().userClicks(ctl::CancelButton);
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "mail.example");
+    EXPECT_EQ(mainForm().textOf(ctl::UserBox), "bob");
+    EXPECT_EQ(mainForm().textOf(ctl::PasswordBox), "secret");
+    EXPECT_EQ(mainForm().textOf(ctl::IntervalBox), "3");
+    EXPECT_EQ(mainForm().textOf(ctl::DisplayIntervalBox), "1");
     EXPECT_THAT(lines("ini write"), IsEmpty());
-    EXPECT_THAT(lines("Timer"), IsEmpty());
+    EXPECT_THAT(lines("check timer"), IsEmpty());
+    EXPECT_THAT(lines("display timer"), IsEmpty());
     EXPECT_THAT(lines("tray"), IsEmpty());
     EXPECT_EQ(form.scheduler().minutes(), 2);
     EXPECT_TRUE(mainForm().isVisible());
@@ -197,12 +199,12 @@ TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
 TEST_F(BasicSettings, CancelWithoutASettingsFileGivesEmptyBoxesAndIntervalThree) {
     start();
     type("x", "y", "z", "9", "9");
-    mainForm().userClicks(ctl::Command2);
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtUser), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtPass), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtInterval), "3");
-    EXPECT_EQ(mainForm().textOf(ctl::txtTimer), "");
+    mainForm().userClicks(ctl::CancelButton);
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::UserBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::PasswordBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::IntervalBox), "3");
+    EXPECT_EQ(mainForm().textOf(ctl::DisplayIntervalBox), "");
     EXPECT_THAT(lines("ini write"), IsEmpty());
 }
 
@@ -216,8 +218,8 @@ TEST_F(BasicSettings, OnAFirstRunAGoodCheckPutsTheProgramIntoTheTray) {
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
     EXPECT_EQ(stored("STARTUP"), "True");
     EXPECT_EQ(program->scheduler().minutes(), 0);
-    EXPECT_TRUE(timer("Timer1").isEnabled());
-    EXPECT_EQ(timer("Timer2").period(), 2000u);
+    EXPECT_TRUE(timer("check timer").isEnabled());
+    EXPECT_EQ(timer("display timer").period(), 2000u);
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     EXPECT_FALSE(mainForm().isVisible());
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
@@ -236,17 +238,17 @@ TEST_F(BasicSettings, OnAFirstRunAFailedCheckKeepsTheWindowForCorrection) {
     // The values are saved, but the settings are not marked as accepted.
     EXPECT_EQ(stored("REMOTEHOST"), "wrong.example");
     EXPECT_EQ(stored("STARTUP"), "FALSE");
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_EQ(timer("Timer2").period(), 0u);
+    EXPECT_EQ(timer("display timer").period(), 0u);
 
     // A restart comes back to the window with the new values; the next OK
     // checks again.
     program.reset();
     start();
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "wrong.example");
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "wrong.example");
     fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
     pressOK();
     EXPECT_EQ(stored("STARTUP"), "True");
@@ -264,7 +266,7 @@ TEST_F(BasicSettings, AFailedFirstCheckWhoseMarkCannotBeWrittenSaysSoToo) {
     ASSERT_GE(fake.ui.messageBoxes.size(), 2u);
     EXPECT_EQ(fake.ui.messageBoxes.back(), kNotSaved);
     EXPECT_EQ(stored("STARTUP"), std::nullopt);
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(mainForm().isVisible());
 }
 

@@ -20,22 +20,22 @@ class CheckDuringAnnouncement : public fake::CheckFixture {
     // notice stands in the editor's title bar.
     void announceThreeAndShowTheFirst(bool onceOnly = false) {
         startInTray();
-        mark(ctl::mnuTitleBack, true);
-        mark(ctl::mnuCHKOnceOnly, onceOnly);
+        mark(ctl::RestoreTitles, true);
+        mark(ctl::OnceOnly, onceOnly);
         fake.windows.add(kBrowser, kBrowserTitle);
         mailbox(3);
         ASSERT_TRUE(program->CheckMail());
-        ASSERT_TRUE(fake.tick("Timer2"));
+        ASSERT_TRUE(fake.tick("display timer"));
         fake.windows.titlesWritten.clear();
     }
 
     // The user chooses "今すぐチェック".
-    void checkNow() { mainForm().userClicks(ctl::mnuNowChk); }
+    void checkNow() { mainForm().userClicks(ctl::CheckNow); }
 
     // What the rest of the running announcement writes, from its second
     // message to the editor's own title.
     void expectTheRestOfTheFirstAnnouncement(const std::string& exit) {
-        EXPECT_TRUE(timerOn("Timer2")) << exit;
+        EXPECT_TRUE(timerOn("display timer")) << exit;
         EXPECT_EQ(runCycle(), 4) << exit;
         EXPECT_THAT(editorTitles(),
                     ElementsAre("2通目:" + fake::MessageShown(2), "3通目:" + fake::MessageShown(3),
@@ -70,7 +70,7 @@ TEST_F(CheckDuringAnnouncement, AServerThatCannotBeReachedLeavesItRunning) {
     for (const bool errorsShown : {false, true}) {
         const std::string exit = errorsShown ? "error box" : "errors hidden";
         announceThreeAndShowTheFirst();
-        mark(ctl::mnuErrPop, errorsShown);
+        mark(ctl::ShowErrors, errorsShown);
         fake.mail.answer = nullptr;
         fake.mail.replies.push_back(platform::MailReply::Text("connect: timed out"));
         checkNow();
@@ -88,7 +88,7 @@ TEST_F(CheckDuringAnnouncement, ACheckThatFailsLeavesItRunning) {
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"garbage"}));
     checkNow();
-    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("check timer"));
     expectTheRestOfTheFirstAnnouncement("status without a count");
 }
 

@@ -70,7 +70,7 @@ class CheckFixture : public ProgramFixture {
     // `count` messages announced under the once-only option and their
     // display cycle run out; what the check sent and wrote is forgotten.
     void announcedOnce(int count) {
-        mark(ctl::mnuCHKOnceOnly, true);
+        mark(ctl::OnceOnly, true);
         mailbox(count);
         ASSERT_TRUE(program->CheckMail());
         runCycle();
@@ -84,14 +84,14 @@ class CheckFixture : public ProgramFixture {
         const auto before = fake.mail.commands.size();
         for (int minute = 0; minute < kMostMinutes && fake.mail.commands.size() == before;
              ++minute) {
-            ASSERT_TRUE(fake.tick("Timer1")) << "the check timer is off";
+            ASSERT_TRUE(fake.tick("check timer")) << "the check timer is off";
         }
     }
 
     // Ticks the display timer until the cycle ends; the number of ticks.
     int runCycle() {
         int ticks = 0;
-        while (fake.tick("Timer2") && ticks < kMostTicks) {
+        while (fake.tick("display timer") && ticks < kMostTicks) {
             ++ticks;
         }
         return ticks;

@@ -29,7 +29,7 @@ TEST_F(DesktopNotify, NoWindowInFrontGivesOneNotificationWithTheMessages) {
             {fake::Summary("会議の件", "山田 <yamada@example.jp>", "Mon"),
              fake::Summary("請求書", "billing@example.com", "Tue")});
     };
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     runCycle();
     EXPECT_THAT(lines("notify"), ElementsAre("notify 2通メールが来ています。 | 会議の件 — 山田 "
                                              "<yamada@example.jp> / 請求書 — billing@example.com"));
@@ -39,7 +39,7 @@ TEST_F(DesktopNotify, ARefusedTitleWriteFallsBackToANotification) {
     startInTray();
     fake.windows.windows[fake::kEditor].alive = false;
     mailbox(1);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(lines("notify"),
                 ElementsAre("notify 1通メールが来ています。 | 件名1 — sender1@example.jp"));
 }
@@ -47,15 +47,15 @@ TEST_F(DesktopNotify, ARefusedTitleWriteFallsBackToANotification) {
 TEST_F(DesktopNotify, AWrittenTitleGivesNoNotificationUnlessTheOptionAsks) {
     startInTray();
     mailbox(1);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     runCycle();
     EXPECT_THAT(lines("notify"), IsEmpty());
     EXPECT_EQ(editorTitles().front(), "1通メールが来ています。");
 
     fake.transcript.clear();
-    mainForm().userClicks(ctl::mnuNotify);
+    mainForm().userClicks(ctl::NotifyDesktop);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [OPTION] NOTIFY = True"));
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     const auto all = fake.transcript.lines();
     const auto title =
         std::find(all.begin(), all.end(), "SetWindowText 0x10 1通メールが来ています。");
@@ -65,7 +65,7 @@ TEST_F(DesktopNotify, AWrittenTitleGivesNoNotificationUnlessTheOptionAsks) {
     EXPECT_LT(title, notice);
 
     fake.transcript.clear();
-    mainForm().userClicks(ctl::mnuNotify);
+    mainForm().userClicks(ctl::NotifyDesktop);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [OPTION] NOTIFY = False"));
 }
 
@@ -78,7 +78,7 @@ TEST_F(DesktopNotify, TheOptionIsReadAtStartWithFalseForAMissingOrOddValue) {
             fake.profile.set("OPTION", "NOTIFY", value);
         }
         startInTray();
-        EXPECT_EQ(marked(ctl::mnuNotify), checked) << value;
+        EXPECT_EQ(marked(ctl::NotifyDesktop), checked) << value;
     }
 }
 
@@ -87,7 +87,7 @@ TEST_F(DesktopNotify, AMissingNotificationServiceIsToldOnStandardErrorOnly) {
     fake.windows.foreground = 0;
     fake.notifier.missing = true;
     mailbox(1);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(lines("stderr"),
                 ElementsAre("stderr: the desktop notification could not be shown"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
@@ -97,23 +97,23 @@ TEST_F(DesktopNotify, AFailedCheckWithErrorsShownUsesTheBoxNotANotification) {
     startInTray();
     fake.windows.foreground = 0;
     fake.mail.answer = [](const std::string&) { return platform::MailReply::Text("timed out"); };
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(lines("notify"), IsEmpty());
     EXPECT_FALSE(fake.ui.messageBoxes.empty());
 }
 
 Announcement Announced(int mailCount, int first) {
     Announcement a;
-    a.MailCount = static_cast<std::int16_t>(mailCount);
-    a.DispIndex = static_cast<std::int16_t>(first);
-    a.NewCount = static_cast<std::int16_t>(mailCount - first + 1);
-    a.MailList.emplace_back();
+    a.lastIndex = static_cast<std::int16_t>(mailCount);
+    a.position = static_cast<std::int16_t>(first);
+    a.newCount = static_cast<std::int16_t>(mailCount - first + 1);
+    a.entries.emplace_back();
     for (int n = 1; n <= mailCount; ++n) {
-        a.MailList.push_back(fake::MessageSummary(n));
+        a.entries.push_back(fake::MessageSummary(n));
     }
-    a.SubjectLabel = "Subject:";
-    a.FromLabel = "From:";
-    a.DateLabel = "Date:";
+    a.subjectLabel = "Subject:";
+    a.fromLabel = "From:";
+    a.dateLabel = "Date:";
     return a;
 }
 
@@ -127,17 +127,17 @@ TEST(AnnouncementNotice, ListsTheFirstNewMessagesAndCountsTheRest) {
 
 TEST(AnnouncementNotice, UsesTheUsersOwnLabelsAndCopesWithOddOrMissingEntries) {
     Announcement a = Announced(3, 1);
-    a.SubjectLabel = "件名:";
-    a.FromLabel = "差出人:";
-    a.MailList[2] = "odd";
-    a.MailList.resize(3);  // message 3 was not listed
+    a.subjectLabel = "件名:";
+    a.fromLabel = "差出人:";
+    a.entries[2] = "odd";
+    a.entries.resize(3);  // message 3 was not listed
     EXPECT_EQ(AnnouncementNotice(a).body,
               "件名:件名1 — 差出人:sender1@example.jp\n件名: — 差出人:\n件名: — 差出人:");
 }
 
 TEST(AnnouncementNotice, AnAnnouncementOfNoMailHasNoLines) {
     Announcement a = Announced(0, 1);
-    a.NewCount = 0;
+    a.newCount = 0;
     const platform::DesktopNotice notice = AnnouncementNotice(a);
     EXPECT_EQ(notice.summary, "0通メールが来ています。");
     EXPECT_EQ(notice.body, "");

@@ -22,9 +22,11 @@ class Dialogs : public fake::ProgramFixture {
         mainForm().userClicks(menuItem);
         return *fake.ui.form(window);
     }
-    fake::FakeForm& openAbout() { return open(ctl::mnuVersion, "frmAbout"); }
-    fake::FakeForm& openTitleConf() { return open(ctl::mnuTitleConf, "frmTitleConf"); }
-    fake::FakeForm& openMusic() { return open(ctl::mnuO_Music, "frmMusic"); }
+    fake::FakeForm& openAbout() { return open(ctl::ShowVersion, "AboutWindow"); }
+    fake::FakeForm& openTitleLabels() { return open(ctl::OpenTitleLabels, "TitleLabelsWindow"); }
+    fake::FakeForm& openSoundSettings() {
+        return open(ctl::OpenSoundSettings, "SoundSettingsWindow");
+    }
     std::optional<std::string> stored(const std::string& section, const std::string& key) {
         return fake.profile.value(section, key);
     }
@@ -35,12 +37,12 @@ class Dialogs : public fake::ProgramFixture {
 TEST_F(Dialogs, TheVersionWindowShowsTitleAndVersionInHalfWidthKatakana) {
     fake::FakeForm& about = openAbout();
     EXPECT_EQ(about.caption(), "Vantorelのﾊﾞｰｼﾞｮﾝ情報");
-    EXPECT_EQ(about.textOf(ctl::about::lblTitle), "Vantorel");
-    EXPECT_EQ(about.textOf(ctl::about::lblVersion), "ﾊﾞｰｼﾞｮﾝ 1.3.5");
+    EXPECT_EQ(about.textOf(ctl::about::ProductLabel), "Vantorel");
+    EXPECT_EQ(about.textOf(ctl::about::VersionLabel), "ﾊﾞｰｼﾞｮﾝ 1.3.5");
     EXPECT_TRUE(about.isVisible());
     EXPECT_THAT(lines("ini"), IsEmpty());
 
-    about.userClicks(ctl::about::cmdOK);
+    about.userClicks(ctl::about::OkButton);
     EXPECT_TRUE(about.isClosed());
     EXPECT_FALSE(fake.ui.quitRequested);
 }
@@ -48,55 +50,55 @@ TEST_F(Dialogs, TheVersionWindowShowsTitleAndVersionInHalfWidthKatakana) {
 TEST_F(Dialogs, TheVersionIsReadFromTheVersionRecordEachTimeTheWindowLoads) {
     fake.app.versionRecord = {10, 0, 12};
     fake::FakeForm& first = openAbout();
-    EXPECT_EQ(first.textOf(ctl::about::lblVersion), "ﾊﾞｰｼﾞｮﾝ 10.0.12");
+    EXPECT_EQ(first.textOf(ctl::about::VersionLabel), "ﾊﾞｰｼﾞｮﾝ 10.0.12");
     first.userCloses();
     fake.app.versionRecord = {2, 7, 0};
-    EXPECT_EQ(openAbout().textOf(ctl::about::lblVersion), "ﾊﾞｰｼﾞｮﾝ 2.7.0");
+    EXPECT_EQ(openAbout().textOf(ctl::about::VersionLabel), "ﾊﾞｰｼﾞｮﾝ 2.7.0");
 }
 
 // ---- title-bar label window
 
 TEST_F(Dialogs, TitleLabelsShowTheirDefaultsAndOKWritesThemInOrder) {
-    fake::FakeForm& window = openTitleConf();
-    EXPECT_EQ(window.textOf(ctl::title::Text1), "From:");
-    EXPECT_EQ(window.textOf(ctl::title::Text2), "Subject:");
-    EXPECT_EQ(window.textOf(ctl::title::Text3), "Date:");
+    fake::FakeForm& window = openTitleLabels();
+    EXPECT_EQ(window.textOf(ctl::titleLabels::FromBox), "From:");
+    EXPECT_EQ(window.textOf(ctl::titleLabels::SubjectBox), "Subject:");
+    EXPECT_EQ(window.textOf(ctl::titleLabels::DateBox), "Date:");
     EXPECT_THAT(lines("ini read"), ElementsAre("ini read [TITLEBAR] FROM -> From:",
                                                "ini read [TITLEBAR] SUBJECT -> Subject:",
                                                "ini read [TITLEBAR] DATE -> Date:"));
 
-    window.userTypes(ctl::title::Text1, "差出人:");
-    window.userTypes(ctl::title::Text3, "");  // an empty label is kept empty
-    window.userClicks(ctl::title::Command1);
+    window.userTypes(ctl::titleLabels::FromBox, "差出人:");
+    window.userTypes(ctl::titleLabels::DateBox, "");  // an empty label is kept empty
+    window.userClicks(ctl::titleLabels::OkButton);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [TITLEBAR] FROM = 差出人:",
                                                 "ini write [TITLEBAR] SUBJECT = Subject:",
                                                 "ini write [TITLEBAR] DATE = "));
     EXPECT_TRUE(window.isClosed());
 
-    fake::FakeForm& again = openTitleConf();
-    EXPECT_EQ(again.textOf(ctl::title::Text1), "差出人:");
-    EXPECT_EQ(again.textOf(ctl::title::Text3), "");
+    fake::FakeForm& again = openTitleLabels();
+    EXPECT_EQ(again.textOf(ctl::titleLabels::FromBox), "差出人:");
+    EXPECT_EQ(again.textOf(ctl::titleLabels::DateBox), "");
 }
 
 TEST_F(Dialogs, ClosingTheTitleLabelWindowDiscardsTheChanges) {
-    fake::FakeForm& window = openTitleConf();
-    window.userTypes(ctl::title::Text2, "件名:");
+    fake::FakeForm& window = openTitleLabels();
+    window.userTypes(ctl::titleLabels::SubjectBox, "件名:");
     window.userCloses();
     EXPECT_TRUE(window.isClosed());
     EXPECT_THAT(lines("ini write"), IsEmpty());
-    EXPECT_EQ(openTitleConf().textOf(ctl::title::Text2), "Subject:");
+    EXPECT_EQ(openTitleLabels().textOf(ctl::titleLabels::SubjectBox), "Subject:");
 }
 
 TEST_F(Dialogs, TitleLabelsThatCannotBeSavedKeepTheWindowOpen) {
-    fake::FakeForm& window = openTitleConf();
-    window.userTypes(ctl::title::Text2, "件名:");
+    fake::FakeForm& window = openTitleLabels();
+    window.userTypes(ctl::titleLabels::SubjectBox, "件名:");
     fake.profile.refusedKeys = {"SUBJECT"};
-    window.userClicks(ctl::title::Command1);
+    window.userClicks(ctl::titleLabels::OkButton);
     EXPECT_EQ(lines("ini write").size(), 3u);
     EXPECT_THAT(fake.ui.messageBoxes,
                 ElementsAre("[Vantorel] 設定を保存できませんでした。\n/opt/vantorel/vantorel.ini"));
     EXPECT_FALSE(window.isClosed());
-    EXPECT_EQ(window.textOf(ctl::title::Text2), "件名:");
+    EXPECT_EQ(window.textOf(ctl::titleLabels::SubjectBox), "件名:");
 }
 
 // ---- sound window
@@ -108,11 +110,11 @@ TEST_F(Dialogs, SoundWindowWithTheSoundOffShowsNoPath) {
             fake.profile.set("SOUND", "ENABLE", stored);
         }
         fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
-        fake::FakeForm& window = openMusic();
-        EXPECT_FALSE(window.isChecked(ctl::music::chkMusic)) << stored;
-        EXPECT_FALSE(window.isEnabled(ctl::music::txtWavPath)) << stored;
-        EXPECT_FALSE(window.isEnabled(ctl::music::cmdShowDialog)) << stored;
-        EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "") << stored;
+        fake::FakeForm& window = openSoundSettings();
+        EXPECT_FALSE(window.isChecked(ctl::sound::SoundCheckBox)) << stored;
+        EXPECT_FALSE(window.isEnabled(ctl::sound::WavePathBox)) << stored;
+        EXPECT_FALSE(window.isEnabled(ctl::sound::BrowseButton)) << stored;
+        EXPECT_EQ(window.textOf(ctl::sound::WavePathBox), "") << stored;
         window.userCloses();
     }
 }
@@ -121,50 +123,51 @@ TEST_F(Dialogs, SoundWindowWithAnyOtherValueShowsTheBoxSetAndTheStoredPath) {
     for (const char* stored : {"TRUE", "true", "False", "yes"}) {
         fake.profile.set("SOUND", "ENABLE", stored);
         fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
-        fake::FakeForm& window = openMusic();
-        EXPECT_TRUE(window.isChecked(ctl::music::chkMusic)) << stored;
-        EXPECT_TRUE(window.isEnabled(ctl::music::txtWavPath)) << stored;
-        EXPECT_TRUE(window.isEnabled(ctl::music::cmdShowDialog)) << stored;
-        EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "/sounds/ding.wav") << stored;
+        fake::FakeForm& window = openSoundSettings();
+        EXPECT_TRUE(window.isChecked(ctl::sound::SoundCheckBox)) << stored;
+        EXPECT_TRUE(window.isEnabled(ctl::sound::WavePathBox)) << stored;
+        EXPECT_TRUE(window.isEnabled(ctl::sound::BrowseButton)) << stored;
+        EXPECT_EQ(window.textOf(ctl::sound::WavePathBox), "/sounds/ding.wav") << stored;
         window.userCloses();
     }
 }
 
 TEST_F(Dialogs, TheCheckBoxSwitchesThePathControlsAtEachChange) {
-    fake::FakeForm& window = openMusic();
-    window.userTogglesCheckBox(ctl::music::chkMusic);
-    EXPECT_TRUE(window.isEnabled(ctl::music::txtWavPath));
-    EXPECT_TRUE(window.isEnabled(ctl::music::cmdShowDialog));
-    window.userTogglesCheckBox(ctl::music::chkMusic);
-    EXPECT_FALSE(window.isEnabled(ctl::music::txtWavPath));
-    EXPECT_FALSE(window.isEnabled(ctl::music::cmdShowDialog));
+    fake::FakeForm& window = openSoundSettings();
+    window.userTogglesCheckBox(ctl::sound::SoundCheckBox);
+    EXPECT_TRUE(window.isEnabled(ctl::sound::WavePathBox));
+    EXPECT_TRUE(window.isEnabled(ctl::sound::BrowseButton));
+    window.userTogglesCheckBox(ctl::sound::SoundCheckBox);
+    EXPECT_FALSE(window.isEnabled(ctl::sound::WavePathBox));
+    EXPECT_FALSE(window.isEnabled(ctl::sound::BrowseButton));
 }
 
 TEST_F(Dialogs, BrowsingPutsTheDialogsFileNameIntoTheBoxEvenWhenCancelled) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
-    fake::FakeForm& window = openMusic();
+    fake::FakeForm& window = openSoundSettings();
     // Cancelled before any choice: the dialog holds no name, the box empties.
-    window.userClicks(ctl::music::cmdShowDialog);
-    EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "");
+    window.userClicks(ctl::sound::BrowseButton);
+    EXPECT_EQ(window.textOf(ctl::sound::WavePathBox), "");
 
     fake.fileDialogs.choices = {std::string("/home/me/bell.wav"), std::nullopt};
-    window.userClicks(ctl::music::cmdShowDialog);
-    EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "/home/me/bell.wav");
-    window.userTypes(ctl::music::txtWavPath, "typed by hand");
-    window.userClicks(ctl::music::cmdShowDialog);  // cancelled: the last choice comes back
-    EXPECT_EQ(window.textOf(ctl::music::txtWavPath), "/home/me/bell.wav");
-    EXPECT_THAT(
-        lines("CMD1"),
-        ElementsAre("CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> cancelled",
-                    "CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> /home/me/bell.wav",
-                    "CMD1.Filter = WAVファイル(*.wav)|*.wav", "CMD1.ShowOpen -> cancelled"));
+    window.userClicks(ctl::sound::BrowseButton);
+    EXPECT_EQ(window.textOf(ctl::sound::WavePathBox), "/home/me/bell.wav");
+    window.userTypes(ctl::sound::WavePathBox, "typed by hand");
+    window.userClicks(ctl::sound::BrowseButton);  // cancelled: the last choice comes back
+    EXPECT_EQ(window.textOf(ctl::sound::WavePathBox), "/home/me/bell.wav");
+    EXPECT_THAT(lines("file dialog"), ElementsAre("file dialog filter = WAVファイル(*.wav)|*.wav",
+                                                  "file dialog open -> cancelled",
+                                                  "file dialog filter = WAVファイル(*.wav)|*.wav",
+                                                  "file dialog open -> /home/me/bell.wav",
+                                                  "file dialog filter = WAVファイル(*.wav)|*.wav",
+                                                  "file dialog open -> cancelled"));
 
     // A window loaded anew has a dialog of its own that holds no name yet.
     window.userCloses();
-    fake::FakeForm& again = openMusic();
-    again.userClicks(ctl::music::cmdShowDialog);
-    EXPECT_EQ(again.textOf(ctl::music::txtWavPath), "");
+    fake::FakeForm& again = openSoundSettings();
+    again.userClicks(ctl::sound::BrowseButton);
+    EXPECT_EQ(again.textOf(ctl::sound::WavePathBox), "");
 }
 
 TEST_F(Dialogs, SoundOffAtOKWritesOnlyTheSwitch) {
@@ -173,11 +176,11 @@ TEST_F(Dialogs, SoundOffAtOKWritesOnlyTheSwitch) {
     program.reset();
     start();  // the sound on, the player open on the stored file
     ASSERT_TRUE(program->display().soundOn());
-    fake::FakeForm& window = openMusic();
+    fake::FakeForm& window = openSoundSettings();
     fake.transcript.clear();
-    window.userTogglesCheckBox(ctl::music::chkMusic);
-    window.userTypes(ctl::music::txtWavPath, "/ignored.wav");
-    window.userClicks(ctl::music::cmdOK);
+    window.userTogglesCheckBox(ctl::sound::SoundCheckBox);
+    window.userTypes(ctl::sound::WavePathBox, "/ignored.wav");
+    window.userClicks(ctl::sound::OkButton);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = FALSE"));
     EXPECT_EQ(stored("SOUND", "WAVEPATH"), "/sounds/ding.wav");
     EXPECT_FALSE(program->display().soundOn());
@@ -185,9 +188,9 @@ TEST_F(Dialogs, SoundOffAtOKWritesOnlyTheSwitch) {
     EXPECT_TRUE(window.isClosed());
 
     // Opened again: an empty, disabled path box although the path is stored.
-    fake::FakeForm& again = openMusic();
-    EXPECT_EQ(again.textOf(ctl::music::txtWavPath), "");
-    EXPECT_FALSE(again.isEnabled(ctl::music::txtWavPath));
+    fake::FakeForm& again = openSoundSettings();
+    EXPECT_EQ(again.textOf(ctl::sound::WavePathBox), "");
+    EXPECT_FALSE(again.isEnabled(ctl::sound::WavePathBox));
 }
 
 TEST_F(Dialogs, SoundOnAtOKSavesThePathAndOpensThePlayerOnIt) {
@@ -196,11 +199,11 @@ TEST_F(Dialogs, SoundOnAtOKSavesThePathAndOpensThePlayerOnIt) {
     program.reset();
     start();  // the player is open on the old file
     ASSERT_TRUE(fake.player.open);
-    fake::FakeForm& window = openMusic();
+    fake::FakeForm& window = openSoundSettings();
     fake.fileDialogs.choices = {std::string("/sounds/new.wav")};
-    window.userClicks(ctl::music::cmdShowDialog);
+    window.userClicks(ctl::sound::BrowseButton);
     fake.transcript.clear();
-    window.userClicks(ctl::music::cmdOK);
+    window.userClicks(ctl::sound::OkButton);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = TRUE",
                                                 "ini write [SOUND] WAVEPATH = /sounds/new.wav"));
     EXPECT_TRUE(program->display().soundOn());
@@ -212,11 +215,11 @@ TEST_F(Dialogs, SoundOnAtOKSavesThePathAndOpensThePlayerOnIt) {
 }
 
 TEST_F(Dialogs, SoundSettingsThatCannotBeSavedKeepTheWindowAndTheSoundAsTheyWere) {
-    fake::FakeForm& window = openMusic();
-    window.userTogglesCheckBox(ctl::music::chkMusic);
-    window.userTypes(ctl::music::txtWavPath, "/sounds/new.wav");
+    fake::FakeForm& window = openSoundSettings();
+    window.userTogglesCheckBox(ctl::sound::SoundCheckBox);
+    window.userTypes(ctl::sound::WavePathBox, "/sounds/new.wav");
     fake.profile.refusedKeys = {"WAVEPATH"};
-    window.userClicks(ctl::music::cmdOK);
+    window.userClicks(ctl::sound::OkButton);
     EXPECT_THAT(lines("ini write"), ElementsAre("ini write [SOUND] ENABLE = TRUE",
                                                 "ini write [SOUND] WAVEPATH = /sounds/new.wav "
                                                 "refused"));

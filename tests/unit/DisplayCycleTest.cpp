@@ -11,7 +11,19 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class DisplayCycleTest : public fake::CheckFixture {};
+class DisplayCycleTest : public fake::CheckFixture {
+  protected:
+    // What both timers were told, in the order it came.
+    std::vector<std::string> timerLines() {
+        std::vector<std::string> found;
+        for (const std::string& line : fake.transcript.lines()) {
+            if (line.starts_with("check timer") || line.starts_with("display timer")) {
+                found.push_back(line);
+            }
+        }
+        return found;
+    }
+};
 
 TEST(NoticeText, TheMarkersOfASummaryBecomeTheUsersLabels) {
     const std::string entry = fake::Summary("見積もり", "sato@example.jp", "Tue, 2 Apr");
@@ -38,37 +50,37 @@ TEST(NoticeText, ShortOrOddEntriesShowTheLabelsWithEmptyFields) {
 
 TEST_F(DisplayCycleTest, WithoutTheRestoreOptionTheClosingNoticeStays) {
     startInTray();
-    mark(ctl::mnuTitleBack, false);
+    mark(ctl::RestoreTitles, false);
     mailbox(2);
     program->CheckMail();
 
     fake.transcript.clear();
     EXPECT_EQ(runCycle(), 3);
-    EXPECT_THAT(lines("Timer"),
-                ElementsAre("Timer1 off", "Timer1 off", "Timer1 off", "Timer1 on", "Timer2 off"));
+    EXPECT_THAT(timerLines(), ElementsAre("check timer off", "check timer off", "check timer off",
+                                          "check timer on", "display timer off"));
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上2通メールが来ています。");
     EXPECT_FALSE(program->display().restorePending());
 }
 
 TEST_F(DisplayCycleTest, TheRestoreOptionSwitchedOffBeforeTheLastTickKeepsTheNotice) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(1);
     program->CheckMail();
-    fake.tick("Timer2");
-    fake.tick("Timer2");
+    fake.tick("display timer");
+    fake.tick("display timer");
     ASSERT_TRUE(program->display().restorePending());
 
-    mark(ctl::mnuTitleBack, false);
-    EXPECT_TRUE(fake.tick("Timer2"));
+    mark(ctl::RestoreTitles, false);
+    EXPECT_TRUE(fake.tick("display timer"));
     EXPECT_FALSE(program->display().restorePending());
-    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_FALSE(timerOn("display timer"));
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上1通メールが来ています。");
 }
 
 TEST_F(DisplayCycleTest, OnceOnlyNumbersTheNewMessagesFromOne) {
     startInTray();
-    mark(ctl::mnuCHKOnceOnly, true);
+    mark(ctl::OnceOnly, true);
     mailbox(2);
     program->CheckMail();
     runCycle();
@@ -83,7 +95,7 @@ TEST_F(DisplayCycleTest, OnceOnlyNumbersTheNewMessagesFromOne) {
                             "以上3通メールが来ています。"));
 
     // With the option off again, every message is numbered from 1.
-    mark(ctl::mnuCHKOnceOnly, false);
+    mark(ctl::OnceOnly, false);
     fake.windows.titlesWritten.clear();
     program->CheckMail();
     EXPECT_EQ(runCycle(), 6);
@@ -96,27 +108,27 @@ TEST_F(DisplayCycleTest, ADisplayIntervalOfZeroUsesThreeSecondsSoTheCycleEnds) {
     fake.windows.add(fake::kEditor, fake::kEditorTitle);
     fake.windows.foreground = fake::kEditor;
     start();
-    ASSERT_EQ(timer("Timer2").period(), 0u);
+    ASSERT_EQ(timer("display timer").period(), 0u);
     mailbox(1);
 
     timerCheck();
-    EXPECT_EQ(timer("Timer2").period(), vantorel::DisplayCycle::kDisplayTimerDesignPeriodMs);
+    EXPECT_EQ(timer("display timer").period(), vantorel::DisplayCycle::kDisplayTimerDesignPeriodMs);
     EXPECT_EQ(runCycle(), 2);
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_FALSE(timerOn("display timer"));
 }
 
 TEST_F(DisplayCycleTest, ANegativeCountFromALaterCheckLeavesTheCycleAlone) {
     startInTray();
     mailbox(3);
     program->CheckMail();
-    fake.tick("Timer2");
-    fake.tick("Timer2");
+    fake.tick("display timer");
+    fake.tick("display timer");
     // A hostile server reports a negative count to a check from the menu.
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"-5 0"}));
     EXPECT_FALSE(program->CheckMail());
-    EXPECT_TRUE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("display timer"));
     EXPECT_EQ(runCycle(), 2);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上3通メールが来ています。");
 }
@@ -124,13 +136,13 @@ TEST_F(DisplayCycleTest, ANegativeCountFromALaterCheckLeavesTheCycleAlone) {
 TEST_F(DisplayCycleTest, TheLargestIndexEndsTheListWithoutOverflow) {
     startInTray();
     Announcement last;
-    last.MailCount = kInt16Max;
-    last.DispIndex = kInt16Max - 1;
-    last.NewCount = 2;
-    last.TargetWindow = fake::kEditor;
+    last.lastIndex = kInt16Max;
+    last.position = kInt16Max - 1;
+    last.newCount = 2;
+    last.targetWindow = fake::kEditor;
     program->display().show(last);
     EXPECT_EQ(runCycle(), 2);
-    EXPECT_EQ(program->display().current().DispIndex, kInt16Max);
+    EXPECT_EQ(program->display().current().position, kInt16Max);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上2通メールが来ています。");
 }
 

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 
 #include "fake/ProgramFixture.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 namespace {
@@ -19,12 +19,12 @@ class LateTray : public fake::ProgramFixture {
   protected:
     void pressOKAfterAGoodCheck() {
         fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
-        mainForm().userTypes(ctl::txtHost, "mail.example");
-        mainForm().userTypes(ctl::txtUser, "bob");
-        mainForm().userTypes(ctl::txtPass, "pw");
-        mainForm().userTypes(ctl::txtInterval, "5");
-        mainForm().userTypes(ctl::txtTimer, "2");
-        mainForm().userClicks(ctl::Command1);
+        mainForm().userTypes(ctl::ServerBox, "mail.example");
+        mainForm().userTypes(ctl::UserBox, "bob");
+        mainForm().userTypes(ctl::PasswordBox, "pw");
+        mainForm().userTypes(ctl::IntervalBox, "5");
+        mainForm().userTypes(ctl::DisplayIntervalBox, "2");
+        mainForm().userClicks(ctl::OkButton);
     }
 };
 
@@ -34,16 +34,16 @@ TEST_F(LateTray, AStartInTrayModeKeepsTheWindowUntilTheTrayAppears) {
     start();
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_TRUE(program->taskTray()->KeptForLackOfTray());
+    EXPECT_TRUE(program->trayIcon()->KeptForLackOfTray());
     // Checking goes on as usual meanwhile.
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
 
     fake.transcript.clear();
     fake.tray.appear();
-    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray appears", kAdd, "StartUpForm hide"));
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray appears", kAdd, "SettingsWindow hide"));
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     EXPECT_FALSE(mainForm().isVisible());
-    EXPECT_FALSE(program->taskTray()->KeptForLackOfTray());
+    EXPECT_FALSE(program->trayIcon()->KeptForLackOfTray());
 
     // The panel restarts: the icon comes back, the window stays hidden.
     fake.tray.disappear();
@@ -58,7 +58,7 @@ TEST_F(LateTray, AFirstRunsOKWithoutATrayGoesToTheTrayWhenOneAppears) {
     pressOKAfterAGoodCheck();
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 
     fake.tray.appear();
@@ -78,14 +78,14 @@ TEST_F(LateTray, AWindowShownOnPurposeStaysWhenATrayAppears) {
     // meanwhile does not take it away again.
     acceptedSettings();
     start();
-    mainForm().userClicks(ctl::mnuConfig);
+    mainForm().userClicks(ctl::OpenSettings);
     fake.tray.disappear();
     fake.tray.appear();
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_TRUE(fake.tray.icons.empty());
 
     // Nor does one after the icon was double-clicked.
-    mainForm().userClicks(ctl::Command1);
+    mainForm().userClicks(ctl::OkButton);
     ASSERT_FALSE(mainForm().isVisible());
     program->TrayNotify(platform::tray_code::kLeftDoubleClick);
     fake.tray.appear();
@@ -97,7 +97,7 @@ TEST_F(LateTray, AnIconRefusedWithATrayThereStillHidesTheWindow) {
     fake.tray.refuseAll = true;
     start();
     EXPECT_FALSE(mainForm().isVisible());
-    EXPECT_FALSE(program->taskTray()->KeptForLackOfTray());
+    EXPECT_FALSE(program->trayIcon()->KeptForLackOfTray());
 }
 
 TEST_F(LateTray, TheTrayIsNoLongerWatchedOnceTheTrayObjectIsGone) {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "dialogs/Layouts.h"
 
 namespace vantorel {
@@ -13,8 +13,9 @@ namespace {
 using platform::ControlKind;
 using platform::FormLayout;
 
-const FormLayout* const kAllWindows[] = {&StartUpFormLayout(), &TitleConfLayout(), &MusicLayout(),
-                                         &AboutLayout(), &TokenCmdLayout()};
+const FormLayout* const kAllWindows[] = {&SettingsWindowLayout(), &TitleLabelsLayout(),
+                                         &SoundSettingsLayout(), &AboutLayout(),
+                                         &TokenCommandLayout()};
 
 TEST(Layouts, IdsAndTabPositionsAreUniqueAndParentsExist) {
     for (const FormLayout* form : kAllWindows) {
@@ -41,9 +42,9 @@ TEST(Layouts, IdsAndTabPositionsAreUniqueAndParentsExist) {
 TEST(Layouts, OnlyTheVersionWindowHasADefaultButtonAndEscapePressesOnlyItsOKOrTheTokenCancel) {
     for (const FormLayout* form : kAllWindows) {
         for (const auto& control : form->controls) {
-            const bool aboutOK = form == &AboutLayout() && control.id == ctl::about::cmdOK;
+            const bool aboutOK = form == &AboutLayout() && control.id == ctl::about::OkButton;
             const bool tokenCancel =
-                form == &TokenCmdLayout() && control.id == ctl::token::cmdCancel;
+                form == &TokenCommandLayout() && control.id == ctl::token::CancelButton;
             EXPECT_EQ(control.defaultButton, aboutOK) << form->name << " " << control.name;
             EXPECT_EQ(control.cancelButton, aboutOK || tokenCancel)
                 << form->name << " " << control.name;
@@ -53,17 +54,17 @@ TEST(Layouts, OnlyTheVersionWindowHasADefaultButtonAndEscapePressesOnlyItsOKOrTh
 
 TEST(Layouts, EverySmallWindowBelongsToTheMainWindowAndTheMainWindowToNone) {
     for (const FormLayout* form : kAllWindows) {
-        EXPECT_EQ(form->ownedWindow, form != &StartUpFormLayout()) << form->name;
+        EXPECT_EQ(form->ownedWindow, form != &SettingsWindowLayout()) << form->name;
     }
 }
 
 TEST(Layouts, TheTitleBarWindowsRowsReadSubjectSenderDateWithTheirLabels) {
-    const auto top = [](platform::ControlId id) { return TitleConfLayout().find(id)->top; };
-    EXPECT_LT(top(ctl::title::Text2), top(ctl::title::Text1));
-    EXPECT_LT(top(ctl::title::Text1), top(ctl::title::Text3));
-    EXPECT_EQ(top(ctl::title::Label2), top(ctl::title::Text2));
-    EXPECT_EQ(top(ctl::title::Label1), top(ctl::title::Text1));
-    EXPECT_EQ(top(ctl::title::Label3), top(ctl::title::Text3));
+    const auto top = [](platform::ControlId id) { return TitleLabelsLayout().find(id)->top; };
+    EXPECT_LT(top(ctl::titleLabels::SubjectBox), top(ctl::titleLabels::FromBox));
+    EXPECT_LT(top(ctl::titleLabels::FromBox), top(ctl::titleLabels::DateBox));
+    EXPECT_EQ(top(ctl::titleLabels::SubjectLabel), top(ctl::titleLabels::SubjectBox));
+    EXPECT_EQ(top(ctl::titleLabels::FromLabel), top(ctl::titleLabels::FromBox));
+    EXPECT_EQ(top(ctl::titleLabels::DateLabel), top(ctl::titleLabels::DateBox));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class MailCheck : public fake::CheckFixture {};
 
 TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(3);
 
     timerCheck();
@@ -30,10 +30,10 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
                             "RcvMail mail.example bob [password] LIST 1-3 /opt/vantorel/save"));
     EXPECT_THAT(editorTitles(), ElementsAre("3通メールが来ています。"));
     EXPECT_TRUE(fake.transcript.contains("FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0"));
-    EXPECT_FALSE(timerOn("Timer1"));
-    EXPECT_TRUE(timerOn("Timer2"));
-    EXPECT_EQ(program->display().current().DispIndex, 1);
-    EXPECT_EQ(program->display().current().ShownBase, 0);
+    EXPECT_FALSE(timerOn("check timer"));
+    EXPECT_TRUE(timerOn("display timer"));
+    EXPECT_EQ(program->display().current().position, 1);
+    EXPECT_EQ(program->display().current().shownBase, 0);
 
     EXPECT_EQ(runCycle(), 5);
     EXPECT_THAT(editorTitles(),
@@ -42,8 +42,8 @@ TEST_F(MailCheck, ThreeNewMailsAreAnnouncedFromTickToRestoredTitle) {
                             "以上3通メールが来ています。", "以上3通メールが来ています。",
                             fake::kEditorTitle));
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_FALSE(timerOn("display timer"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 }
 
@@ -53,14 +53,14 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
     struct Case {
         const char* name;
         std::function<void()> setUp;
-        bool timer1;
-        bool timer2;
+        bool checkTimerOn;
+        bool displayTimerOn;
         bool result;
     };
     const Case cases[] = {
         {"server not reached, errors shown",
          [&] {
-             mark(ctl::mnuErrPop, true);
+             mark(ctl::ShowErrors, true);
              fake.mail.replies.push_back(platform::MailReply::Text("connection refused"));
          },
          false, false, false},
@@ -85,12 +85,12 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
     for (const Case& c : cases) {
         startInTray();
         c.setUp();
-        timer("Timer1").setEnabled(false);
+        timer("check timer").setEnabled(false);
         EXPECT_EQ(program->CheckMail(), c.result) << c.name;
-        EXPECT_EQ(timerOn("Timer1"), c.timer1) << c.name;
-        EXPECT_EQ(timerOn("Timer2"), c.timer2) << c.name;
+        EXPECT_EQ(timerOn("check timer"), c.checkTimerOn) << c.name;
+        EXPECT_EQ(timerOn("display timer"), c.displayTimerOn) << c.name;
         // Only an announcement touches a title.
-        EXPECT_EQ(fake.windows.titlesWritten.empty(), !c.timer2) << c.name;
+        EXPECT_EQ(fake.windows.titlesWritten.empty(), !c.displayTimerOn) << c.name;
         program.reset();
         fake.mail.replies.clear();
         fake.ui.messageBoxes.clear();
@@ -100,7 +100,7 @@ TEST_F(MailCheck, EachWayOutOfACheckLeavesBothTimersAsExpected) {
 
 TEST_F(MailCheck, AFailedStatusWithErrorsShownGivesTheServersTextThenTheSettingsHint) {
     startInTray();
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR authentication failed"));
 
     EXPECT_FALSE(program->CheckMail());
@@ -113,7 +113,7 @@ TEST_F(MailCheck, AFailedStatusWithErrorsShownGivesTheServersTextThenTheSettings
 
 TEST_F(MailCheck, AFailedStatusWithErrorsHiddenNeverAnnouncesAnEarlierCount) {
     startInTray();
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     mailbox(2);
     timerCheck();
     runCycle();
@@ -121,10 +121,10 @@ TEST_F(MailCheck, AFailedStatusWithErrorsHiddenNeverAnnouncesAnEarlierCount) {
 
     fake.mail.answer = nullptr;  // the server is gone
     fake.mail.replies.push_back(platform::MailReply::Text("connect: timed out"));
-    timer("Timer1").setEnabled(false);
+    timer("check timer").setEnabled(false);
     EXPECT_FALSE(program->CheckMail());
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_FALSE(timerOn("display timer"));
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
     EXPECT_THAT(lines("MsgBox"), IsEmpty());
     EXPECT_THAT(lines("FlashWindowEx"), IsEmpty());
@@ -134,9 +134,9 @@ TEST_F(MailCheck, AFailedStatusWithErrorsHiddenNeverAnnouncesAnEarlierCount) {
 TEST_F(MailCheck, ZeroMailsAreAnnouncedWithTheZeroOptionWithoutBoxOrSound) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     startInTray();
-    mark(ctl::mnuZeroCheck, true);
-    mark(ctl::mnuTitleBack, true);
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::AnnounceZero, true);
+    mark(ctl::RestoreTitles, true);
+    mark(ctl::ShowErrors, true);
     mailbox(0);
 
     EXPECT_TRUE(program->CheckMail());
@@ -187,12 +187,12 @@ TEST_F(MailCheck, TheLabelsAreReadFromTheSettingsAtEachAnnouncement) {
 // and 4 messages.
 TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     startInTray();
-    mark(ctl::mnuCHKOnceOnly, true);
+    mark(ctl::OnceOnly, true);
 
     mailbox(3);
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->display().current().DispIndex, 1);
-    EXPECT_EQ(program->display().current().ShownBase, 0);
+    EXPECT_EQ(program->display().current().position, 1);
+    EXPECT_EQ(program->display().current().shownBase, 0);
     EXPECT_EQ(program->mailCheck().announced(), 3);
     runCycle();
 
@@ -200,8 +200,8 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     fake.windows.titlesWritten.clear();
     EXPECT_TRUE(program->CheckMail());
     EXPECT_EQ(fake.mail.commands.back(), "LIST 1-5");
-    EXPECT_EQ(program->display().current().DispIndex, 4);
-    EXPECT_EQ(program->display().current().ShownBase, 3);
+    EXPECT_EQ(program->display().current().position, 4);
+    EXPECT_EQ(program->display().current().shownBase, 3);
     EXPECT_EQ(program->mailCheck().announced(), 5);
     runCycle();
     EXPECT_THAT(editorTitles(),
@@ -218,8 +218,8 @@ TEST_F(MailCheck, OnceOnlyAnnouncesOnlyWhatIsNewUntilMessagesAreRemoved) {
     EXPECT_THAT(editorTitles(), IsEmpty());
 
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->display().current().NewCount, 4);
-    EXPECT_EQ(program->display().current().DispIndex, 1);
+    EXPECT_EQ(program->display().current().newCount, 4);
+    EXPECT_EQ(program->display().current().position, 1);
     EXPECT_EQ(program->mailCheck().announced(), 4);
 }
 
@@ -258,15 +258,15 @@ TEST_F(MailCheck, AFailedListShowsEmptyEntriesNeverAnEarlierChecksMail) {
 // window: the title given back at the end is the window's own.
 TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(2);
     program->CheckMail();
-    fake.tick("Timer2");  // "1通目:..." in the title now
+    fake.tick("display timer");  // "1通目:..." in the title now
 
     mailbox(3);
     fake.transcript.clear();
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->display().current().SavedTitle, fake::kEditorTitle);
+    EXPECT_EQ(program->display().current().savedTitle, fake::kEditorTitle);
     EXPECT_THAT(lines("GetWindowText"), IsEmpty());
     runCycle();
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), fake::kEditorTitle);
@@ -275,11 +275,11 @@ TEST_F(MailCheck, ASecondAnnouncementOnTheSameWindowRestoresTheWindowsOwnTitle) 
 TEST_F(MailCheck, ASecondAnnouncementOnAnotherWindowGivesTheFirstItsTitleBack) {
     constexpr platform::WindowHandle kBrowser = 0x40;
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     fake.windows.add(kBrowser, "Browser");
     mailbox(2);
     program->CheckMail();
-    fake.tick("Timer2");
+    fake.tick("display timer");
 
     fake.windows.foreground = kBrowser;
     mailbox(3);
@@ -292,11 +292,11 @@ TEST_F(MailCheck, ASecondAnnouncementOnAnotherWindowGivesTheFirstItsTitleBack) {
 
 TEST_F(MailCheck, ANewAnnouncementIsNotSwallowedByAPendingRestore) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(1);
     program->CheckMail();
-    fake.tick("Timer2");
-    fake.tick("Timer2");  // the closing notice; the next tick would restore
+    fake.tick("display timer");
+    fake.tick("display timer");  // the closing notice; the next tick would restore
     ASSERT_TRUE(program->display().restorePending());
 
     mailbox(2);
@@ -313,18 +313,18 @@ TEST_F(MailCheck, ANewAnnouncementIsNotSwallowedByAPendingRestore) {
 TEST_F(MailCheck, AFailingCheckLeavesARunningAnnouncementAndItsSoundAsTheyWere) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(3);
     program->CheckMail();
-    fake.tick("Timer2");
+    fake.tick("display timer");
     ASSERT_TRUE(fake.player.playing);
     const std::string notice = fake.windows.titleOf(fake::kEditor);
 
     fake.mail.answer = nullptr;
     fake.mail.replies.push_back(platform::MailReply::List({"garbage"}));
     EXPECT_FALSE(program->CheckMail());
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_TRUE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_TRUE(timerOn("display timer"));
     EXPECT_TRUE(fake.player.playing);
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), notice);
 }
@@ -333,7 +333,7 @@ TEST_F(MailCheck, ACountOutOfRangeDuringAnAnnouncementLetsItEndAsUsual) {
     startInTray();
     mailbox(3);
     program->CheckMail();
-    fake.tick("Timer2");
+    fake.tick("display timer");
     fake.windows.titlesWritten.clear();
 
     fake.mail.answer = nullptr;
@@ -347,7 +347,7 @@ TEST_F(MailCheck, ACountOutOfRangeDuringAnAnnouncementLetsItEndAsUsual) {
 
 TEST_F(MailCheck, ACheckAskedForDuringACheckIsIgnored) {
     startInTray();
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR busy"));
     bool nestedResult = true;
     bool asked = false;
@@ -358,31 +358,31 @@ TEST_F(MailCheck, ACheckAskedForDuringACheckIsIgnored) {
         }
         asked = true;
         const std::int16_t before = program->scheduler().minutes();
-        nestedResult = program->CheckMail();  // "check now" from the tray menu
-        EXPECT_TRUE(fake.tick("Timer1"));     // a minute passes meanwhile
+        nestedResult = program->CheckMail();    // "check now" from the tray menu
+        EXPECT_TRUE(fake.tick("check timer"));  // a minute passes meanwhile
         minutesDuringBox = program->scheduler().minutes() - before;
     };
-    timer("Timer1").setEnabled(true);  // a check from the menu: the check timer runs
+    timer("check timer").setEnabled(true);  // a check from the menu: the check timer runs
 
     EXPECT_FALSE(program->CheckMail());
     EXPECT_FALSE(nestedResult);
     EXPECT_EQ(minutesDuringBox, 0);
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
     EXPECT_THAT(lines("InternetGetConnectedState"), IsEmpty());
-    EXPECT_TRUE(timerOn("Timer1"));  // periodic checking goes on
+    EXPECT_TRUE(timerOn("check timer"));  // periodic checking goes on
 }
 
 TEST_F(MailCheck, AMissingMailLibraryIsShownOnceWhenErrorsAreShown) {
     startInTray();
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     fake.mail.missing = true;
-    timer("Timer1").setEnabled(false);
+    timer("check timer").setEnabled(false);
     EXPECT_FALSE(program->CheckMail());
-    EXPECT_TRUE(timerOn("Timer1"));
-    EXPECT_FALSE(timerOn("Timer2"));
+    EXPECT_TRUE(timerOn("check timer"));
+    EXPECT_FALSE(timerOn("display timer"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     EXPECT_FALSE(program->CheckMail());
     EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kLibraryMissingBox));
@@ -408,15 +408,15 @@ TEST_F(ExitDuringACheck, ACheckWaitingOnTheServerEndsWithoutTouchingAnyWindow) {
     startInTray();
     mailbox(3);
     // The user ends the program from the tray menu while the server is asked.
-    fake.mail.duringCall = [&] { mainForm().userClicks(ctl::mnuEnd); };
+    fake.mail.duringCall = [&] { mainForm().userClicks(ctl::Exit); };
 
     EXPECT_FALSE(program->CheckMail());
     EXPECT_TRUE(fake.ui.quitRequested);
     EXPECT_THAT(fake.mail.commands, ::testing::ElementsAre("STAT"));
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
     EXPECT_THAT(lines("GetForegroundWindow"), IsEmpty());
-    EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
     EXPECT_TRUE(fake.tray.icons.empty());
 }
 
@@ -425,15 +425,15 @@ TEST_F(ExitDuringACheck, AnExitWhileTheListIsFetchedWritesNoNotice) {
     mailbox(2);
     fake.mail.duringCall = [&] {
         if (fake.mail.commands.size() == 2) {  // "LIST 1-2"
-            mainForm().userClicks(ctl::mnuEnd);
+            mainForm().userClicks(ctl::Exit);
         }
     };
 
     EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
     EXPECT_THAT(lines("FlashWindowEx"), IsEmpty());
-    EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
 }
 
 }  // namespace

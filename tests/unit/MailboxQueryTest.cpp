@@ -69,14 +69,14 @@ TEST_F(MailboxQuery, AFailureTextIsShownOnlyWithTheErrorMarkAndNeverForNoMessage
     stat("0 0");
     ASSERT_FALSE(form.mailCheck().mailPresent());
 
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR no such user"));
     EXPECT_FALSE(form.mailCheck().query("STAT"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
     EXPECT_TRUE(form.mailCheck().mailPresent());
     EXPECT_EQ(form.mailCheck().messageCount(), 0);
 
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR no such user"));
     EXPECT_FALSE(form.mailCheck().query("STAT"));
     fake.mail.replies.push_back(platform::MailReply::Text("No Message+OK 0 0"));

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "fake/ProgramFixture.h"
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 namespace vantorel {
 namespace {
@@ -50,9 +50,9 @@ class MenuCommands : public fake::ProgramFixture {
 TEST_F(MenuCommands, EachOptionToggleWritesItsMarkAtOnceUnderItsOwnKey) {
     start();  // first run: only "エラーを表示" carries its mark
     const std::pair<platform::ControlId, const char*> options[] = {
-        {ctl::mnuCHKOnceOnly, "CHECKONCE"}, {ctl::mnuTitleBack, "TitleCallBack"},
-        {ctl::mnuZeroCheck, "ZEROCHECK"},   {ctl::mnuMouse, "ONMOUSE"},
-        {ctl::mnuErrPop, "IGNOREERR"},
+        {ctl::OnceOnly, "CHECKONCE"},     {ctl::RestoreTitles, "TitleCallBack"},
+        {ctl::AnnounceZero, "ZEROCHECK"}, {ctl::UnderMouse, "ONMOUSE"},
+        {ctl::ShowErrors, "IGNOREERR"},
     };
     for (const auto& [item, key] : options) {
         const bool before = marked(item);
@@ -78,8 +78,8 @@ TEST_F(MenuCommands, EachOptionToggleWritesItsMarkAtOnceUnderItsOwnKey) {
 TEST_F(MenuCommands, AFailedOptionWriteKeepsTheMarkForThisRun) {
     start();
     fake.profile.failWrites = true;
-    mainForm().userClicks(ctl::mnuZeroCheck);
-    EXPECT_TRUE(marked(ctl::mnuZeroCheck));
+    mainForm().userClicks(ctl::AnnounceZero);
+    EXPECT_TRUE(marked(ctl::AnnounceZero));
     EXPECT_EQ(option("ZEROCHECK"), std::nullopt);
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 }
@@ -87,16 +87,16 @@ TEST_F(MenuCommands, AFailedOptionWriteKeepsTheMarkForThisRun) {
 TEST_F(MenuCommands, ClearingShowOnceOnlyForgetsWhatWasShown) {
     trayWithTwoMessages();
     start();
-    mainForm().userClicks(ctl::mnuCHKOnceOnly);
+    mainForm().userClicks(ctl::OnceOnly);
     ASSERT_TRUE(program->CheckMail());  // the two messages announced
-    mainForm().setChecked(ctl::mnuCHKOnceOnly, false);
-    mainForm().userClicks(ctl::mnuCHKOnceOnly);  // set: what was shown stays shown
-    EXPECT_TRUE(marked(ctl::mnuCHKOnceOnly));
+    mainForm().setChecked(ctl::OnceOnly, false);
+    mainForm().userClicks(ctl::OnceOnly);  // set: what was shown stays shown
+    EXPECT_TRUE(marked(ctl::OnceOnly));
     EXPECT_FALSE(program->CheckMail());
-    mainForm().userClicks(ctl::mnuCHKOnceOnly);  // cleared: every waiting message is new again
-    EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
+    mainForm().userClicks(ctl::OnceOnly);  // cleared: every waiting message is new again
+    EXPECT_FALSE(marked(ctl::OnceOnly));
     EXPECT_EQ(option("CHECKONCE"), "False");
-    mainForm().setChecked(ctl::mnuCHKOnceOnly, true);
+    mainForm().setChecked(ctl::OnceOnly, true);
     EXPECT_TRUE(program->CheckMail());
 }
 
@@ -106,15 +106,15 @@ TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {
     ASSERT_EQ(form.scheduler().minutes(), 5);
     fake.transcript.clear();
 
-    chooseFromTray(ctl::mnuTempStop);
-    EXPECT_TRUE(marked(ctl::mnuTempStop));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    chooseFromTray(ctl::Pause);
+    EXPECT_TRUE(marked(ctl::Pause));
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_EQ(form.scheduler().minutes(), 0);
 
     form.scheduler().setMinutes(3);  // as if ticks had counted before the pause
-    chooseFromTray(ctl::mnuTempStop);
-    EXPECT_FALSE(marked(ctl::mnuTempStop));
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    chooseFromTray(ctl::Pause);
+    EXPECT_FALSE(marked(ctl::Pause));
+    EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_EQ(form.scheduler().minutes(), 0);
 
     // Pausing is not saved; the icon stays in the tray and only shows the
@@ -130,11 +130,11 @@ TEST_F(MenuCommands, ChangeSettingsBringsBackTheWindowWithCheckingOff) {
     acceptedSettings();
     start();
     fake.transcript.clear();
-    chooseFromTray(ctl::mnuConfig);
+    chooseFromTray(ctl::OpenSettings);
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_FALSE(mainForm().isControlVisible(ctl::mnuTop));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_FALSE(mainForm().isControlVisible(ctl::TrayMenu));
+    EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_THAT(lines("ini"), IsEmpty());
 }
 
@@ -142,9 +142,9 @@ TEST_F(MenuCommands, EachSmallWindowOpensOnceAndIsLoadedAnewAfterClosing) {
     acceptedSettings();
     start();
     const std::pair<platform::ControlId, const char*> windows[] = {
-        {ctl::mnuVersion, "frmAbout"},
-        {ctl::mnuTitleConf, "frmTitleConf"},
-        {ctl::mnuO_Music, "frmMusic"},
+        {ctl::ShowVersion, "AboutWindow"},
+        {ctl::OpenTitleLabels, "TitleLabelsWindow"},
+        {ctl::OpenSoundSettings, "SoundSettingsWindow"},
     };
     for (const auto& [item, name] : windows) {
         const std::string window = name;
@@ -168,7 +168,7 @@ TEST_F(MenuCommands, EachSmallWindowOpensOnceAndIsLoadedAnewAfterClosing) {
     }
     // The program went on in the tray all along.
     EXPECT_EQ(fake.tray.icons.size(), 1u);
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
 }
 
 // ---- checking from the menus and ending the program
@@ -177,35 +177,35 @@ TEST_F(MenuCommands, CheckNowAndCheckServerEachRunOneCheck) {
     acceptedSettings();
     start();
     fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
-    chooseFromTray(ctl::mnuNowChk);
+    chooseFromTray(ctl::CheckNow);
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
-    mainForm().userClicks(ctl::mnuCheckServer);
+    mainForm().userClicks(ctl::CheckServer);
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT", "STAT"));
     // An empty mailbox: nothing announced, checking goes on.
-    EXPECT_TRUE(timer("Timer1").isEnabled());
-    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_TRUE(timer("check timer").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
 }
 
 TEST_F(MenuCommands, APauseDuringADisplayCycleOutlastsTheCycle) {
     trayWithTwoMessages();
     start();
-    chooseFromTray(ctl::mnuNowChk);
-    ASSERT_TRUE(timer("Timer2").isEnabled());
+    chooseFromTray(ctl::CheckNow);
+    ASSERT_TRUE(timer("display timer").isEnabled());
 
-    chooseFromTray(ctl::mnuTempStop);
-    EXPECT_TRUE(marked(ctl::mnuTempStop));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    chooseFromTray(ctl::Pause);
+    EXPECT_TRUE(marked(ctl::Pause));
+    EXPECT_FALSE(timer("check timer").isEnabled());
     // The cycle runs on: two message notices, then the summary ends it;
     // checking stays paused.
     for (int tick = 0; tick < 3; ++tick) {
-        EXPECT_TRUE(fake.tick("Timer2")) << tick;
+        EXPECT_TRUE(fake.tick("display timer")) << tick;
     }
-    EXPECT_FALSE(timer("Timer2").isEnabled());
-    EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_TRUE(marked(ctl::mnuTempStop));
+    EXPECT_FALSE(timer("display timer").isEnabled());
+    EXPECT_FALSE(timer("check timer").isEnabled());
+    EXPECT_TRUE(marked(ctl::Pause));
 
-    chooseFromTray(ctl::mnuTempStop);
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    chooseFromTray(ctl::Pause);
+    EXPECT_TRUE(timer("check timer").isEnabled());
 }
 
 TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
@@ -215,14 +215,14 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
     ASSERT_TRUE(fake.player.open);
     fake.transcript.clear();
 
-    chooseFromTray(ctl::mnuEnd);
+    chooseFromTray(ctl::Exit);
     EXPECT_FALSE(fake.player.open);
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
-    EXPECT_EQ(form.taskTray(), nullptr);
-    EXPECT_FALSE(timer("Timer1").isEnabled());
+    EXPECT_EQ(form.trayIcon(), nullptr);
+    EXPECT_FALSE(timer("check timer").isEnabled());
     // The window is never shown on the way out, and nothing is saved.
-    EXPECT_THAT(lines("StartUpForm show"), IsEmpty());
+    EXPECT_THAT(lines("SettingsWindow show"), IsEmpty());
     EXPECT_THAT(lines("ini write"), IsEmpty());
     EXPECT_TRUE(fake.ui.quitRequested);
     EXPECT_EQ(fake.transcript.lines().back(), "quit");
@@ -232,14 +232,14 @@ TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExi
     for (const auto reason : {platform::CloseReason::CloseBox, platform::CloseReason::SessionEnd}) {
         acceptedSettings();
         App& form = start();
-        mainForm().userClicks(ctl::mnuTitleConf);  // a small window is open too
+        mainForm().userClicks(ctl::OpenTitleLabels);  // a small window is open too
         if (reason == platform::CloseReason::CloseBox) {
             fake.trayMouse(
                 platform::tray_code::kLeftDoubleClick);  // the window is shown to be closed
         }
         mainForm().userCloses(reason);
         EXPECT_TRUE(fake.tray.icons.empty());
-        EXPECT_EQ(form.taskTray(), nullptr);
+        EXPECT_EQ(form.trayIcon(), nullptr);
         EXPECT_TRUE(fake.ui.quitRequested);
         EXPECT_THAT(lines("ini write"), IsEmpty());
         program.reset();
@@ -254,16 +254,16 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
         trayWithTwoMessages();
         fake.profile.set("OPTION", "TitleCallBack", "True");
         App& form = start();
-        chooseFromTray(ctl::mnuNowChk);
+        chooseFromTray(ctl::CheckNow);
         for (int tick = 0; tick < ticks; ++tick) {
-            fake.tick("Timer2");
+            fake.tick("display timer");
         }
         ASSERT_NE(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
         EXPECT_EQ(form.display().restorePending(), ticks == 3);
 
-        chooseFromTray(ctl::mnuEnd);
+        chooseFromTray(ctl::Exit);
         EXPECT_EQ(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
-        EXPECT_FALSE(timer("Timer2").isEnabled()) << ticks;
+        EXPECT_FALSE(timer("display timer").isEnabled()) << ticks;
         EXPECT_TRUE(fake.ui.quitRequested) << ticks;
         program.reset();
         fake.ui.quitRequested = false;
@@ -274,11 +274,11 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
 TEST_F(MenuCommands, ExitDuringADisplayCycleLeavesTheNoticeWhenRestoringIsOff) {
     trayWithTwoMessages();
     start();
-    chooseFromTray(ctl::mnuNowChk);
-    fake.tick("Timer2");
+    chooseFromTray(ctl::CheckNow);
+    fake.tick("display timer");
     const std::string notice = fake.windows.titleOf(kEditor);
     fake.transcript.clear();
-    chooseFromTray(ctl::mnuEnd);
+    chooseFromTray(ctl::Exit);
     EXPECT_THAT(lines("SetWindowText"), IsEmpty());
     EXPECT_EQ(fake.windows.titleOf(kEditor), notice);
     EXPECT_TRUE(fake.ui.quitRequested);

@@ -16,17 +16,17 @@ using ::testing::ElementsAre;
 class Pause : public fake::CheckFixture {
   protected:
     void pause() {
-        mainForm().userClicks(ctl::mnuTempStop);
-        ASSERT_TRUE(marked(ctl::mnuTempStop));
-        ASSERT_FALSE(timerOn("Timer1"));
+        mainForm().userClicks(ctl::Pause);
+        ASSERT_TRUE(marked(ctl::Pause));
+        ASSERT_FALSE(timerOn("check timer"));
     }
 
     // Clearing the mark resumes: the count starts again from 0.
     void expectResumeOnClearing() {
         program->scheduler().setMinutes(2);
-        mainForm().userClicks(ctl::mnuTempStop);
-        EXPECT_FALSE(marked(ctl::mnuTempStop));
-        EXPECT_TRUE(timerOn("Timer1"));
+        mainForm().userClicks(ctl::Pause);
+        EXPECT_FALSE(marked(ctl::Pause));
+        EXPECT_TRUE(timerOn("check timer"));
         EXPECT_EQ(program->scheduler().minutes(), 0);
     }
 };
@@ -40,7 +40,7 @@ TEST_F(Pause, ACheckByHandRunsButLeavesCheckingPausedWhateverItsEnd) {
         {"empty mailbox", [&] { mailbox(0); }},
         {"server not reached, errors hidden",
          [&] {
-             mark(ctl::mnuErrPop, false);
+             mark(ctl::ShowErrors, false);
              fake.mail.replies.push_back(platform::MailReply::Text("connect: timed out"));
          }},
         {"nothing new under once-only",
@@ -61,12 +61,12 @@ TEST_F(Pause, ACheckByHandRunsButLeavesCheckingPausedWhateverItsEnd) {
         startInTray();
         pause();
         c.setUp();
-        mainForm().userClicks(ctl::mnuNowChk);
+        mainForm().userClicks(ctl::CheckNow);
         EXPECT_THAT(fake.mail.commands, testing::Contains("STAT")) << c.name;
         runCycle();
-        EXPECT_FALSE(timerOn("Timer1")) << c.name;
-        EXPECT_FALSE(timerOn("Timer2")) << c.name;
-        EXPECT_TRUE(marked(ctl::mnuTempStop)) << c.name;
+        EXPECT_FALSE(timerOn("check timer")) << c.name;
+        EXPECT_FALSE(timerOn("display timer")) << c.name;
+        EXPECT_TRUE(marked(ctl::Pause)) << c.name;
         expectResumeOnClearing();
         program.reset();
         fake.mail.commands.clear();
@@ -77,27 +77,27 @@ TEST_F(Pause, ACheckByHandRunsButLeavesCheckingPausedWhateverItsEnd) {
 TEST_F(Pause, TheBasicSettingsOKGoesToTheTrayWithCheckingStillPaused) {
     startInTray();
     pause();
-    mainForm().userClicks(ctl::mnuConfig);
-    mainForm().userTypes(ctl::txtInterval, "7");
-    mainForm().userClicks(ctl::Command1);
+    mainForm().userClicks(ctl::OpenSettings);
+    mainForm().userTypes(ctl::IntervalBox, "7");
+    mainForm().userClicks(ctl::OkButton);
     EXPECT_EQ(fake.profile.value("USERINFO", "INTERVAL"), "7");
     EXPECT_FALSE(mainForm().isVisible());
     EXPECT_EQ(fake.tray.icons.size(), 1u);
-    EXPECT_FALSE(timerOn("Timer1"));
-    EXPECT_TRUE(marked(ctl::mnuTempStop));
+    EXPECT_FALSE(timerOn("check timer"));
+    EXPECT_TRUE(marked(ctl::Pause));
     expectResumeOnClearing();
 }
 
 TEST_F(Pause, AnOKWhoseSettingsCannotBeWrittenLeavesCheckingPaused) {
     startInTray();
     pause();
-    mainForm().userClicks(ctl::mnuConfig);
+    mainForm().userClicks(ctl::OpenSettings);
     fake.profile.refusedKeys = {"REMOTEHOST"};
-    mainForm().userClicks(ctl::Command1);
+    mainForm().userClicks(ctl::OkButton);
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_THAT(fake.ui.messageBoxes,
                 ElementsAre(testing::HasSubstr("設定を保存できませんでした")));
-    EXPECT_FALSE(timerOn("Timer1"));
+    EXPECT_FALSE(timerOn("check timer"));
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ class Scheduler : public fake::CheckFixture {
         std::vector<int> started;
         for (int tick = 1; tick <= ticks; ++tick) {
             const auto before = fake.mail.commands.size();
-            fake.tick("Timer1");
+            fake.tick("check timer");
             if (fake.mail.commands.size() != before) {
                 started.push_back(tick);
             }
@@ -31,7 +31,7 @@ TEST_F(Scheduler, TheFirstTickAfterStartChecksAndThenEveryIntervalAfterTheLast) 
     // The count starts at the interval, so the first tick checks.
     EXPECT_THAT(checksOver(7), ElementsAre(1, 4, 7));
     EXPECT_EQ(program->scheduler().minutes(), 0);
-    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("check timer"));
 }
 
 TEST_F(Scheduler, OfflineTicksSetTheCountBackToZero) {
@@ -42,7 +42,7 @@ TEST_F(Scheduler, OfflineTicksSetTheCountBackToZero) {
     fake.connection.nextFlags = {platform::ConnectionState::kLan, kOffline, kOffline};
     std::vector<int> counts;
     for (int tick = 0; tick < 4; ++tick) {
-        fake.tick("Timer1");
+        fake.tick("check timer");
         counts.push_back(program->scheduler().minutes());
     }
     EXPECT_THAT(counts, ElementsAre(1, 0, 0, 1));
@@ -70,7 +70,7 @@ TEST_F(Scheduler, TheIntervalBoxIsReadAsTheOkButtonReadsIt) {
         startInTray("1");
         mailbox(0);
         checksOver(1);  // the first check after start
-        mainForm().userTypes(ctl::txtInterval, text);
+        mainForm().userTypes(ctl::IntervalBox, text);
         EXPECT_THAT(checksOver(interval), ElementsAre(interval)) << text;
         program.reset();
     }
@@ -79,13 +79,13 @@ TEST_F(Scheduler, TheIntervalBoxIsReadAsTheOkButtonReadsIt) {
 TEST_F(Scheduler, HugeIntervalsAndCountsNeverStopTheTick) {
     startInTray("1");
     mailbox(0);
-    mainForm().userTypes(ctl::txtInterval, "99999");
+    mainForm().userTypes(ctl::IntervalBox, "99999");
     program->scheduler().setMinutes(kInt16Max - 1);
     EXPECT_THAT(checksOver(2), ElementsAre(1));  // the count reaches 32767 and checks
 
-    mainForm().userTypes(ctl::txtInterval, "1e9");
+    mainForm().userTypes(ctl::IntervalBox, "1e9");
     program->scheduler().setMinutes(kInt16Max);
-    timer("Timer1").setEnabled(true);
+    timer("check timer").setEnabled(true);
     EXPECT_THAT(checksOver(1), ElementsAre(1));  // saturated, still at least the interval
 }
 

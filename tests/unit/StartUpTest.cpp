@@ -19,25 +19,25 @@ class StartUp : public fake::ProgramFixture {};
 TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
     App& form = start();
 
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtUser), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtPass), "");
-    EXPECT_EQ(mainForm().textOf(ctl::txtInterval), "3");
-    EXPECT_EQ(mainForm().textOf(ctl::txtTimer), "");
-    EXPECT_TRUE(marked(ctl::mnuErrPop));
-    EXPECT_FALSE(marked(ctl::mnuZeroCheck));
-    EXPECT_FALSE(marked(ctl::mnuTitleBack));
-    EXPECT_FALSE(marked(ctl::mnuMouse));
-    EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
-    EXPECT_FALSE(marked(ctl::mnuTempStop));
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::UserBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::PasswordBox), "");
+    EXPECT_EQ(mainForm().textOf(ctl::IntervalBox), "3");
+    EXPECT_EQ(mainForm().textOf(ctl::DisplayIntervalBox), "");
+    EXPECT_TRUE(marked(ctl::ShowErrors));
+    EXPECT_FALSE(marked(ctl::AnnounceZero));
+    EXPECT_FALSE(marked(ctl::RestoreTitles));
+    EXPECT_FALSE(marked(ctl::UnderMouse));
+    EXPECT_FALSE(marked(ctl::OnceOnly));
+    EXPECT_FALSE(marked(ctl::Pause));
     EXPECT_FALSE(form.display().soundOn());
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_FALSE(mainForm().isControlVisible(ctl::mnuTop));
-    EXPECT_FALSE(timer("Timer1").isEnabled());
-    EXPECT_FALSE(timer("Timer2").isEnabled());
-    EXPECT_EQ(timer("Timer2").period(), 0u);
-    EXPECT_EQ(timer("Timer1").period(), 60000u);
+    EXPECT_FALSE(mainForm().isControlVisible(ctl::TrayMenu));
+    EXPECT_FALSE(timer("check timer").isEnabled());
+    EXPECT_FALSE(timer("display timer").isEnabled());
+    EXPECT_EQ(timer("display timer").period(), 0u);
+    EXPECT_EQ(timer("check timer").period(), 60000u);
     EXPECT_THAT(lines("MMControl1"), IsEmpty());
     // Nothing is written at start.
     EXPECT_THAT(lines("ini write"), IsEmpty());
@@ -48,9 +48,9 @@ TEST_F(StartUp, TheIconIsAddedFirstAndRemovedAgainOnAFirstRun) {
     EXPECT_THAT(lines("tray"),
                 ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "tray delete id=1"));
     const auto& t = fake.transcript.lines();
-    EXPECT_EQ(t.at(0), "StartUpForm.mnuTop visible = false");
+    EXPECT_EQ(t.at(0), "SettingsWindow.TrayMenu visible = false");
     EXPECT_EQ(t.at(1), "tray add id=1 flags=7 msg=0x200 tip=Vantorel");
-    EXPECT_EQ(t.at(2), "StartUpForm hide");
+    EXPECT_EQ(t.at(2), "SettingsWindow hide");
 }
 
 TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
@@ -59,13 +59,13 @@ TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
 
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     EXPECT_FALSE(mainForm().isVisible());
-    EXPECT_EQ(mainForm().textOf(ctl::txtHost), "mail.example");
-    EXPECT_EQ(mainForm().textOf(ctl::txtPass), "secret");
-    EXPECT_TRUE(timer("Timer1").isEnabled());
+    EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "mail.example");
+    EXPECT_EQ(mainForm().textOf(ctl::PasswordBox), "secret");
+    EXPECT_TRUE(timer("check timer").isEnabled());
     // The first tick, a minute after start, already reaches the interval.
     EXPECT_EQ(form.scheduler().minutes(), 5);
-    EXPECT_EQ(timer("Timer2").period(), 1500u);
-    EXPECT_FALSE(timer("Timer2").isEnabled());
+    EXPECT_EQ(timer("display timer").period(), 1500u);
+    EXPECT_FALSE(timer("display timer").isEnabled());
     EXPECT_THAT(lines("tray"), ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel"));
 }
 
@@ -76,7 +76,7 @@ TEST_F(StartUp, OnlyTheExactWordTrueMeansTheSettingsWereAccepted) {
         start();
         EXPECT_TRUE(mainForm().isVisible()) << value;
         EXPECT_TRUE(fake.tray.icons.empty()) << value;
-        EXPECT_FALSE(timer("Timer1").isEnabled()) << value;
+        EXPECT_FALSE(timer("check timer").isEnabled()) << value;
         program.reset();
     }
 }
@@ -98,11 +98,11 @@ TEST_F(StartUp, OptionMarksAreReadAsBooleansWithOddValuesFallingBackToDefaults) 
     fake.profile.set("OPTION", "ONMOUSE", "1");
     fake.profile.set("OPTION", "CHECKONCE", "");  // present but empty: default False
     start();
-    EXPECT_TRUE(marked(ctl::mnuZeroCheck));
-    EXPECT_TRUE(marked(ctl::mnuTitleBack));
-    EXPECT_TRUE(marked(ctl::mnuErrPop));
-    EXPECT_TRUE(marked(ctl::mnuMouse));
-    EXPECT_FALSE(marked(ctl::mnuCHKOnceOnly));
+    EXPECT_TRUE(marked(ctl::AnnounceZero));
+    EXPECT_TRUE(marked(ctl::RestoreTitles));
+    EXPECT_TRUE(marked(ctl::ShowErrors));
+    EXPECT_TRUE(marked(ctl::UnderMouse));
+    EXPECT_FALSE(marked(ctl::OnceOnly));
 }
 
 TEST_F(StartUp, TheSoundIsOpenedOnlyForTheExactWordTRUE) {
@@ -132,11 +132,11 @@ TEST_F(StartUp, TheSettingsFileIsTheExecutablesNameBesideIt) {
     fake.app.folder = "/opt/vantorel";
     fake.app.name = "Vantorel";
     start();
-    EXPECT_EQ(program->ini().FilePath(), "/opt/vantorel/vantorel.ini");
-    EXPECT_EQ(program->ini().SaveFolder(), "/opt/vantorel/save");
+    EXPECT_EQ(program->ini().filePath(), "/opt/vantorel/vantorel.ini");
+    EXPECT_EQ(program->ini().saveFolder(), "/opt/vantorel/save");
     fake.app.folder = "C:\\";
     fake.app.separator = '\\';
-    EXPECT_EQ(program->ini().SaveFolder(), "C:\\save");
+    EXPECT_EQ(program->ini().saveFolder(), "C:\\save");
 }
 
 // A settings file that is there but cannot be read: the program starts as

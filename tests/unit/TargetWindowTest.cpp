@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 
 #include "CheckFixture.h"
-#include "notify/hWndBas.h"
+#include "notify/TopLevelWindow.h"
 
 namespace vantorel {
 namespace {
@@ -16,7 +16,7 @@ class TargetWindow : public fake::CheckFixture {
   protected:
     platform::WindowHandle climb(platform::WindowHandle from) {
         fake.transcript.clear();
-        return GetTopParent(fake.windows, from);
+        return TopLevelWindowOf(fake.windows, from);
     }
 };
 
@@ -65,7 +65,7 @@ TEST_F(TargetWindow, TheClimbEndsInACycleOfOwnersAndInAnEndlessChain) {
 
 TEST_F(TargetWindow, WithTheMouseOptionTheWindowUnderThePointerIsTheTarget) {
     startInTray();
-    mark(ctl::mnuMouse, true);
+    mark(ctl::UnderMouse, true);
     fake.windows.add(0x50, "Mailer");
     fake.windows.add(0x51, "Compose", 0x50);
     fake.windows.add(0x52, "", 0x51);
@@ -75,8 +75,8 @@ TEST_F(TargetWindow, WithTheMouseOptionTheWindowUnderThePointerIsTheTarget) {
     fake.transcript.clear();
 
     program->CheckMail();
-    EXPECT_EQ(program->display().current().TargetWindow, 0x50u);
-    EXPECT_EQ(program->display().current().SavedTitle, "Mailer");
+    EXPECT_EQ(program->display().current().targetWindow, 0x50u);
+    EXPECT_EQ(program->display().current().savedTitle, "Mailer");
     EXPECT_THAT(lines("G"), ElementsAre("GetCursorPos -> (120,340)", "GetParent 0x52 -> 0x51",
                                         "GetParent 0x51 -> 0x50", "GetParent 0x50 -> 0x0",
                                         "GetWindowText 0x50 -> Mailer"));
@@ -92,7 +92,7 @@ TEST_F(TargetWindow, LongAndEmptyTitlesAreGivenBackAsTheyWere) {
     }
     for (const std::string& title : {longTitle, std::string()}) {
         startInTray();
-        mark(ctl::mnuTitleBack, true);
+        mark(ctl::RestoreTitles, true);
         fake.windows.add(fake::kEditor, title);
         mailbox(1);
         program->CheckMail();
@@ -105,11 +105,11 @@ TEST_F(TargetWindow, LongAndEmptyTitlesAreGivenBackAsTheyWere) {
 TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     // At the end of the cycle: the closing notice stays.
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     fake.windows.windows[fake::kEditor].unreadable = true;
     mailbox(1);
     program->CheckMail();
-    EXPECT_FALSE(program->display().current().SavedTitleRead);
+    EXPECT_FALSE(program->display().current().savedTitleRead);
     runCycle();
     EXPECT_EQ(editorTitles().back(), "以上1通メールが来ています。");
     EXPECT_EQ(fake.windows.titleOf(fake::kEditor), "以上1通メールが来ています。");
@@ -117,30 +117,30 @@ TEST_F(TargetWindow, ATitleThatCouldNotBeReadIsNeverRestored) {
     // Nor when the program ends in the middle of an announcement.
     mailbox(2);
     program->CheckMail();
-    fake.tick("Timer2");
+    fake.tick("display timer");
     const std::size_t written = editorTitles().size();
-    mainForm().userClicks(ctl::mnuEnd);
+    mainForm().userClicks(ctl::Exit);
     EXPECT_EQ(editorTitles().size(), written);
 
     // A title read again later is restored as usual.
     program.reset();
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     mailbox(1);
     program->CheckMail();
-    EXPECT_TRUE(program->display().current().SavedTitleRead);
+    EXPECT_TRUE(program->display().current().savedTitleRead);
     runCycle();
     EXPECT_EQ(editorTitles().back(), fake::kEditorTitle);
 }
 
 TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
     startInTray();
-    mark(ctl::mnuTitleBack, true);
+    mark(ctl::RestoreTitles, true);
     fake.windows.foreground = 0;
     mailbox(1);
     EXPECT_TRUE(program->CheckMail());
-    EXPECT_EQ(program->display().current().TargetWindow, 0u);
-    EXPECT_EQ(program->display().current().SavedTitle, "");
+    EXPECT_EQ(program->display().current().targetWindow, 0u);
+    EXPECT_EQ(program->display().current().savedTitle, "");
     EXPECT_TRUE(fake.transcript.contains("IsWindow 0x0 -> false"));
     EXPECT_EQ(runCycle(), 3);
     EXPECT_THAT(lines("SetWindowText"),
@@ -149,7 +149,7 @@ TEST_F(TargetWindow, WithoutAForegroundWindowTheAnnouncementRunsIntoNothing) {
                             "SetWindowText 0x0 以上1通メールが来ています。 failed",
                             "SetWindowText 0x0 以上1通メールが来ています。 failed",
                             "SetWindowText 0x0  failed"));
-    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("check timer"));
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ class TokenLogin : public fake::CheckFixture {
 
 TEST_F(TokenLogin, TheCheckLogsInWithTheCommandsTokenAndNeverShowsIt) {
     startWithTokenCommand();
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     mailbox(2);
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kToken));
 
@@ -104,7 +104,7 @@ TEST_F(TokenLogin, ACommandWithoutATokenShowsWhyAndNothingGoesToTheServer) {
          "トークンを取得できませんでした: コマンドが何も出力しませんでした"},
     };
     startWithTokenCommand();
-    mark(ctl::mnuErrPop, true);
+    mark(ctl::ShowErrors, true);
     mailbox(2);
     for (const Case& c : cases) {
         fake.transcript.clear();
@@ -119,13 +119,13 @@ TEST_F(TokenLogin, ACommandWithoutATokenShowsWhyAndNothingGoesToTheServer) {
     }
 
     // Without the error mark the user sees nothing, and checking goes on.
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     fake.ui.messageBoxes.clear();
-    timer("Timer1").setEnabled(false);
+    timer("check timer").setEnabled(false);
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Ending(Kind::TimedOut, ""));
     EXPECT_FALSE(program->CheckMail());
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
-    EXPECT_TRUE(timerOn("Timer1"));
+    EXPECT_TRUE(timerOn("check timer"));
     EXPECT_THAT(mailCalls(), IsEmpty());
 }
 
@@ -161,8 +161,8 @@ class TokenCommandWindow : public fake::CheckFixture {
   protected:
     fake::FakeForm& open() {
         fake.transcript.clear();
-        mainForm().userClicks(ctl::mnuTokenCmd);
-        return *fake.ui.form("frmTokenCmd");
+        mainForm().userClicks(ctl::OpenTokenCommand);
+        return *fake.ui.form("TokenCommandWindow");
     }
 };
 
@@ -172,22 +172,22 @@ TEST_F(TokenCommandWindow, ShowsTheCommandAndOKKeepsWhatWasTyped) {
     fake::FakeForm& window = open();
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.caption(), "OAuth2 トークンコマンド");
-    EXPECT_EQ(window.textOf(ctl::token::txtTokenCmd), kTokenCommand);
+    EXPECT_EQ(window.textOf(ctl::token::CommandBox), kTokenCommand);
     EXPECT_THAT(lines("ini"),
                 ElementsAre(std::string("ini read [USERINFO] TOKENCMD -> ") + kTokenCommand));
 
     // Blanks around the line mean nothing to the shell and are dropped.
-    window.userTypes(ctl::token::txtTokenCmd, "  oauth2ms --encode-xoauth2=no  ");
-    window.userClicks(ctl::token::cmdOK);
+    window.userTypes(ctl::token::CommandBox, "  oauth2ms --encode-xoauth2=no  ");
+    window.userClicks(ctl::token::OkButton);
     EXPECT_THAT(lines("ini write"),
                 ElementsAre("ini write [USERINFO] TOKENCMD = oauth2ms --encode-xoauth2=no"));
     EXPECT_TRUE(window.isClosed());
 
     // A line of blanks is no command: logins take the password again.
     fake::FakeForm& again = open();
-    EXPECT_EQ(again.textOf(ctl::token::txtTokenCmd), "oauth2ms --encode-xoauth2=no");
-    again.userTypes(ctl::token::txtTokenCmd, "   ");
-    again.userClicks(ctl::token::cmdOK);
+    EXPECT_EQ(again.textOf(ctl::token::CommandBox), "oauth2ms --encode-xoauth2=no");
+    again.userTypes(ctl::token::CommandBox, "   ");
+    again.userClicks(ctl::token::OkButton);
     EXPECT_EQ(fake.profile.value("USERINFO", "TOKENCMD"), "");
 }
 
@@ -195,12 +195,12 @@ TEST_F(TokenCommandWindow, CancelAndTheCloseBoxKeepTheStoredCommand) {
     startInTray();
     for (bool closeBox : {false, true}) {
         fake::FakeForm& window = open();
-        EXPECT_EQ(window.textOf(ctl::token::txtTokenCmd), "");
-        window.userTypes(ctl::token::txtTokenCmd, "gcloud auth print-access-token");
+        EXPECT_EQ(window.textOf(ctl::token::CommandBox), "");
+        window.userTypes(ctl::token::CommandBox, "gcloud auth print-access-token");
         if (closeBox) {
             window.userCloses();
         } else {
-            window.userClicks(ctl::token::cmdCancel);
+            window.userClicks(ctl::token::CancelButton);
         }
         EXPECT_TRUE(window.isClosed());
         EXPECT_THAT(lines("ini write"), IsEmpty());
@@ -211,17 +211,17 @@ TEST_F(TokenCommandWindow, ARefusedWriteKeepsTheWindowWithWhatWasTyped) {
     startInTray();
     fake.profile.refusedKeys.insert("TOKENCMD");
     fake::FakeForm& window = open();
-    window.userTypes(ctl::token::txtTokenCmd, "oauth2ms");
-    window.userClicks(ctl::token::cmdOK);
+    window.userTypes(ctl::token::CommandBox, "oauth2ms");
+    window.userClicks(ctl::token::OkButton);
     EXPECT_FALSE(window.isClosed());
-    EXPECT_EQ(window.textOf(ctl::token::txtTokenCmd), "oauth2ms");
+    EXPECT_EQ(window.textOf(ctl::token::CommandBox), "oauth2ms");
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(HasSubstr("設定を保存できませんでした。")));
 }
 
 TEST(TokenCommandMenu, TheItemComesAfterEveryDesignedItemOfTheOptionMenu) {
     std::vector<std::string> items;
-    for (const auto& control : StartUpFormLayout().controls) {
-        if (control.parent == ctl::mnuOption) {
+    for (const auto& control : SettingsWindowLayout().controls) {
+        if (control.parent == ctl::OptionMenu) {
             items.push_back(control.name);
         }
     }
@@ -229,10 +229,12 @@ TEST(TokenCommandMenu, TheItemComesAfterEveryDesignedItemOfTheOptionMenu) {
     constexpr std::size_t kThroughNotify = 12;
     ASSERT_GE(items.size(), kThroughNotify);
     items.resize(kThroughNotify);
-    EXPECT_THAT(items, ElementsAre("mnuO_Music", "mnuCHKOnceOnly", "mnuTitleConf", "mnuTitleBack",
-                                   "mnuZeroCheck", "mnuMouse", "none", "mnuCheckServer",
-                                   "mnuErrPop", "none2", "mnuTokenCmd", "mnuNotify"));
-    EXPECT_EQ(StartUpFormLayout().find(ctl::mnuTokenCmd)->caption, "OAuth2 トークンコマンド…");
+    EXPECT_THAT(items, ElementsAre("OpenSoundSettings", "OnceOnly", "OpenTitleLabels",
+                                   "RestoreTitles", "AnnounceZero", "UnderMouse",
+                                   "OptionMenuSeparator1", "CheckServer", "ShowErrors",
+                                   "OptionMenuSeparator2", "OpenTokenCommand", "NotifyDesktop"));
+    EXPECT_EQ(SettingsWindowLayout().find(ctl::OpenTokenCommand)->caption,
+              "OAuth2 トークンコマンド…");
 }
 
 }  // namespace

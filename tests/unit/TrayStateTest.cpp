@@ -38,7 +38,7 @@ TEST_F(TrayState, NewMailIsMarkedUntilADoubleClickAndComesBackPlainAfterOK) {
     startInTray();
     fake.clock.time = {9, 5};
     mailbox(3);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(
         lines("tray"),
         ElementsAre("tray modify id=1 flags=6 mark=new:3 tip=Vantorel - 新着3通 (最終確認 09:05)"));
@@ -50,7 +50,7 @@ TEST_F(TrayState, NewMailIsMarkedUntilADoubleClickAndComesBackPlainAfterOK) {
     fake.trayMouse(kDoubleClick);
     EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
     fake.transcript.clear();
-    mainForm().userClicks(ctl::Command1);
+    mainForm().userClicks(ctl::OkButton);
     EXPECT_THAT(
         lines("tray"),
         ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - 新着なし (最終確認 09:05)"));
@@ -59,7 +59,7 @@ TEST_F(TrayState, NewMailIsMarkedUntilADoubleClickAndComesBackPlainAfterOK) {
 TEST_F(TrayState, OpeningTheTrayMenuClearsTheMarkBeforeTheMenuShows) {
     startInTray();
     mailbox(2);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     runCycle();
     fake.transcript.clear();
     fake.trayMouse(kRightButton);
@@ -78,9 +78,9 @@ TEST_F(TrayState, OpeningTheTrayMenuClearsTheMarkBeforeTheMenuShows) {
 
 TEST_F(TrayState, AFailedCheckWithErrorsHiddenShowsOnTheIconUntilACheckSucceeds) {
     startInTray();
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     failingServer("接続できませんでした\r\n(詳細)");
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
     EXPECT_THAT(lines("tray"), ElementsAre("tray modify id=1 flags=6 mark=error tip=Vantorel - "
                                            "エラー: 接続できませんでした (14:06)"));
@@ -91,7 +91,7 @@ TEST_F(TrayState, AFailedCheckWithErrorsHiddenShowsOnTheIconUntilACheckSucceeds)
     fake.transcript.clear();
     fake.clock.time = {14, 9};
     mailbox(0);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(
         lines("tray"),
         ElementsAre("tray modify id=1 flags=6 mark=none tip=Vantorel - 新着なし (最終確認 14:09)"));
@@ -106,7 +106,7 @@ TEST_F(TrayState, AFailureWithErrorsShownMarksTheIconBeforeTheSettingsBoxOpens) 
             markDuringBox = shownMark();
         }
     };
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_EQ(fake.ui.messageBoxes.size(), 2U);  // the library's text, then the designed one
     EXPECT_EQ(markDuringBox, "error");
     EXPECT_EQ(shownTip(), "Vantorel - エラー: -ERR [AUTH] Authentication failed. (14:06)");
@@ -114,9 +114,9 @@ TEST_F(TrayState, AFailureWithErrorsShownMarksTheIconBeforeTheSettingsBoxOpens) 
 
 TEST_F(TrayState, AMissingMailLibraryIsAFailureOnTheIcon) {
     startInTray();
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     fake.mail.missing = true;
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_EQ(shownMark(), "error");
     // The program's own text, without a second "エラー:".
     EXPECT_EQ(shownTip(),
@@ -125,13 +125,13 @@ TEST_F(TrayState, AMissingMailLibraryIsAFailureOnTheIcon) {
 
 TEST_F(TrayState, APauseShowsAndACheckByHandDuringItStillReportsItsNews) {
     startInTray();
-    mainForm().userClicks(ctl::mnuTempStop);
+    mainForm().userClicks(ctl::Pause);
     EXPECT_THAT(lines("tray"),
                 ElementsAre("tray modify id=1 flags=6 mark=paused tip=Vantorel - 一時停止中"));
 
     fake.transcript.clear();
     mailbox(2);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(lines("tray"), ElementsAre("tray modify id=1 flags=6 mark=new:2 tip=Vantorel - "
                                            "一時停止中 - 新着2通 (最終確認 14:06)"));
     runCycle();
@@ -139,37 +139,37 @@ TEST_F(TrayState, APauseShowsAndACheckByHandDuringItStillReportsItsNews) {
     EXPECT_EQ(shownMark(), "paused");
     EXPECT_EQ(shownTip(), "Vantorel - 一時停止中 - 新着なし (最終確認 14:06)");
 
-    mainForm().userClicks(ctl::mnuTempStop);
+    mainForm().userClicks(ctl::Pause);
     EXPECT_EQ(shownMark(), "none");
     EXPECT_EQ(shownTip(), "Vantorel - 新着なし (最終確認 14:06)");
 }
 
 TEST_F(TrayState, UnderOnceOnlyTheUnseenCountGrowsWithEachAnnouncement) {
     startInTray();
-    mark(ctl::mnuCHKOnceOnly, true);
+    mark(ctl::OnceOnly, true);
     mailbox(2);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     runCycle();
     mailbox(3);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     runCycle();
     EXPECT_EQ(shownMark(), "new:3");
     // Without the option every announcement counts the whole mailbox.
-    mark(ctl::mnuCHKOnceOnly, false);
+    mark(ctl::OnceOnly, false);
     mailbox(2);
-    mainForm().userClicks(ctl::mnuNowChk);
+    mainForm().userClicks(ctl::CheckNow);
     EXPECT_EQ(shownMark(), "new:2");
 }
 
 TEST_F(TrayState, ChangesWhileTheWindowIsShownWaitForTheNextAdd) {
     startInTray();
     fake.trayMouse(kDoubleClick);  // the window is on the screen, no icon
-    mark(ctl::mnuErrPop, false);
+    mark(ctl::ShowErrors, false);
     failingServer("timed out");
     fake.transcript.clear();
-    mainForm().userClicks(ctl::mnuCheckServer);
+    mainForm().userClicks(ctl::CheckServer);
     EXPECT_THAT(lines("tray"), IsEmpty());
-    mainForm().userClicks(ctl::Command1);
+    mainForm().userClicks(ctl::OkButton);
     EXPECT_THAT(
         lines("tray"),
         ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - エラー: timed out (14:06) "

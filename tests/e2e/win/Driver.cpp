@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "DriverSupport.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/win32/Cp932Codec.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/rcgen/ResourceNames.h"
@@ -106,15 +106,15 @@ void TypeInto(HWND window, platform::ControlId box, const std::string& text) {
 
 void TypeSettings(HWND window, const std::string& password, const std::string& interval,
                   const std::string& display) {
-    TypeInto(window, ctl::txtHost, Narrow(EnvironmentValue(L"E2E_HOST")));
-    TypeInto(window, ctl::txtUser, Narrow(EnvironmentValue(L"E2E_USER")));
-    TypeInto(window, ctl::txtPass, password);
-    TypeInto(window, ctl::txtInterval, interval);
-    TypeInto(window, ctl::txtTimer, display);
+    TypeInto(window, ctl::ServerBox, Narrow(EnvironmentValue(L"E2E_HOST")));
+    TypeInto(window, ctl::UserBox, Narrow(EnvironmentValue(L"E2E_USER")));
+    TypeInto(window, ctl::PasswordBox, password);
+    TypeInto(window, ctl::IntervalBox, interval);
+    TypeInto(window, ctl::DisplayIntervalBox, display);
 }
 
 void PressOkButton(HWND window) {
-    PostMessageW(GetDlgItem(window, win32::res::ResourceId(ctl::Command1)), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(window, win32::res::ResourceId(ctl::OkButton)), BM_CLICK, 0, 0);
 }
 
 // True when the settings file holds the line, in CP932 with CRLF.

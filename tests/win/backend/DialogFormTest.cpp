@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "WinTestSupport.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/win32/BorrowedForeground.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32AppInfo.h"
@@ -29,7 +29,7 @@ constexpr int kTwipsPerInch = 1440;
 class BasicSettingsWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        form_ = ui_.createForm(StartUpFormLayout(), events_);
+        form_ = ui_.createForm(SettingsWindowLayout(), events_);
         window_ = ToHwnd(form_->handle());
         ASSERT_NE(window_, nullptr);
     }
@@ -69,40 +69,41 @@ TEST_F(BasicSettingsWindow, IsBuiltHiddenWithTheLayoutsCaptionsAndExactPlaces) {
     wchar_t caption[64] = {};
     GetWindowTextW(window_, caption, 64);
     EXPECT_STREQ(caption, L"Vantorel");
-    EXPECT_EQ(form_->text(ctl::SetPopFrame), "基本設定");
-    EXPECT_EQ(form_->text(ctl::Label1), "確認時間間隔(分）");
-    EXPECT_EQ(form_->text(ctl::Command2), "CANCEL");
+    EXPECT_EQ(form_->text(ctl::SettingsFrame), "基本設定");
+    EXPECT_EQ(form_->text(ctl::IntervalLabel), "確認時間間隔(分）");
+    EXPECT_EQ(form_->text(ctl::CancelButton), "CANCEL");
 
     RECT client{};
     GetClientRect(window_, &client);
     EXPECT_EQ(client.right, pixels(3165));
     EXPECT_EQ(client.bottom, pixels(4530));
-    // txtHost lies in the frame: frame (0, 0) + (240, 600), 2655 x 300 twips.
-    const RECT host = clientRect(ctl::txtHost);
+    // The server box lies in the frame: frame (0, 0) + (240, 600), 2655 x 300 twips.
+    const RECT host = clientRect(ctl::ServerBox);
     EXPECT_EQ(host.left, pixels(240));
     EXPECT_EQ(host.top, pixels(600));
     EXPECT_EQ(host.right - host.left, pixels(2655));
     EXPECT_EQ(host.bottom - host.top, pixels(300));
-    const RECT ok = clientRect(ctl::Command1);
+    const RECT ok = clientRect(ctl::OkButton);
     EXPECT_EQ(ok.left, pixels(120));
     EXPECT_EQ(ok.top, pixels(3600));
 }
 
 TEST_F(BasicSettingsWindow, TabOrderPasswordBoxAndTooltipsFollowTheLayout) {
     std::vector<HWND> order;
-    HWND at = item(ctl::txtHost);
+    HWND at = item(ctl::ServerBox);
     for (int i = 0; i < 7; ++i) {
         order.push_back(at);
         at = GetNextDlgTabItem(window_, at, FALSE);
     }
-    const std::vector<HWND> expected{
-        item(ctl::txtHost),  item(ctl::txtUser),  item(ctl::txtPass), item(ctl::txtInterval),
-        item(ctl::txtTimer), item(ctl::Command1), item(ctl::Command2)};
+    const std::vector<HWND> expected{item(ctl::ServerBox),          item(ctl::UserBox),
+                                     item(ctl::PasswordBox),        item(ctl::IntervalBox),
+                                     item(ctl::DisplayIntervalBox), item(ctl::OkButton),
+                                     item(ctl::CancelButton)};
     EXPECT_EQ(order, expected);
-    EXPECT_EQ(at, item(ctl::txtHost));  // and round again
+    EXPECT_EQ(at, item(ctl::ServerBox));  // and round again
 
-    EXPECT_TRUE(GetWindowLongPtrW(item(ctl::txtPass), GWL_STYLE) & ES_PASSWORD);
-    EXPECT_FALSE(GetWindowLongPtrW(item(ctl::txtUser), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_TRUE(GetWindowLongPtrW(item(ctl::PasswordBox), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_FALSE(GetWindowLongPtrW(item(ctl::UserBox), GWL_STYLE) & ES_PASSWORD);
 
     HWND tips = nullptr;
     EnumThreadWindows(
@@ -122,36 +123,35 @@ TEST_F(BasicSettingsWindow, TabOrderPasswordBoxAndTooltipsFollowTheLayout) {
 }
 
 TEST_F(BasicSettingsWindow, TextsAndCheckMarksSetByTheProgramRaiseNoEvents) {
-    form_->setText(ctl::txtHost, "pop.例え.jp");
-    EXPECT_EQ(form_->text(ctl::txtHost), "pop.例え.jp");
-    form_->setChecked(ctl::mnuErrPop, true);
-    EXPECT_TRUE(form_->checked(ctl::mnuErrPop));
-    EXPECT_FALSE(form_->checked(ctl::mnuMouse));
-    form_->setEnabled(ctl::txtTimer, false);
-    EXPECT_FALSE(form_->enabled(ctl::txtTimer));
+    form_->setText(ctl::ServerBox, "pop.例え.jp");
+    EXPECT_EQ(form_->text(ctl::ServerBox), "pop.例え.jp");
+    form_->setChecked(ctl::ShowErrors, true);
+    EXPECT_TRUE(form_->checked(ctl::ShowErrors));
+    EXPECT_FALSE(form_->checked(ctl::UnderMouse));
+    form_->setEnabled(ctl::DisplayIntervalBox, false);
+    EXPECT_FALSE(form_->enabled(ctl::DisplayIntervalBox));
     test::PumpPending();
     EXPECT_TRUE(events_.lines.empty());
 }
 
 TEST_F(BasicSettingsWindow, AHiddenTopMenuLeavesTheMenuBarAndComesBackInItsPlace) {
     EXPECT_EQ(menuBar(), (std::vector<std::wstring>{L"メニュー", L"&OPTION"}));
-    form_->setControlVisible(ctl::mnuTop, false);
+    form_->setControlVisible(ctl::TrayMenu, false);
     EXPECT_EQ(menuBar(), std::vector<std::wstring>{L"&OPTION"});
     // Its items keep their check marks while it is out of the bar.
-    form_->setChecked(ctl::mnuTempStop, true);
-    form_->setControlVisible(ctl::mnuTop, true);
+    form_->setChecked(ctl::Pause, true);
+    form_->setControlVisible(ctl::TrayMenu, true);
     EXPECT_EQ(menuBar(), (std::vector<std::wstring>{L"メニュー", L"&OPTION"}));
-    EXPECT_TRUE(form_->checked(ctl::mnuTempStop));
+    EXPECT_TRUE(form_->checked(ctl::Pause));
     HMENU top = GetSubMenu(GetMenu(window_), 0);
-    EXPECT_EQ(
-        GetMenuState(top, static_cast<UINT>(res::ResourceId(ctl::mnuTempStop)), MF_BYCOMMAND) &
-            MF_CHECKED,
-        static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(GetMenuState(top, static_cast<UINT>(res::ResourceId(ctl::Pause)), MF_BYCOMMAND) &
+                  MF_CHECKED,
+              static_cast<UINT>(MF_CHECKED));
 }
 
 TEST_F(BasicSettingsWindow, ButtonsMenuItemsAndTheCloseBoxRaiseTheirEvents) {
-    SendMessageW(item(ctl::Command1), BM_CLICK, 0, 0);
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(res::ResourceId(ctl::mnuNowChk), 0), 0);
+    SendMessageW(item(ctl::OkButton), BM_CLICK, 0, 0);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(res::ResourceId(ctl::CheckNow), 0), 0);
     // Enter and Escape: the window has no default and no cancel button.
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -159,16 +159,16 @@ TEST_F(BasicSettingsWindow, ButtonsMenuItemsAndTheCloseBoxRaiseTheirEvents) {
     SendMessageW(window_, WM_QUERYENDSESSION, 0, 0);
     SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(events_.lines,
-              (std::vector<std::string>{"Click " + std::to_string(ctl::Command1),
-                                        "Click " + std::to_string(ctl::mnuNowChk),
+              (std::vector<std::string>{"Click " + std::to_string(ctl::OkButton),
+                                        "Click " + std::to_string(ctl::CheckNow),
                                         "CloseRequested CloseBox", "CloseRequested SessionEnd"}));
     // The window stays until the program closes it.
     EXPECT_TRUE(IsWindow(window_));
     form_->close();
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_EQ(form_->handle(), 0u);
-    form_->setText(ctl::txtHost, "ignored");  // a closed form ignores calls
-    EXPECT_EQ(form_->text(ctl::txtHost), "");
+    form_->setText(ctl::ServerBox, "ignored");  // a closed form ignores calls
+    EXPECT_EQ(form_->text(ctl::ServerBox), "");
 }
 
 TEST_F(BasicSettingsWindow, TheChosenItemOfAPopUpMenuRunsBeforeThePopUpReturns) {
@@ -182,9 +182,10 @@ TEST_F(BasicSettingsWindow, TheChosenItemOfAPopUpMenuRunsBeforeThePopUpReturns) 
             PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
         }
     });
-    form_->popupMenu(ctl::mnuTop);
+    form_->popupMenu(ctl::TrayMenu);
     KillTimer(window_, 1);
-    EXPECT_EQ(events_.lines, std::vector<std::string>{"Click " + std::to_string(ctl::mnuConfig)});
+    EXPECT_EQ(events_.lines,
+              std::vector<std::string>{"Click " + std::to_string(ctl::OpenSettings)});
 }
 
 TEST_F(BasicSettingsWindow, TheUsersWindowIsBackInFrontWhenTheChosenItemRuns) {
@@ -204,7 +205,7 @@ TEST_F(BasicSettingsWindow, TheUsersWindowIsBackInFrontWhenTheChosenItemRuns) {
         }
     });
     // The program's window is hidden, as it is while in the tray.
-    form_->popupMenu(ctl::mnuTop);
+    form_->popupMenu(ctl::TrayMenu);
     KillTimer(window_, 1);
     ASSERT_EQ(events_.lines.size(), 1u);
     EXPECT_EQ(frontWhenChosen, user.handle());
@@ -252,7 +253,7 @@ TEST_F(BasicSettingsWindow, AFailureNoHandlerTookEndsTheProgramWithAMessage) {
             Sleep(10);
         }
     });
-    SendMessageW(item(ctl::Command1), BM_CLICK, 0, 0);
+    SendMessageW(item(ctl::OkButton), BM_CLICK, 0, 0);
     user.join();
     EXPECT_TRUE(boxSeen);
     MSG quit{};

@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "WinTestSupport.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "dialogs/Layouts.h"
 #include "platform/win32/Cp932Codec.h"
 #include "platform/win32/Messages.h"
@@ -136,9 +136,9 @@ TEST(ProgramStart, AFirstRunShowsTheBasicSettingsWindowWithTheDefaults) {
     wchar_t caption[32] = {};
     GetWindowTextW(window, caption, 32);
     EXPECT_STREQ(caption, L"Vantorel");
-    EXPECT_EQ(BoxText(window, ctl::txtHost), "");
-    EXPECT_EQ(BoxText(window, ctl::txtInterval), "3");
-    EXPECT_EQ(BoxText(window, ctl::txtTimer), "");
+    EXPECT_EQ(BoxText(window, ctl::ServerBox), "");
+    EXPECT_EQ(BoxText(window, ctl::IntervalBox), "3");
+    EXPECT_EQ(BoxText(window, ctl::DisplayIntervalBox), "");
 }
 
 TEST(ProgramStart, AcceptedSettingsStartInTheTrayAndADoubleClickBringsTheWindowBack) {
@@ -159,10 +159,10 @@ TEST(ProgramStart, AcceptedSettingsStartInTheTrayAndADoubleClickBringsTheWindowB
 
     PostMessageW(window, kTrayCallbackMessage, 1, WM_LBUTTONDBLCLK);
     ASSERT_TRUE(test::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }));
-    EXPECT_EQ(BoxText(window, ctl::txtHost), "pop.例え.jp");
-    EXPECT_EQ(BoxText(window, ctl::txtUser), "太郎");
-    EXPECT_EQ(BoxText(window, ctl::txtInterval), "5");
-    EXPECT_EQ(BoxText(window, ctl::txtTimer), "2");
+    EXPECT_EQ(BoxText(window, ctl::ServerBox), "pop.例え.jp");
+    EXPECT_EQ(BoxText(window, ctl::UserBox), "太郎");
+    EXPECT_EQ(BoxText(window, ctl::IntervalBox), "5");
+    EXPECT_EQ(BoxText(window, ctl::DisplayIntervalBox), "2");
 }
 
 TEST(ProgramStart, TheTrayMenuShowsTheVersionFromTheResourceAndEndsTheProgram) {
@@ -182,8 +182,8 @@ TEST(ProgramStart, TheTrayMenuShowsTheVersionFromTheResourceAndEndsTheProgram) {
     HWND about = nullptr;
     ASSERT_TRUE(test::PumpUntil(
         [&] { return (about = program.windowCaptioned(aboutCaption)) != nullptr; }));
-    EXPECT_EQ(BoxText(about, ctl::about::lblVersion), "ﾊﾞｰｼﾞｮﾝ 1.3.5");
-    EXPECT_EQ(BoxText(about, ctl::about::lblTitle), "Vantorel");
+    EXPECT_EQ(BoxText(about, ctl::about::VersionLabel), "ﾊﾞｰｼﾞｮﾝ 1.3.5");
+    EXPECT_EQ(BoxText(about, ctl::about::ProductLabel), "Vantorel");
 
     // The last item, 終了(&X), is one press of the up arrow away.
     ASSERT_TRUE(PickFromTrayMenu(window, VK_UP, 1));

@@ -32,7 +32,7 @@ ControlLayout Control(platform::ControlId id, ControlKind kind, const std::strin
 
 FormLayout SmallForm() {
     FormLayout form;
-    form.name = "frmSmall";
+    form.name = "SmallWindow";
     form.caption = "小さな \"窓\"";
     form.clientWidth = 4680;
     form.clientHeight = 1470;
@@ -69,7 +69,7 @@ TEST(ResourceScript, ControlsFollowTheTabOrderWithEachLabelBeforeItsBox) {
 
 TEST(ResourceScript, TheDialogCarriesCaptionStylesAndNoMenuWhenItHasNone) {
     const std::string script = DialogScript(SmallForm());
-    EXPECT_NE(script.find("FRMSMALL DIALOGEX 0, 0, 208, 65"), std::string::npos);
+    EXPECT_NE(script.find("SMALLWINDOW DIALOGEX 0, 0, 208, 65"), std::string::npos);
     EXPECT_NE(script.find("CAPTION \"小さな \"\"窓\"\"\""), std::string::npos);
     EXPECT_NE(script.find("ES_PASSWORD"), std::string::npos);
     EXPECT_NE(script.find("DEFPUSHBUTTON \"OK\", 1001"), std::string::npos);
@@ -88,7 +88,7 @@ TEST(ResourceScript, MenusNestWithSeparatorsAndItemIds) {
     form.controls.push_back(
         Control(13, ControlKind::MenuItem, "終了(&X)", platform::kNoTabStop, 10));
     EXPECT_EQ(MenuScript(form),
-              "FRMSMALL_MENU MENU\n"
+              "SMALLWINDOW_MENU MENU\n"
               "BEGIN\n"
               "    POPUP \"メニュー\"\n"
               "    BEGIN\n"
@@ -97,7 +97,7 @@ TEST(ResourceScript, MenusNestWithSeparatorsAndItemIds) {
               "        MENUITEM \"終了(&X)\", 1013\n"
               "    END\n"
               "END\n");
-    EXPECT_NE(DialogScript(form).find("MENU FRMSMALL_MENU\n"), std::string::npos);
+    EXPECT_NE(DialogScript(form).find("MENU SMALLWINDOW_MENU\n"), std::string::npos);
 }
 
 IconPixels Square(int size) {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/MciPlayer.h"
 #include "platform/win32/OpenFileDialog.h"
@@ -57,7 +57,7 @@ TEST(ShellTray, TheIconIsAddedAndRemovedAndItsCallbackReachesTheForm) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
     test::RecordingEvents events;
-    auto form = ui.createForm(StartUpFormLayout(), events);
+    auto form = ui.createForm(SettingsWindowLayout(), events);
     ShellTray tray;
     const NotifyIconRecord record = IconRecord(*form);
 
@@ -101,7 +101,7 @@ TEST(ShellTray, TheIconComesBackWithANewTaskbarAndGoesWithTheProgram) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
     test::RecordingEvents events;
-    auto form = ui.createForm(StartUpFormLayout(), events);
+    auto form = ui.createForm(SettingsWindowLayout(), events);
     HWND window = ToHwnd(form->handle());
     {
         ShellTray tray;
@@ -143,7 +143,7 @@ TEST(ShellTray, AnIconRefusedByAShellNotReadyIsTriedAgainUntilTaken) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
     test::RecordingEvents events;
-    auto form = ui.createForm(StartUpFormLayout(), events);
+    auto form = ui.createForm(SettingsWindowLayout(), events);
     HWND window = ToHwnd(form->handle());
     ShellTray tray(&ShellStartingLate, kShortRetryMs);
     int appeared = 0;
@@ -175,7 +175,7 @@ TEST(ShellTray, ANewTaskbarTakesTheWaitingIconAndSaysTheTrayIsThere) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
     test::RecordingEvents events;
-    auto form = ui.createForm(StartUpFormLayout(), events);
+    auto form = ui.createForm(SettingsWindowLayout(), events);
     HWND window = ToHwnd(form->handle());
     // A retry far beyond the test: only the taskbar's message can help.
     ShellTray tray(&ShellStartingLate, INFINITE / 2);
@@ -195,7 +195,7 @@ TEST(ShellTray, ATaskbarMessageWhileTheIconIsShownKeepsItShownWithoutRetrying) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
     test::RecordingEvents events;
-    auto form = ui.createForm(StartUpFormLayout(), events);
+    auto form = ui.createForm(SettingsWindowLayout(), events);
     HWND window = ToHwnd(form->handle());
     ShellTray tray(&ShellStartingLate, kShortRetryMs);
     int appeared = 0;
@@ -217,7 +217,7 @@ TEST(MessageTimer, TicksAtItsPeriodOnlyWhileEnabledWithAPeriod) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
     int ticks = 0;
-    auto timer = ui.createTimer("Timer1", [&] { ++ticks; });
+    auto timer = ui.createTimer("check timer", [&] { ++ticks; });
     timer->setInterval(20);
     test::PumpUntil([] { return false; }, std::chrono::milliseconds(100));
     EXPECT_EQ(ticks, 0);  // created stopped
@@ -245,7 +245,7 @@ TEST(MessageTimer, ATickStillRunningIsNotEnteredAgain) {
     int depth = 0;
     int deepest = 0;
     int ticks = 0;
-    auto timer = ui.createTimer("Timer2", [&] {
+    auto timer = ui.createTimer("display timer", [&] {
         ++ticks;
         ++depth;
         deepest = std::max(deepest, depth);

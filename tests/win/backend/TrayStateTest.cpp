@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "WinTestSupport.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/ShellTray.h"
 #include "platform/win32/TrayBalloon.h"
@@ -72,7 +72,7 @@ class WinTrayState : public ::testing::Test {
     Win32Diagnostics diagnostics;
     Win32Ui ui{GetModuleHandleW(nullptr), diagnostics};
     test::RecordingEvents events;
-    std::unique_ptr<platform::Form> form = ui.createForm(StartUpFormLayout(), events);
+    std::unique_ptr<platform::Form> form = ui.createForm(SettingsWindowLayout(), events);
 };
 
 TEST_F(WinTrayState, EveryMarkIsANewIconOfTheProgramIconsSize) {

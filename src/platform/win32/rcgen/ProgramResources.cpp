@@ -1,14 +1,14 @@
 #include "platform/win32/rcgen/ProgramResources.h"
 
 #include "app/ProgramIcon.h"
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "dialogs/Layouts.h"
 
 namespace vantorel::win32::rcgen {
 
 std::vector<const platform::FormLayout*> ProgramForms() {
-    return {&StartUpFormLayout(), &MusicLayout(), &TitleConfLayout(), &AboutLayout(),
-            &TokenCmdLayout()};
+    return {&SettingsWindowLayout(), &SoundSettingsLayout(), &TitleLabelsLayout(), &AboutLayout(),
+            &TokenCommandLayout()};
 }
 
 std::vector<IconPixels> ProgramIcon() {

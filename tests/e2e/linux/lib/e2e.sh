@@ -377,7 +377,7 @@ require() {
                     missing+=("X11 access to other programs' windows")
                 ;;
             commands)
-                ! grep -qs 'NotBuilt("Command1_Click")' "$VANTOREL_SOURCE/src/app/Pending.cpp" ||
+                ! grep -qs 'NotBuilt("accept")' "$VANTOREL_SOURCE/src/app/Pending.cpp" ||
                     missing+=("the menu commands and the basic-settings buttons")
                 ;;
         esac

@@ -1,10 +1,10 @@
 // The tray object: icon records, window and menu visibility, mouse codes.
 
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 #include <gmock/gmock.h>
 
-#include "app/StartUpFormLayout.h"
+#include "app/SettingsWindowLayout.h"
 #include "fake/FakePlatform.h"
 
 namespace vantorel {
@@ -19,24 +19,24 @@ class Owner : public platform::FormEvents {
     std::vector<platform::ControlId> clicked;
 };
 
-class TaskTrayTest : public ::testing::Test {
+class TrayIconTest : public ::testing::Test {
   protected:
-    TaskTrayTest()
-        : form(fake.ui.createForm(StartUpFormLayout(), owner)), tray(fake.tray, fake.ui) {
+    TrayIconTest()
+        : form(fake.ui.createForm(SettingsWindowLayout(), owner)), tray(fake.tray, fake.ui) {
         tray.FormName(form.get());
-        tray.MenuName(ctl::mnuTop);
+        tray.MenuName(ctl::TrayMenu);
         tray.ToolTip("Vantorel");
         fake.transcript.clear();
     }
-    fake::FakeForm& shown() { return *fake.ui.form("StartUpForm"); }
+    fake::FakeForm& shown() { return *fake.ui.form("SettingsWindow"); }
 
     fake::FakePlatform fake;
     Owner owner;
     std::unique_ptr<platform::Form> form;
-    TaskTray tray;
+    TrayIcon tray;
 };
 
-TEST_F(TaskTrayTest, TheIconRecordCarriesTheOwnerIconAndTooltip) {
+TEST_F(TrayIconTest, TheIconRecordCarriesTheOwnerIconAndTooltip) {
     tray.Visible(true);
     ASSERT_EQ(fake.tray.icons.size(), 1u);
     const auto& record = fake.tray.icons.begin()->second;
@@ -51,21 +51,21 @@ TEST_F(TaskTrayTest, TheIconRecordCarriesTheOwnerIconAndTooltip) {
     EXPECT_FALSE(shown().isVisible());
 }
 
-TEST_F(TaskTrayTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
+TEST_F(TrayIconTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
     tray.Visible(true);
     tray.Visible(true);  // the shell refuses the duplicate; the window is hidden again
     EXPECT_EQ(fake.tray.icons.size(), 1u);
     tray.Visible(false);
     tray.Visible(false);  // nothing to remove; the window is shown and the menu hidden
     EXPECT_THAT(fake.transcript.lines(),
-                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "StartUpForm hide",
+                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "SettingsWindow hide",
                             "tray add id=1 flags=7 msg=0x200 tip=Vantorel refused",
-                            "StartUpForm hide", "tray delete id=1", "StartUpForm show",
-                            "StartUpForm.mnuTop visible = false", "tray delete id=1 refused",
-                            "StartUpForm show", "StartUpForm.mnuTop visible = false"));
+                            "SettingsWindow hide", "tray delete id=1", "SettingsWindow show",
+                            "SettingsWindow.TrayMenu visible = false", "tray delete id=1 refused",
+                            "SettingsWindow show", "SettingsWindow.TrayMenu visible = false"));
 }
 
-TEST_F(TaskTrayTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
+TEST_F(TrayIconTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
     tray.Visible(true);
     tray.ToolTip("Other");
     EXPECT_EQ(fake.tray.icons.begin()->second.tip, "Vantorel");
@@ -74,7 +74,7 @@ TEST_F(TaskTrayTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
     EXPECT_EQ(fake.tray.icons.begin()->second.tip, "Other");
 }
 
-TEST_F(TaskTrayTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
+TEST_F(TrayIconTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
     tray.Visible(true);
     fake.transcript.clear();
     tray.MouseEvent(platform::tray_code::kLeftDoubleClick *
@@ -82,21 +82,21 @@ TEST_F(TaskTrayTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
     EXPECT_TRUE(fake.tray.icons.empty());
     EXPECT_TRUE(shown().isVisible());
     EXPECT_TRUE(tray.Visible());
-    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray delete id=1", "StartUpForm show",
-                                                     "StartUpForm.mnuTop visible = false"));
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray delete id=1", "SettingsWindow show",
+                                                     "SettingsWindow.TrayMenu visible = false"));
 }
 
-TEST_F(TaskTrayTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
+TEST_F(TrayIconTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
     tray.Visible(true);
     fake.transcript.clear();
-    fake.ui.popupChoices.push_back(ctl::mnuNowChk);
+    fake.ui.popupChoices.push_back(ctl::CheckNow);
     tray.MouseCode(platform::tray_code::kRightButtonDown);
-    EXPECT_THAT(fake.transcript.lines(),
-                ElementsAre("StartUpForm.mnuTop visible = true", "StartUpForm popup mnuTop"));
-    EXPECT_THAT(owner.clicked, ElementsAre(ctl::mnuNowChk));
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("SettingsWindow.TrayMenu visible = true",
+                                                     "SettingsWindow popup TrayMenu"));
+    EXPECT_THAT(owner.clicked, ElementsAre(ctl::CheckNow));
 }
 
-TEST_F(TaskTrayTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
+TEST_F(TrayIconTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
     tray.Visible(true);
     fake.transcript.clear();
     for (int code : {0x200, 0x201, 0x202, 0x205, 0x206, 0x207, 0x208, 0x209}) {
@@ -112,13 +112,13 @@ TEST_F(TaskTrayTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
     EXPECT_TRUE(fake.tray.icons.empty());
 }
 
-TEST_F(TaskTrayTest, AFailingShellStepIsSkippedAndTheWindowStillHidesAndShows) {
+TEST_F(TrayIconTest, AFailingShellStepIsSkippedAndTheWindowStillHidesAndShows) {
     fake.tray.throwOnCall = true;
     tray.Visible(true);
     EXPECT_FALSE(shown().isVisible());
     tray.Visible(false);
     EXPECT_TRUE(shown().isVisible());
-    EXPECT_FALSE(shown().isControlVisible(ctl::mnuTop));
+    EXPECT_FALSE(shown().isControlVisible(ctl::TrayMenu));
 }
 
 }  // namespace

@@ -10,25 +10,26 @@
 
 namespace vantorel {
 
-class iniBas {
+class SettingsStore {
   public:
-    iniBas(platform::AppInfo& app, platform::Profile& profile) : app_(app), profile_(profile) {}
+    SettingsStore(platform::AppInfo& app, platform::Profile& profile)
+        : app_(app), profile_(profile) {}
 
     // The value under section/key, whole, or `fallback` when there is none.
-    std::string ReadIni(std::string_view section, std::string_view key, std::string_view fallback);
+    std::string read(std::string_view section, std::string_view key, std::string_view fallback);
 
     // Stores the value at once. False when it could not be stored.
-    bool WriteIni(std::string_view section, std::string_view key, std::string_view value);
+    bool write(std::string_view section, std::string_view key, std::string_view value);
 
-    // Once at start-up, before the first ReadIni: clears away what
+    // Once at start-up, before the first read: clears away what
     // interrupted writes left and says whether the file can be read.
-    platform::FileCondition PrepareFile();
+    platform::FileCondition prepareFile();
 
     // The settings file that reads and writes reach.
-    std::string FilePath();
+    std::string filePath();
 
     // The "save" folder beside the settings file, handed to the mail library.
-    std::string SaveFolder();
+    std::string saveFolder();
 
   private:
     platform::AppInfo& app_;

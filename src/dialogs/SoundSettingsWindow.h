@@ -9,32 +9,32 @@
 #include "dialogs/SmallWindow.h"
 #include "platform/FileDialog.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
-class frmMusic : public SmallWindow {
+class SoundSettingsWindow : public SmallWindow {
   public:
     // Runs once the choice is saved: the sound on or off, and its file.
     using SoundChosen = std::function<void(bool on, const std::string& path)>;
 
-    frmMusic(platform::Platform& os, iniBas& ini, SoundChosen soundChosen);
+    SoundSettingsWindow(platform::Platform& os, SettingsStore& ini, SoundChosen soundChosen);
 
     void Click(platform::ControlId control) override;
     void CheckBoxClick(platform::ControlId control) override;
 
   private:
-    void Form_Load();
-    void chkMusic_Click();
-    void cmdShowDialog_Click();
-    void cmdOK_Click();
+    void load();
+    void applySoundCheckBox();
+    void browse();
+    void accept();
 
     platform::Platform& os_;
-    iniBas& ini_;
+    SettingsStore& ini_;
     SoundChosen soundChosen_;
     // The window's own file dialog: it remembers the last file chosen while
     // this window is open.
-    std::unique_ptr<platform::FileDialog> CMD1;
+    std::unique_ptr<platform::FileDialog> fileDialog_;
 };
 
 }  // namespace vantorel

@@ -8,15 +8,15 @@
 
 namespace vantorel {
 
-class frmAbout : public SmallWindow {
+class AboutWindow : public SmallWindow {
   public:
     // `productName` is the name the window shows under its caption.
-    frmAbout(platform::Platform& os, std::string productName);
+    AboutWindow(platform::Platform& os, std::string productName);
 
     void Click(platform::ControlId control) override;
 
   private:
-    void Form_Load();
+    void load();
 
     platform::Platform& os_;
     std::string productName_;

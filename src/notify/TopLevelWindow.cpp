@@ -1,4 +1,4 @@
-#include "notify/hWndBas.h"
+#include "notify/TopLevelWindow.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -20,8 +20,8 @@ bool NamesAWindow(platform::WindowHandle handle) {
 
 }  // namespace
 
-platform::WindowHandle GetTopParent(platform::ForeignWindows& windows,
-                                    platform::WindowHandle window) {
+platform::WindowHandle TopLevelWindowOf(platform::ForeignWindows& windows,
+                                        platform::WindowHandle window) {
     platform::WindowHandle top = window;
     std::vector<platform::WindowHandle> visited{top};
     platform::WindowHandle next = windows.parent(top);

@@ -12,17 +12,17 @@
 
 namespace vantorel {
 
-class TaskTray {
+class TrayIcon {
   public:
     static constexpr std::uint32_t kRecordSize = 88;  // the shell's first record layout
     static constexpr std::uint32_t kIconId = 1;       // the program has one icon
     static constexpr std::uint32_t kCallbackMessage = platform::tray_code::kMouseMove;
 
     // Follows the tray's availability for as long as the object lives.
-    TaskTray(platform::TrayShell& shell, platform::WindowFramework& ui);
-    ~TaskTray();
-    TaskTray(const TaskTray&) = delete;
-    TaskTray& operator=(const TaskTray&) = delete;
+    TrayIcon(platform::TrayShell& shell, platform::WindowFramework& ui);
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
 
     // The object's fields. Direct access only reads or stores them.
     platform::Form* TrayForm = nullptr;
@@ -36,7 +36,7 @@ class TaskTray {
     // skipped and the next one runs. While there is no tray at all the
     // owner window stays on the screen, so that the program can still be
     // reached; it goes to the tray once a tray appears.
-    void SetTaskTray(bool pblnPalam);
+    void SetInTray(bool visible);
 
     // A tray has appeared (a panel started after the program, or started
     // again): the icon, if it should be there, is added, and a window kept
@@ -48,15 +48,15 @@ class TaskTray {
     bool KeptForLackOfTray() const { return keptForLackOfTray_; }
 
     platform::Form* FormName() const { return TrayForm; }
-    void FormName(platform::Form* pFormName) { TrayForm = pFormName; }
+    void FormName(platform::Form* form) { TrayForm = form; }
     platform::ControlId MenuName() const { return TrayMenu; }
-    void MenuName(platform::ControlId pMenuName) { TrayMenu = pMenuName; }
+    void MenuName(platform::ControlId menu) { TrayMenu = menu; }
     std::string ToolTip() const { return TrayToolTip; }
     // Takes effect the next time the icon is added.
-    void ToolTip(const std::string& pToolTip) { TrayToolTip = pToolTip; }
+    void ToolTip(const std::string& tip) { TrayToolTip = tip; }
     bool Visible() const { return TrayVisible; }
     // Adds or removes the icon again at every assignment, even to the same value.
-    void Visible(bool pNewPalam);
+    void Visible(bool visible);
 
     // Shows `mark` over the icon and `tip` as its tooltip: at once when the
     // icon is in the tray, otherwise the next time it is added. The same
@@ -86,7 +86,7 @@ class TaskTray {
 
     platform::TrayShell& shell_;
     platform::WindowFramework& ui_;
-    // The last SetTaskTray asked for the icon (its window in the tray).
+    // The last SetInTray asked for the icon (its window in the tray).
     bool iconWanted_ = false;
     bool keptForLackOfTray_ = false;
 };

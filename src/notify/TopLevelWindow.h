@@ -8,7 +8,7 @@ namespace vantorel {
 // The outermost window of `window`, found by climbing parents and owners:
 // a dialog owned by a main window yields that main window. A window with
 // neither is returned unchanged, and 0 gives 0.
-platform::WindowHandle GetTopParent(platform::ForeignWindows& windows,
-                                    platform::WindowHandle window);
+platform::WindowHandle TopLevelWindowOf(platform::ForeignWindows& windows,
+                                        platform::WindowHandle window);
 
 }  // namespace vantorel

@@ -1,4 +1,4 @@
-#include "tray/TaskTray.h"
+#include "tray/TrayIcon.h"
 
 #include <cmath>
 #include <exception>
@@ -23,16 +23,16 @@ void ContinueOnError(Step step) {
 
 }  // namespace
 
-TaskTray::TaskTray(platform::TrayShell& shell, platform::WindowFramework& ui)
+TrayIcon::TrayIcon(platform::TrayShell& shell, platform::WindowFramework& ui)
     : shell_(shell), ui_(ui) {
     shell_.watchAvailability([this] { TrayAppeared(); });
 }
 
-TaskTray::~TaskTray() {
+TrayIcon::~TrayIcon() {
     shell_.watchAvailability({});
 }
 
-platform::NotifyIconRecord TaskTray::BaseRecord() const {
+platform::NotifyIconRecord TrayIcon::BaseRecord() const {
     platform::NotifyIconRecord record;
     record.size = kRecordSize;
     record.id = kIconId;
@@ -40,13 +40,13 @@ platform::NotifyIconRecord TaskTray::BaseRecord() const {
     return record;
 }
 
-platform::IconHandle TaskTray::OwnerIcon() const {
+platform::IconHandle TrayIcon::OwnerIcon() const {
     platform::IconHandle icon = 0;
     ContinueOnError([&] { icon = TrayForm != nullptr ? TrayForm->icon() : 0; });
     return icon;
 }
 
-void TaskTray::ShowStatus(const platform::TrayMark& mark, const std::string& tip) {
+void TrayIcon::ShowStatus(const platform::TrayMark& mark, const std::string& tip) {
     if (mark == TrayMarkShown && tip == TrayToolTip) {
         return;
     }
@@ -65,15 +65,15 @@ void TaskTray::ShowStatus(const platform::TrayMark& mark, const std::string& tip
     ContinueOnError([&] { shell_.notifyIcon(platform::NotifyIconMessage::Modify, record); });
 }
 
-void TaskTray::TellSeen() {
+void TrayIcon::TellSeen() {
     if (OnSeen) {
         ContinueOnError([&] { OnSeen(); });
     }
 }
 
-void TaskTray::SetTaskTray(bool pblnPalam) {
+void TrayIcon::SetInTray(bool visible) {
     platform::NotifyIconRecord record = BaseRecord();
-    if (pblnPalam) {
+    if (visible) {
         record.flags = platform::NotifyIconRecord::kFlagMessage |
                        platform::NotifyIconRecord::kFlagIcon | platform::NotifyIconRecord::kFlagTip;
         record.callbackMessage = kCallbackMessage;
@@ -102,7 +102,7 @@ void TaskTray::SetTaskTray(bool pblnPalam) {
     });
 }
 
-void TaskTray::HideOwnerUnlessNoTray(bool added) {
+void TrayIcon::HideOwnerUnlessNoTray(bool added) {
     // A refused icon is no reason to keep the window (the shell refuses one
     // it already shows); only a missing tray is.
     bool noTray = false;
@@ -115,18 +115,18 @@ void TaskTray::HideOwnerUnlessNoTray(bool added) {
     });
 }
 
-void TaskTray::TrayAppeared() {
+void TrayIcon::TrayAppeared() {
     if (iconWanted_) {
-        SetTaskTray(true);
+        SetInTray(true);
     }
 }
 
-void TaskTray::Visible(bool pNewPalam) {
-    SetTaskTray(pNewPalam);
-    TrayVisible = pNewPalam;
+void TrayIcon::Visible(bool visible) {
+    SetInTray(visible);
+    TrayVisible = visible;
 }
 
-void TaskTray::MouseEvent(float X) {
+void TrayIcon::MouseEvent(float X) {
     int code = 0;
     ContinueOnError([&] {
         const double twipsPerPixel = text::RoundHalfEven(ui_.twipsPerPixelX());
@@ -144,10 +144,10 @@ void TaskTray::MouseEvent(float X) {
     MouseCode(code);
 }
 
-void TaskTray::MouseCode(int code) {
+void TrayIcon::MouseCode(int code) {
     if (code == platform::tray_code::kLeftDoubleClick) {
         // The icon goes and the window comes back; TrayVisible keeps its value.
-        SetTaskTray(false);
+        SetInTray(false);
         TellSeen();
         return;
     }

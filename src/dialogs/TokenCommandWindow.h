@@ -4,22 +4,22 @@
 
 #include "dialogs/SmallWindow.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
-class frmTokenCmd : public SmallWindow {
+class TokenCommandWindow : public SmallWindow {
   public:
-    frmTokenCmd(platform::Platform& os, iniBas& ini);
+    TokenCommandWindow(platform::Platform& os, SettingsStore& ini);
 
     void Click(platform::ControlId control) override;
 
   private:
-    void Form_Load();
-    void cmdOK_Click();
+    void load();
+    void accept();
 
     platform::Platform& os_;
-    iniBas& ini_;
+    SettingsStore& ini_;
 };
 
 }  // namespace vantorel

@@ -4,22 +4,22 @@
 
 #include "dialogs/SmallWindow.h"
 #include "platform/Platform.h"
-#include "settings/iniBas.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
-class frmTitleConf : public SmallWindow {
+class TitleLabelsWindow : public SmallWindow {
   public:
-    frmTitleConf(platform::Platform& os, iniBas& ini);
+    TitleLabelsWindow(platform::Platform& os, SettingsStore& ini);
 
     void Click(platform::ControlId control) override;
 
   private:
-    void Form_Load();
-    void Command1_Click();  // OK
+    void load();
+    void accept();
 
     platform::Platform& os_;
-    iniBas& ini_;
+    SettingsStore& ini_;
 };
 
 }  // namespace vantorel

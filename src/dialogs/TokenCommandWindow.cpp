@@ -1,4 +1,4 @@
-#include "dialogs/frmTokenCmd.h"
+#include "dialogs/TokenCommandWindow.h"
 
 #include <string>
 #include <string_view>
@@ -25,22 +25,22 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-frmTokenCmd::frmTokenCmd(platform::Platform& os, iniBas& ini)
-    : SmallWindow(os.ui, TokenCmdLayout()), os_(os), ini_(ini) {
-    Form_Load();
+TokenCommandWindow::TokenCommandWindow(platform::Platform& os, SettingsStore& ini)
+    : SmallWindow(os.ui, TokenCommandLayout()), os_(os), ini_(ini) {
+    load();
 }
 
-void frmTokenCmd::Form_Load() {
-    form().setText(ctl::token::txtTokenCmd,
-                   ini_.ReadIni(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty));
+void TokenCommandWindow::load() {
+    form().setText(ctl::token::CommandBox,
+                   ini_.read(keys::kUserInfo, keys::kTokenCmd, keys::kEmpty));
 }
 
-void frmTokenCmd::Click(platform::ControlId control) {
+void TokenCommandWindow::Click(platform::ControlId control) {
     switch (control) {
-        case ctl::token::cmdOK:
-            cmdOK_Click();
+        case ctl::token::OkButton:
+            accept();
             break;
-        case ctl::token::cmdCancel:
+        case ctl::token::CancelButton:
             Unload();
             break;
         default:
@@ -48,9 +48,9 @@ void frmTokenCmd::Click(platform::ControlId control) {
     }
 }
 
-void frmTokenCmd::cmdOK_Click() {
-    const std::string command = Trimmed(form().text(ctl::token::txtTokenCmd));
-    if (!ini_.WriteIni(keys::kUserInfo, keys::kTokenCmd, command)) {
+void TokenCommandWindow::accept() {
+    const std::string command = Trimmed(form().text(ctl::token::CommandBox));
+    if (!ini_.write(keys::kUserInfo, keys::kTokenCmd, command)) {
         // The window stays with what was typed rather than closing as if
         // the command were kept.
         ShowSettingsNotSaved(os_, ini_);
