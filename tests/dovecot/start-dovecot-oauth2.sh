@@ -38,24 +38,7 @@ dovecot_mail_owner
 mkdir -p "$workdir/run" "$workdir/state" "$workdir/tls" "$workdir/keys/default/HS256"
 
 # A test CA and a server certificate for localhost and 127.0.0.1.
-tls="$workdir/tls"
-# The CA's name is the run's own: Windows finds a certificate's issuer by
-# name, and one Wine prefix holds the CAs of every server a test run starts,
-# so CAs of one name could be mistaken for each other.
-# The certificates are RSA: Wine (8.0) rejects an ECDSA signature whose r
-# or s is shorter than 32 bytes, as about one P-256 signature in 128 is,
-# with "certificate signature failure", and the Windows tests check these
-# certificates under Wine.
-openssl req -x509 -newkey rsa:2048 -nodes -days 30 \
-    -subj "/CN=Vantorel OAuth2 Test CA $(basename "$workdir")" -keyout "$tls/ca.key" -out "$tls/ca.pem" 2>/dev/null
-openssl req -newkey rsa:2048 -nodes \
-    -subj "/CN=localhost" -keyout "$tls/server.key" -out "$tls/server.csr" 2>/dev/null
-printf 'subjectAltName=DNS:localhost,IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' \
-    >"$tls/server.ext"
-openssl x509 -req -in "$tls/server.csr" -CA "$tls/ca.pem" -CAkey "$tls/ca.key" \
-    -CAcreateserial -days 30 -extfile "$tls/server.ext" -out "$tls/server.pem" 2>/dev/null
-openssl genpkey -genparam -algorithm DH -pkeyopt group:ffdhe2048 -out "$tls/dh.pem" 2>/dev/null
-chmod 0644 "$tls"/*
+dovecot_make_tls "Vantorel OAuth2 Test CA"
 
 # The signing key: dovecot looks up an HS256 key for a token without "kid"
 # as default/HS256/default under the dictionary's prefix, in Base64
