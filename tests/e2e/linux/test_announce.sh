@@ -5,7 +5,6 @@
 # window's own title again, exactly as it was. Then the tray menu pauses
 # checking and ends the program.
 source "$(dirname "$0")/lib/e2e.sh"
-require mail titles commands
 
 original="メモ帳 - 元のタイトル"
 desktop_start "$E2E_WORK/desktop"

@@ -4,7 +4,6 @@
 # window's caption demands attention; the window the user works in keeps its
 # title.
 source "$(dirname "$0")/lib/e2e.sh"
-require mail titles commands
 
 desktop_start "$E2E_WORK/desktop"
 start_mail_server 2

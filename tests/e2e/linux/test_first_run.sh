@@ -3,7 +3,6 @@
 # intervals into the basic-settings window and pressing OK runs a first
 # check, writes the settings file in CP932 and puts the icon into the tray.
 source "$(dirname "$0")/lib/e2e.sh"
-require mail commands
 
 desktop_start "$E2E_WORK/desktop"
 start_mail_server 0

@@ -117,7 +117,6 @@ export -f note_dovecot
 script="$work/session_case.sh"
 cat >"$script" <<'CASE'
 source "$VANTOREL_SOURCE/tests/e2e/linux/lib/e2e.sh"
-require mail
 desktop_start "$E2E_WORK/desktop"
 start_mail_server 1
 note_dovecot "$E2E_DOVECOT" >"$CASE_DOVECOT_NOTE"

@@ -6,7 +6,6 @@
 # a notification comes as well. The icon shows the new-mail badge, then
 # the pause; pictures of the icon alone and screenshots show both.
 source "$(dirname "$0")/lib/e2e.sh"
-require mail titles commands
 command -v dunst >/dev/null && command -v dunstctl >/dev/null ||
     fail "dunst is not installed (tests/scripts/packages-linux-desktop.txt)"
 

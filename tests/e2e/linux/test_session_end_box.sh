@@ -6,7 +6,6 @@
 # and the settings stay as they were (a crash shows as an exit status above
 # 128). Two requests in a row end it as well.
 source "$(dirname "$0")/lib/e2e.sh"
-require mail titles commands
 
 original="メモ帳 - 終了"
 desktop_start "$E2E_WORK/desktop"

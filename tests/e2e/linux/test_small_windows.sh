@@ -6,7 +6,6 @@
 # over the basic-settings window when that is shown, with no task bar
 # button of its own. Closing a small window never ends the program.
 source "$(dirname "$0")/lib/e2e.sh"
-require commands
 
 desktop_start "$E2E_WORK/desktop"
 install_program

@@ -6,7 +6,6 @@
 # box saying why. The token never reaches the settings file or the
 # program's standard error (where every box's text is also written).
 source "$(dirname "$0")/lib/e2e.sh"
-require mail titles commands
 
 original="メモ帳 - トークン"
 mint="$VANTOREL_SOURCE/popmail/tests/integration/mint-jwt.py"

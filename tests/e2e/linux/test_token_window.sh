@@ -3,7 +3,6 @@
 # window: it shows the stored command, OK keeps what was typed in the
 # settings file, キャンセル keeps the file as it was.
 source "$(dirname "$0")/lib/e2e.sh"
-require commands
 
 title="OAuth2 トークンコマンド"
 desktop_start "$E2E_WORK/desktop"

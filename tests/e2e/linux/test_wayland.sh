@@ -10,7 +10,6 @@
 # and after the check.
 source "$(dirname "$0")/lib/e2e.sh"
 source "$E2E_LIB/wayland.sh"
-require mail
 for tool in weston weston-screenshooter "$NOTIFYD" "$DEBIAN_PYTHON" dbus-monitor; do
     command -v "$tool" >/dev/null ||
         fail "$tool is not installed (tests/scripts/packages-linux-desktop.txt)"

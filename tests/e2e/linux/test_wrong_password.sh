@@ -3,7 +3,6 @@
 # server's failure text is shown in a box, then the error box; the window
 # stays for correction, STARTUP stays FALSE and no icon goes to the tray.
 source "$(dirname "$0")/lib/e2e.sh"
-require mail commands
 
 desktop_start "$E2E_WORK/desktop"
 start_mail_server 1

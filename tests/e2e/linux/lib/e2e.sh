@@ -358,33 +358,3 @@ window_centre() {
         awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2}
                  END{print int(x + w / 2), int(y + h / 2)}'
 }
-
-# require PART...: ends the test as skipped (status 77) while a part of the
-# program it needs is not in this checkout yet: "mail" (the mail library
-# and the test POP3 server), "titles" (access to other programs' windows
-# through X11), "commands" (the menu commands and the basic-settings
-# buttons, still listed as not built in src/app/Pending.cpp).
-require() {
-    local part missing=()
-    for part in "$@"; do
-        case "$part" in
-            mail)
-                [ -x "$VANTOREL_SOURCE/tests/dovecot/start-dovecot.sh" ] &&
-                    [ -f "$VANTOREL_BUILD/libpopmail.so" ] || missing+=("the mail library and tests/dovecot")
-                ;;
-            titles)
-                [ -f "$VANTOREL_SOURCE/src/platform/qt/x11/CMakeLists.txt" ] ||
-                    missing+=("X11 access to other programs' windows")
-                ;;
-            commands)
-                ! grep -qs 'NotBuilt("accept")' "$VANTOREL_SOURCE/src/app/Pending.cpp" ||
-                    missing+=("the menu commands and the basic-settings buttons")
-                ;;
-        esac
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "SKIP [$E2E_NAME]: this checkout lacks ${missing[*]}"
-        trap - EXIT
-        exit 77
-    fi
-}
