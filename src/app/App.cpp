@@ -2,7 +2,7 @@
 
 #include "app/SettingsFileProblem.h"
 #include "app/SettingsWindowLayout.h"
-#include "app/Version.h"
+#include "platform/Version.h"
 #include "settings/Count16.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"

@@ -6,11 +6,11 @@
 
 #include "app/App.h"
 #include "app/SettingsWindowLayout.h"
-#include "app/Version.h"
 #include "dialogs/AboutWindow.h"
 #include "dialogs/SoundSettingsWindow.h"
 #include "dialogs/TitleLabelsWindow.h"
 #include "dialogs/TokenCommandWindow.h"
+#include "platform/Version.h"
 #include "settings/SettingsKeys.h"
 #include "text/NumberText.h"
 #include "tray/TrayIcon.h"

@@ -1,6 +1,6 @@
 #include "app/SettingsWindowLayout.h"
 
-#include "app/Version.h"
+#include "platform/Version.h"
 
 namespace vantorel {
 

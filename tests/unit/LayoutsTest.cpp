@@ -2,10 +2,15 @@
 
 #include <gmock/gmock.h>
 
+#include <memory>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/SettingsWindowLayout.h"
 #include "dialogs/Layouts.h"
+#include "fake/ProgramFixture.h"
+#include "platform/ProgramForms.h"
 
 namespace vantorel {
 namespace {
@@ -13,9 +18,8 @@ namespace {
 using platform::ControlKind;
 using platform::FormLayout;
 
-const FormLayout* const kAllWindows[] = {&SettingsWindowLayout(), &TitleLabelsLayout(),
-                                         &SoundSettingsLayout(), &AboutLayout(),
-                                         &TokenCommandLayout()};
+// Every window the program has: the Windows executable holds exactly these.
+const std::vector<const FormLayout*> kAllWindows = ProgramForms();
 
 TEST(Layouts, IdsAndTabPositionsAreUniqueAndParentsExist) {
     for (const FormLayout* form : kAllWindows) {
@@ -56,6 +60,31 @@ TEST(Layouts, EverySmallWindowBelongsToTheMainWindowAndTheMainWindowToNone) {
     for (const FormLayout* form : kAllWindows) {
         EXPECT_EQ(form->ownedWindow, form != &SettingsWindowLayout()) << form->name;
     }
+}
+
+// A window the program opens must be among them, or the Windows program
+// could not make it.
+class WindowList : public fake::ProgramFixture {};
+
+TEST_F(WindowList, HoldsExactlyTheWindowsTheProgramOpens) {
+    program = std::make_unique<App>(fake.platform());
+    program->start();
+    program->openSoundSettings();
+    program->openTitleLabels();
+    program->showVersion();
+    program->openTokenCommand();
+    std::set<std::string> opened;
+    for (const std::string& line : fake.transcript.lines()) {
+        const std::string suffix = " created";
+        if (line.ends_with(suffix)) {
+            opened.insert(line.substr(0, line.size() - suffix.size()));
+        }
+    }
+    std::set<std::string> listed;
+    for (const FormLayout* form : kAllWindows) {
+        listed.insert(form->name);
+    }
+    EXPECT_EQ(opened, listed);
 }
 
 TEST(Layouts, TheTitleBarWindowsRowsReadSubjectSenderDateWithTheirLabels) {

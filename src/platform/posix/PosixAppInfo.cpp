@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/Version.h"
+#include "platform/Version.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/SettingsFolder.h"
 #include "platform/posix/UserSession.h"

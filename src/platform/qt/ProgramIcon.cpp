@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "app/ProgramIcon.h"
+#include "platform/ProgramIconImages.h"
 
 namespace vantorel::qt {
 

@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QImage>
 
-#include "app/ProgramIcon.h"
+#include "platform/ProgramIconImages.h"
 
 namespace vantorel::qt {
 

@@ -5,10 +5,8 @@
 
 #include <QApplication>
 
-#include "app/App.h"
-#include "mail/PopmailLibrary.h"
 #include "platform/FileStore.h"
-#include "platform/Platform.h"
+#include "platform/ProgramEntry.h"
 #include "platform/SystemTextCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/InterfaceConnection.h"
@@ -24,7 +22,6 @@
 #include "platform/qt/QtTrayShell.h"
 #include "platform/qt/QtWindowFramework.h"
 #include "platform/qt/SessionEnd.h"
-#include "settings/IniProfile.h"
 
 int main(int argc, char** argv) {
     // The settings hold the mail password: a crash must not write it into a
@@ -39,7 +36,6 @@ int main(int argc, char** argv) {
     posix::StderrDiagnostics diagnostics;
     const auto codec = MakeSystemTextCodec();
     const auto fileStore = platform::MakeFileStore();
-    IniProfile profile(*codec, *fileStore);
     qt::QtWindowFramework ui(diagnostics);
     qt::QtTrayShell tray(ui, diagnostics);
     const auto windows = qt::MakeForeignWindows(diagnostics);
@@ -47,23 +43,33 @@ int main(int argc, char** argv) {
     posix::DlLibraryLoader loader;
     qt::QtSoundPlayer player(loader, diagnostics);
     qt::QtFileDialogs fileDialogs;
-    PopmailLibrary mail(loader, diagnostics, posix::ExecutableFolder());
     posix::ShellTokenCommand tokenCommand;
     posix::LocalClock clock;
     qt::DBusNotifier notifier;
     posix::XdgAutostart autostart = posix::XdgAutostart::ForThisProgram();
-
-    platform::Platform os{appInfo, files,        diagnostics, profile,  ui,
-                          tray,    *windows,     connection,  player,   fileDialogs,
-                          mail,    tokenCommand, clock,       notifier, autostart};
     qt::SessionEnd sessionEnd(ui);
 
-    int exitCode = 0;
-    {
-        App program(os);
-        ui.raise([&] { program.start(); });
-        exitCode = QApplication::exec();
-    }
+    const BackendServices services{.app = appInfo,
+                                   .files = files,
+                                   .diagnostics = diagnostics,
+                                   .settingsCodec = *codec,
+                                   .settingsStore = *fileStore,
+                                   .ui = ui,
+                                   .tray = tray,
+                                   .windows = *windows,
+                                   .connection = connection,
+                                   .player = player,
+                                   .fileDialogs = fileDialogs,
+                                   .libraryLoader = loader,
+                                   .programFolder = posix::ExecutableFolder(),
+                                   .tokenCommand = tokenCommand,
+                                   .clock = clock,
+                                   .notifier = notifier,
+                                   .autostart = autostart};
+    const int exitCode = RunProgram(services, [&](const std::function<void()>& start) {
+        ui.raise(start);
+        return QApplication::exec();
+    });
     // Windows closed during the last event are deleted before Qt goes.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return exitCode;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/Version.h"
+#include "platform/Version.h"
 #include "platform/win32/WideText.h"
 
 namespace vantorel::win32 {

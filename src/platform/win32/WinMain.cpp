@@ -5,9 +5,8 @@
 // commctrl.h needs the types of windows.h first.
 #include <commctrl.h>
 
-#include "app/App.h"
-#include "mail/PopmailLibrary.h"
 #include "platform/FileStore.h"
+#include "platform/ProgramEntry.h"
 #include "platform/SystemTextCodec.h"
 #include "platform/win32/MciPlayer.h"
 #include "platform/win32/OpenFileDialog.h"
@@ -22,11 +21,10 @@
 #include "platform/win32/Win32LibraryLoader.h"
 #include "platform/win32/Win32TokenCommand.h"
 #include "platform/win32/Win32Ui.h"
-#include "settings/IniProfile.h"
 
 namespace {
 
-int RunProgram(HINSTANCE instance) {
+int RunOnWin32(HINSTANCE instance) {
     using namespace vantorel;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -36,7 +34,6 @@ int RunProgram(HINSTANCE instance) {
     win32::Win32Diagnostics diagnostics;
     const auto codec = MakeSystemTextCodec();
     const auto fileStore = platform::MakeFileStore();
-    IniProfile profile(*codec, *fileStore);
     win32::Win32Ui ui(instance, diagnostics);
     win32::ShellTray tray;
     win32::Win32ForeignWindows windows;
@@ -44,25 +41,39 @@ int RunProgram(HINSTANCE instance) {
     win32::MciPlayer player;
     win32::Win32FileDialogs fileDialogs;
     win32::Win32LibraryLoader loader(app);
-    PopmailLibrary mail(loader, diagnostics, app.path());
     win32::Win32TokenCommand tokenCommand;
     win32::Win32Clock clock;
     win32::TrayBalloon notifier(tray);
     win32::RunKeyAutostart autostart = win32::RunKeyAutostart::ForThisProgram();
 
-    platform::Platform os{app,  files,        diagnostics, profile,  ui,
-                          tray, windows,      connection,  player,   fileDialogs,
-                          mail, tokenCommand, clock,       notifier, autostart};
-    App mainWindow(os);
-    mainWindow.start();
-    return ui.run();
+    const BackendServices services{.app = app,
+                                   .files = files,
+                                   .diagnostics = diagnostics,
+                                   .settingsCodec = *codec,
+                                   .settingsStore = *fileStore,
+                                   .ui = ui,
+                                   .tray = tray,
+                                   .windows = windows,
+                                   .connection = connection,
+                                   .player = player,
+                                   .fileDialogs = fileDialogs,
+                                   .libraryLoader = loader,
+                                   .programFolder = app.path(),
+                                   .tokenCommand = tokenCommand,
+                                   .clock = clock,
+                                   .notifier = notifier,
+                                   .autostart = autostart};
+    return RunProgram(services, [&](const std::function<void()>& start) {
+        start();
+        return ui.run();
+    });
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
-        return RunProgram(instance);
+        return RunOnWin32(instance);
     } catch (const std::exception& failure) {
         // An unhandled run-time failure: say what it was rather than vanish.
         const std::wstring text = vantorel::win32::Widen(failure.what());

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
+#include "platform/ProgramForms.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32AppInfo.h"
 #include "platform/win32/Win32Ui.h"
 #include "platform/win32/rcgen/LayoutGeometry.h"
-#include "platform/win32/rcgen/ProgramResources.h"
 #include "platform/win32/rcgen/ResourceNames.h"
 
 namespace vantorel::win32 {
@@ -21,7 +21,7 @@ constexpr int kTwipsPerInch = 1440;
 TEST(ProgramWindows, EveryWindowIsBuiltWithItsControlsInPlace) {
     Win32Diagnostics diagnostics;
     Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
-    for (const platform::FormLayout* layout : rcgen::ProgramForms()) {
+    for (const platform::FormLayout* layout : ProgramForms()) {
         SCOPED_TRACE(layout->name);
         test::RecordingEvents events;
         auto form = ui.createForm(*layout, events);

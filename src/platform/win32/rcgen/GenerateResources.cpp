@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProgramForms.h"
 #include "platform/win32/rcgen/DialogScript.h"
 #include "platform/win32/rcgen/IconFile.h"
 #include "platform/win32/rcgen/ProgramResources.h"
@@ -40,7 +41,7 @@ std::string Script(const std::string& iconPath, bool hasIcon) {
         script += std::to_string(vantorel::win32::res::kProgramIconId) + " ICON " +
                   Quoted(iconPath) + "\n\n";
     }
-    for (const vantorel::platform::FormLayout* layout : ProgramForms()) {
+    for (const vantorel::platform::FormLayout* layout : vantorel::ProgramForms()) {
         script += MenuScript(*layout);
         script += "\n";
         script += DialogScript(*layout);

@@ -1,4 +1,4 @@
-#include "app/ProgramIcon.h"
+#include "platform/ProgramIconImages.h"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The program's icon, as the backends receive it.
 
-#include "app/ProgramIcon.h"
+#include "platform/ProgramIconImages.h"
 
 #include <gtest/gtest.h>
 
