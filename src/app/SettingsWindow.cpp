@@ -1,10 +1,12 @@
-// The basic-settings window's two buttons: OK validates and saves the five
-// boxes and puts the program into the tray; CANCEL puts the stored values
-// back into the boxes.
+// The basic-settings window's boxes and its two buttons: OK validates and
+// saves the five boxes and, once they are proved, lets the program go to the
+// tray; CANCEL puts the stored values back into the boxes.
+
+#include "app/SettingsWindow.h"
 
 #include <string>
+#include <utility>
 
-#include "app/App.h"
 #include "app/SettingsWindowLayout.h"
 #include "dialogs/SettingsNotSaved.h"
 #include "settings/SettingsKeys.h"
@@ -34,21 +36,61 @@ void MakeSaveFolder(platform::Platform& os, SettingsStore& ini) {
     }
 }
 
+}  // namespace
+
+SettingsWindow::SettingsWindow(platform::Platform& os, SettingsStore& ini,
+                               platform::FormEvents& events, SettingsWindowHost& host)
+    : os_(os), ini_(ini), host_(host), form_(os.ui.createForm(SettingsWindowLayout(), events)) {}
+
+void SettingsWindow::fill() {
+    form_->setText(ctl::UserBox, ini_.read(keys::kUserInfo, keys::kUserName, keys::kEmpty));
+    form_->setText(ctl::PasswordBox, ini_.read(keys::kUserInfo, keys::kPassword, keys::kEmpty));
+    form_->setText(ctl::ServerBox, ini_.read(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
+    form_->setText(ctl::IntervalBox,
+                   ini_.read(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
+    form_->setText(ctl::DisplayIntervalBox, ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+}
+
+void SettingsWindow::accept() {
+    MakeSaveFolder(os_, ini_);
+    // The check interval is examined first: with both wrong, only it is reported.
+    if (!acceptInterval(ctl::IntervalBox) || !acceptInterval(ctl::DisplayIntervalBox)) {
+        return;
+    }
+    if (!saveBoxes()) {
+        stayAfterFailedSave();
+        return;
+    }
+
+    host_.restartChecking();
+
+    // Settings never accepted before get one check at once.
+    if (!settingsAccepted() && !host_.checkNewSettings()) {
+        stayAfterFailedFirstCheck();
+        return;
+    }
+    if (!ini_.write(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
+        stayAfterFailedSave();
+        return;
+    }
+    host_.settingsAccepted();
+}
+
 // True when the box's leading number is at least 1. Otherwise the user is
 // told, and the box gets the focus with its whole text selected.
-bool AcceptInterval(platform::Platform& os, platform::Form& form, platform::ControlId box) {
-    if (text::LeadingNumber(form.text(box)) >= kSmallestInterval) {
+bool SettingsWindow::acceptInterval(platform::ControlId box) {
+    if (text::LeadingNumber(form_->text(box)) >= kSmallestInterval) {
         return true;
     }
-    os.ui.messageBox(kInvalidNumber, os.app.title(), platform::MessageIcon::None);
-    form.setFocus(box);
-    form.selectAll(box);
+    os_.ui.messageBox(kInvalidNumber, os_.app.title(), platform::MessageIcon::None);
+    form_->setFocus(box);
+    form_->selectAll(box);
     return false;
 }
 
 // Writes the five boxes exactly as typed. Every box is written even after
 // one failed, so that as much as possible is kept.
-bool SaveBoxes(platform::Form& form, SettingsStore& ini) {
+bool SettingsWindow::saveBoxes() {
     const std::pair<std::string_view, platform::ControlId> boxes[] = {
         {keys::kUserName, ctl::UserBox},         {keys::kPassword, ctl::PasswordBox},
         {keys::kRemoteHost, ctl::ServerBox},     {keys::kInterval, ctl::IntervalBox},
@@ -56,15 +98,15 @@ bool SaveBoxes(platform::Form& form, SettingsStore& ini) {
     };
     bool saved = true;
     for (const auto& [key, box] : boxes) {
-        saved = ini.write(keys::kUserInfo, key, form.text(box)) && saved;
+        saved = ini_.write(keys::kUserInfo, key, form_->text(box)) && saved;
     }
     return saved;
 }
 
 // True once a previous OK was accepted. A value that is no Boolean text
 // (hand-edited) counts as never accepted, so the first check runs again.
-bool SettingsAccepted(SettingsStore& ini) {
-    const std::string startUp = ini.read(keys::kUserInfo, keys::kStartUp, keys::kFalseText);
+bool SettingsWindow::settingsAccepted() {
+    const std::string startUp = ini_.read(keys::kUserInfo, keys::kStartUp, keys::kFalseText);
     return text::TextToBoolean(startUp).value_or(false);
 }
 
@@ -74,58 +116,21 @@ bool SettingsAccepted(SettingsStore& ini) {
 // settings accepted earlier, the check timer runs on them while the window
 // stays, unless the user paused it; on a first run there is nothing to
 // check with.
-void StayAfterFailedSave(platform::Platform& os, SettingsStore& ini, platform::Timer& checkTimer,
-                         bool paused) {
-    ShowSettingsNotSaved(os, ini);
-    checkTimer.setEnabled(SettingsAccepted(ini) && !paused);
+void SettingsWindow::stayAfterFailedSave() {
+    ShowSettingsNotSaved(os_, ini_);
+    host_.setChecking(settingsAccepted() && !form_->checked(ctl::Pause));
 }
 
 // The first check proves the settings; until one succeeds the window stays
 // for correction, checking stays off and the program stays out of the tray.
-void StayAfterFailedFirstCheck(platform::Platform& os, SettingsStore& ini, platform::Form& form,
-                               platform::Timer& checkTimer) {
-    os.ui.messageBox(kFirstCheckFailed, os.app.title(), platform::MessageIcon::Information);
-    const bool saved = ini.write(keys::kUserInfo, keys::kStartUp, kNotAccepted);
-    checkTimer.setEnabled(false);
-    form.setVisible(true);
+void SettingsWindow::stayAfterFailedFirstCheck() {
+    os_.ui.messageBox(kFirstCheckFailed, os_.app.title(), platform::MessageIcon::Information);
+    const bool saved = ini_.write(keys::kUserInfo, keys::kStartUp, kNotAccepted);
+    host_.setChecking(false);
+    form_->setVisible(true);
     if (!saved) {
-        ShowSettingsNotSaved(os, ini);
+        ShowSettingsNotSaved(os_, ini_);
     }
-}
-
-}  // namespace
-
-void App::accept() {
-    MakeSaveFolder(os_, ini_);
-    // The check interval is examined first: with both wrong, only it is reported.
-    if (!AcceptInterval(os_, *form_, ctl::IntervalBox) ||
-        !AcceptInterval(os_, *form_, ctl::DisplayIntervalBox)) {
-        return;
-    }
-    if (!SaveBoxes(*form_, ini_)) {
-        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::Pause));
-        return;
-    }
-
-    scheduler_->setMinutes(0);
-    scheduler_->resume();
-
-    // Settings never accepted before get one check at once.
-    if (!SettingsAccepted(ini_) && !CheckMail()) {
-        StayAfterFailedFirstCheck(os_, ini_, *form_, scheduler_->timer());
-        return;
-    }
-    if (!ini_.write(keys::kUserInfo, keys::kStartUp, keys::kTrueText)) {
-        StayAfterFailedSave(os_, ini_, scheduler_->timer(), form_->checked(ctl::Pause));
-        return;
-    }
-    scheduler_->resume();
-    display_->setInterval(ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
-    toTray();
-}
-
-void App::revert() {
-    FillBasicSettings();
 }
 
 }  // namespace vantorel
