@@ -8,6 +8,31 @@
 # instead of reading the file once.
 
 log_wait_seconds=20
+
+# Every login of an earlier case has logged its session's end and the log
+# has been still for a moment, so that no late line of an earlier case is
+# taken for one of this case.
+log_quiet_polls=3
+log_settled() {
+    local logins ends
+    logins=$(grep -c "Login: user=" "$workdir/dovecot.log" || true)
+    ends=$(grep -cE " pop3\([^)]*\)<[0-9]+>.*Disconnected" "$workdir/dovecot.log" || true)
+    [ "$ends" -ge "$logins" ]
+}
+
+log_deadline=$((SECONDS + log_wait_seconds))
+log_size=-1
+log_still=0
+while [ "$log_still" -lt "$log_quiet_polls" ] && [ "$SECONDS" -lt "$log_deadline" ]; do
+    size=$(wc -c <"$workdir/dovecot.log")
+    if [ "$size" -eq "$log_size" ] && log_settled; then
+        log_still=$((log_still + 1))
+    else
+        log_still=0
+    fi
+    log_size=$size
+    sleep 0.1
+done
 log_mark=$(wc -l <"$workdir/dovecot.log")
 
 new_log() { tail -n +"$((log_mark + 1))" "$workdir/dovecot.log"; }
