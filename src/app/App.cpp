@@ -10,11 +10,10 @@
 
 namespace vantorel {
 
-namespace {}  // namespace
-
 App::App(platform::Platform& os)
     : trayStatus_(kProductName), os_(os), ini_(os.app, os.profile), mailCheck_(os, ini_, *this) {
-    form_ = os_.ui.createForm(SettingsWindowLayout(), *this);
+    settingsWindow_ =
+        std::make_unique<SettingsWindow>(os_, ini_, *this, static_cast<SettingsWindowHost&>(*this));
     scheduler_ = std::make_unique<CheckScheduler>(os_, static_cast<CheckSchedulerHost&>(*this));
     display_ = std::make_unique<DisplayCycle>(os_, ini_, static_cast<DisplayCycleHost&>(*this));
 }
@@ -28,17 +27,8 @@ bool App::ReadOption(std::string_view key, bool fallback) {
     return text::TextToBoolean(stored).value_or(fallback);
 }
 
-void App::FillBasicSettings() {
-    form_->setText(ctl::UserBox, ini_.read(keys::kUserInfo, keys::kUserName, keys::kEmpty));
-    form_->setText(ctl::PasswordBox, ini_.read(keys::kUserInfo, keys::kPassword, keys::kEmpty));
-    form_->setText(ctl::ServerBox, ini_.read(keys::kUserInfo, keys::kRemoteHost, keys::kEmpty));
-    form_->setText(ctl::IntervalBox,
-                   ini_.read(keys::kUserInfo, keys::kInterval, keys::kDefaultInterval));
-    form_->setText(ctl::DisplayIntervalBox, ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
-}
-
 void App::start() {
-    form_->setControlVisible(ctl::TrayMenu, false);
+    form().setControlVisible(ctl::TrayMenu, false);
     trayIcon_ = std::make_unique<TrayIcon>(os_.tray, os_.ui);
     trayIcon_->OnSeen = [this] {
         trayStatus_.Seen();
@@ -49,14 +39,14 @@ void App::start() {
     // A settings file that is there but cannot be read must not pass for a
     // first run: the user learns of it once the window has settled.
     const platform::FileCondition settingsFile = ini_.prepareFile();
-    FillBasicSettings();
+    settingsWindow_->fill();
 
-    form_->setChecked(ctl::AnnounceZero, ReadOption(keys::kZeroCheck, false));
-    form_->setChecked(ctl::RestoreTitles, ReadOption(keys::kTitleCallBack, false));
-    form_->setChecked(ctl::ShowErrors, ReadOption(keys::kIgnoreErr, true));
-    form_->setChecked(ctl::UnderMouse, ReadOption(keys::kOnMouse, false));
-    form_->setChecked(ctl::OnceOnly, ReadOption(keys::kCheckOnce, false));
-    form_->setChecked(ctl::NotifyDesktop, ReadOption(keys::kNotify, false));
+    form().setChecked(ctl::AnnounceZero, ReadOption(keys::kZeroCheck, false));
+    form().setChecked(ctl::RestoreTitles, ReadOption(keys::kTitleCallBack, false));
+    form().setChecked(ctl::ShowErrors, ReadOption(keys::kIgnoreErr, true));
+    form().setChecked(ctl::UnderMouse, ReadOption(keys::kOnMouse, false));
+    form().setChecked(ctl::OnceOnly, ReadOption(keys::kCheckOnce, false));
+    form().setChecked(ctl::NotifyDesktop, ReadOption(keys::kNotify, false));
     ReadAutostartMark();
 
     if (ini_.read(keys::kSound, keys::kEnable, keys::kSoundOff) == keys::kSoundOn) {

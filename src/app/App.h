@@ -1,12 +1,12 @@
 #pragma once
-// The program's root: the main window (the basic-settings window the user
-// sees, with its menus) and the one place that knows every part. It creates
-// the mail check, the check timer, the display cycle and the tray icon,
+// The program's root: the one place that knows every part. It creates the
+// basic-settings window (the main window, with its menus), the mail check,
+// the check timer, the display cycle and the tray icon,
 // routes the platform's events to them, and answers what each asks of the
 // program (the menus' options, the boxes) through their host interfaces.
 //
-//   app/      load step, basic-settings OK and CANCEL, event routing, menu
-//             commands, tray mode, closing the program
+//   app/      load step, the basic-settings window (SettingsWindow), event
+//             routing, menu commands, tray mode, closing the program
 //   mail/     MailCheck (the check) and CheckScheduler (the check timer)
 //   notify/   DisplayCycle (target window, notices, flash and sound)
 //   tray/     TrayIcon (the icon) and TrayStatus (what it says)
@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/SettingsWindow.h"
 #include "dialogs/SmallWindow.h"
 #include "mail/CheckScheduler.h"
 #include "mail/MailCheck.h"
@@ -33,7 +34,8 @@ class TrayIcon;
 class App : public platform::FormEvents,
             private MailCheckHost,
             private CheckSchedulerHost,
-            private DisplayCycleHost {
+            private DisplayCycleHost,
+            private SettingsWindowHost {
   public:
     explicit App(platform::Platform& os);
     ~App() override;
@@ -86,14 +88,11 @@ class App : public platform::FormEvents,
     // The mark of "ログイン時に起動する" from the session's autostart entry.
     void ReadAutostartMark();
 
-    // ---- basic-settings window (app/BasicSettings.cpp)
-    void accept();  // OK
-    void revert();  // CANCEL
-
     // ---- what the small windows and the tests reach
     platform::Platform& os() { return os_; }
     SettingsStore& ini() { return ini_; }
-    platform::Form& form() { return *form_; }
+    platform::Form& form() { return settingsWindow_->form(); }
+    SettingsWindow& settingsWindow() { return *settingsWindow_; }
     CheckScheduler& scheduler() { return *scheduler_; }
     DisplayCycle& display() { return *display_; }
     TrayIcon* trayIcon() { return trayIcon_.get(); }
@@ -101,9 +100,6 @@ class App : public platform::FormEvents,
     MailCheck& mailCheck() { return mailCheck_; }
 
   private:
-    // The five boxes of the basic-settings window from the settings file.
-    void FillBasicSettings();
-
     // An option's check mark as the settings file holds it.
     bool ReadOption(std::string_view key, bool fallback);
 
@@ -124,6 +120,12 @@ class App : public platform::FormEvents,
     bool checkRunning() override;
     void checkDue() override;
 
+    // ---- what the basic-settings OK asks (app/MailCheckSteps.cpp)
+    void restartChecking() override;
+    void setChecking(bool on) override;
+    bool checkNewSettings() override;
+    void settingsAccepted() override;
+
     // ---- what the display cycle asks and reports (app/MailCheckSteps.cpp)
     bool targetUnderMouse() override;
     bool restoreTitles() override;
@@ -143,7 +145,7 @@ class App : public platform::FormEvents,
     platform::Platform& os_;
     SettingsStore ini_;
     MailCheck mailCheck_;
-    std::unique_ptr<platform::Form> form_;
+    std::unique_ptr<SettingsWindow> settingsWindow_;
     std::unique_ptr<CheckScheduler> scheduler_;
     std::unique_ptr<DisplayCycle> display_;
     std::unique_ptr<TrayIcon> trayIcon_;

@@ -10,10 +10,10 @@ namespace vantorel {
 void App::Click(platform::ControlId control) {
     switch (control) {
         case ctl::OkButton:
-            accept();
+            settingsWindow_->accept();
             break;
         case ctl::CancelButton:
-            revert();
+            settingsWindow_->revert();
             break;
         case ctl::OpenSettings:
             openSettings();

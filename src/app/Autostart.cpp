@@ -19,13 +19,13 @@ constexpr std::string_view kRemoveFailed = "ログイン時に起動する登録
 }  // namespace
 
 void App::ReadAutostartMark() {
-    form_->setChecked(ctl::Autostart, os_.autostart.registered());
+    form().setChecked(ctl::Autostart, os_.autostart.registered());
 }
 
 void App::toggleAutostart() {
     // The mark was read from the system as the menu opened: the user asks
     // for the opposite of what it showed.
-    const bool wasRegistered = form_->checked(ctl::Autostart);
+    const bool wasRegistered = form().checked(ctl::Autostart);
     const platform::AutostartOutcome outcome =
         wasRegistered ? os_.autostart.remove() : os_.autostart.add();
     if (!outcome.done) {

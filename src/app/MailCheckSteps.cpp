@@ -1,11 +1,13 @@
-// The program's side of a mail check and of the check timer: the options
-// they read from the window and its menus, the outcome of a check on the tray
-// icon, and the announcement of what it found.
+// The program's side of a mail check, of the check timer and of the
+// basic-settings OK: the options they read from the window and its menus,
+// the outcome of a check on the tray icon, and the announcement of what it
+// found.
 
 #include <utility>
 
 #include "app/App.h"
 #include "app/SettingsWindowLayout.h"
+#include "settings/SettingsKeys.h"
 
 namespace vantorel {
 
@@ -33,15 +35,15 @@ void App::Announce(NewMail news) {
 }
 
 bool App::showErrors() {
-    return form_->checked(ctl::ShowErrors);
+    return form().checked(ctl::ShowErrors);
 }
 
 bool App::announceZero() {
-    return form_->checked(ctl::AnnounceZero);
+    return form().checked(ctl::AnnounceZero);
 }
 
 bool App::onceOnly() {
-    return form_->checked(ctl::OnceOnly);
+    return form().checked(ctl::OnceOnly);
 }
 
 void App::announcementComing() {
@@ -64,11 +66,11 @@ void App::resumeChecking() {
 }
 
 std::string App::intervalText() {
-    return form_->text(ctl::IntervalBox);
+    return form().text(ctl::IntervalBox);
 }
 
 bool App::paused() {
-    return form_->checked(ctl::Pause);
+    return form().checked(ctl::Pause);
 }
 
 bool App::checkRunning() {
@@ -79,16 +81,35 @@ void App::checkDue() {
     CheckMail();
 }
 
+void App::restartChecking() {
+    scheduler_->setMinutes(0);
+    scheduler_->resume();
+}
+
+void App::setChecking(bool on) {
+    scheduler_->timer().setEnabled(on);
+}
+
+bool App::checkNewSettings() {
+    return CheckMail();
+}
+
+void App::settingsAccepted() {
+    scheduler_->resume();
+    display_->setInterval(ini_.read(keys::kUserInfo, keys::kTimer, keys::kEmpty));
+    toTray();
+}
+
 bool App::targetUnderMouse() {
-    return form_->checked(ctl::UnderMouse);
+    return form().checked(ctl::UnderMouse);
 }
 
 bool App::restoreTitles() {
-    return form_->checked(ctl::RestoreTitles);
+    return form().checked(ctl::RestoreTitles);
 }
 
 bool App::notifyDesktop() {
-    return form_->checked(ctl::NotifyDesktop);
+    return form().checked(ctl::NotifyDesktop);
 }
 
 void App::holdChecks() {

@@ -53,11 +53,11 @@ void App::openSettings() {
 }
 
 void App::togglePause() {
-    form_->setChecked(ctl::Pause, !form_->checked(ctl::Pause));
+    form().setChecked(ctl::Pause, !form().checked(ctl::Pause));
     // After a resume the next check comes one full interval later.
     scheduler_->setMinutes(0);
-    scheduler_->setEnabled(!form_->checked(ctl::Pause));
-    trayStatus_.Paused(form_->checked(ctl::Pause));
+    scheduler_->setEnabled(!form().checked(ctl::Pause));
+    trayStatus_.Paused(form().checked(ctl::Pause));
     ShowTrayStatus();
 }
 
@@ -88,8 +88,8 @@ void App::openSoundSettings() {
 }
 
 void App::toggleOnceOnly() {
-    form_->setChecked(ctl::OnceOnly, !form_->checked(ctl::OnceOnly));
-    const bool marked = form_->checked(ctl::OnceOnly);
+    form().setChecked(ctl::OnceOnly, !form().checked(ctl::OnceOnly));
+    const bool marked = form().checked(ctl::OnceOnly);
     if (!marked) {
         // The next check counts every waiting message as new again.
         mailCheck_.forgetAnnounced();
@@ -102,15 +102,15 @@ void App::openTitleLabels() {
 }
 
 void App::toggleRestoreTitles() {
-    ToggleOption(*form_, ini_, ctl::RestoreTitles, keys::kTitleCallBack);
+    ToggleOption(form(), ini_, ctl::RestoreTitles, keys::kTitleCallBack);
 }
 
 void App::toggleAnnounceZero() {
-    ToggleOption(*form_, ini_, ctl::AnnounceZero, keys::kZeroCheck);
+    ToggleOption(form(), ini_, ctl::AnnounceZero, keys::kZeroCheck);
 }
 
 void App::toggleUnderMouse() {
-    ToggleOption(*form_, ini_, ctl::UnderMouse, keys::kOnMouse);
+    ToggleOption(form(), ini_, ctl::UnderMouse, keys::kOnMouse);
 }
 
 void App::checkServer() {
@@ -119,7 +119,7 @@ void App::checkServer() {
 
 void App::toggleShowErrors() {
     // "IGNOREERR" holds the state of "エラーを表示": "True" shows errors.
-    ToggleOption(*form_, ini_, ctl::ShowErrors, keys::kIgnoreErr);
+    ToggleOption(form(), ini_, ctl::ShowErrors, keys::kIgnoreErr);
 }
 
 void App::openTokenCommand() {
@@ -127,7 +127,7 @@ void App::openTokenCommand() {
 }
 
 void App::toggleNotifyDesktop() {
-    ToggleOption(*form_, ini_, ctl::NotifyDesktop, keys::kNotify);
+    ToggleOption(form(), ini_, ctl::NotifyDesktop, keys::kNotify);
 }
 
 // ---- closing the main window
@@ -136,7 +136,7 @@ void App::closeRequested(platform::CloseReason /*reason*/) {
     // Closing is never refused. A notice standing in another program's
     // title bar is taken back first when the user asked for restoring, so
     // that ending the program mid-cycle leaves no notice behind.
-    if (form_->checked(ctl::RestoreTitles)) {
+    if (form().checked(ctl::RestoreTitles)) {
         display_->takeBackNotice();
     }
     display_->closeSound();
@@ -150,7 +150,7 @@ void App::quit() {
     scheduler_->setEnabled(false);
     display_->stop();
     // No dead icon may stay in the tray after the program has gone.
-    RemoveTrayIcon(os_.tray, *form_);
+    RemoveTrayIcon(os_.tray, form());
     trayIcon_.reset();
 }
 

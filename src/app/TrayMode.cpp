@@ -6,7 +6,7 @@ namespace vantorel {
 
 void App::toTray() {
     TrayIcon& tray = *trayIcon_;
-    tray.FormName(form_.get());
+    tray.FormName(&form());
     tray.MenuName(ctl::TrayMenu);
     // The icon comes with the state it stands for (after a double-click
     // and the basic-settings OK, the checks' news is still there).

@@ -25,22 +25,22 @@ check() {
     printf '%s\n' "$out"
 }
 
-# The log lines of dovecot since this case started.
-log_mark=$(wc -l <"$workdir/dovecot.log")
-new_log() { tail -n +"$((log_mark + 1))" "$workdir/dovecot.log"; }
+# shellcheck source=case-log.sh
+source "$(dirname "$0")/case-log.sh"
 
 case "$case_name" in
 stls)
     check "$ALICE_PASSWORD" "localhost:$POP3_PORT" alice STAT
     [ "$rc" -eq 0 ] || fail "exit $rc"
     [ "$(head -1 <<<"$out")" = "60 $(sed -n 's/^60 //p' <<<"$out")" ] || fail "STAT: $out"
-    new_log | grep -q "method=PLAIN.*TLS" || fail "login was not PLAIN over TLS"
+    await_log "method=PLAIN.*TLS" || fail "login was not PLAIN over TLS"
     ;;
 implicit-tls)
     check "$ALICE_PASSWORD" "pop3s://localhost:$POP3S_PORT" alice STAT "LIST 1-2"
     [ "$rc" -eq 0 ] || fail "exit $rc"
     [ "$(sed -n 3p <<<"$out")" = "$(sed -n 1p "$ALICE_EXPECTED")" ] || fail "LIST: $out"
     # STAT and LIST shared one login.
+    await_sessions_end alice || fail "no login logged"
     [ "$(new_log | grep -c 'Login: user=<alice>')" -eq 1 ] || fail "not one login"
     ;;
 ip-literal)
@@ -50,12 +50,13 @@ ip-literal)
 apop)
     check "$ALICE_PASSWORD" "pop3://$POP3_NOTLS_HOST:$POP3_NOTLS_PORT" alice STAT
     [ "$rc" -eq 0 ] || fail "exit $rc"
-    new_log | grep -q "method=APOP" || fail "login was not APOP"
+    await_log "method=APOP" || fail "login was not APOP"
     ;;
 no-tls-refused)
     check "$ALICE_PASSWORD" "$POP3_NOTLS_HOST:$POP3_NOTLS_PORT" alice STAT
     [ "$rc" -eq 1 ] || fail "exit $rc"
     grep -q "pop3://$POP3_NOTLS_HOST:$POP3_NOTLS_PORT" <<<"$out" || fail "no advice: $out"
+    await_login_refused || fail "the connection's end was not logged"
     if new_log | grep -q "user=<alice>"; then fail "a login was attempted"; fi
     ;;
 wrong-password)
@@ -85,6 +86,7 @@ twelve-thousand)
     [ "$(sed -n 1p <<<"$out" | cut -d' ' -f1)" = "$big_count" ] || fail "STAT: $(sed -n 1p <<<"$out")"
     diff <(sed -n "3,$((big_count + 2))p" <<<"$out") "$workdir/home/big.expected" >/dev/null ||
         fail "summaries differ"
+    await_sessions_end big || fail "no login logged"
     [ "$(new_log | grep -c 'Login: user=<big>')" -eq 1 ] || fail "not one login"
     ;;
 too-many)

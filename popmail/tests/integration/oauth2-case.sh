@@ -50,8 +50,8 @@ expect_no_token() {
     done
 }
 
-log_mark=$(wc -l <"$workdir/dovecot.log")
-new_log() { tail -n +"$((log_mark + 1))" "$workdir/dovecot.log"; }
+# shellcheck source=case-log.sh
+source "$(dirname "$0")/case-log.sh"
 
 # expect_refused TOKEN HOST REASON: the login fails, says why, and
 # dovecot's log has REASON.
@@ -62,7 +62,7 @@ expect_refused() {
     grep -qF "$invalid_text" <<<"$out" || fail "text: $out"
     grep -qF "サーバーの応答: invalid_token" <<<"$out" || fail "no status: $out"
     expect_no_token "$token"
-    new_log | grep -qF "$reason" || fail "dovecot did not log: $reason"
+    await_log -F "$reason" || fail "dovecot did not log: $reason"
 }
 
 implicit="pop3s://localhost:$POP3S_PORT"
@@ -77,6 +77,7 @@ valid-implicit-tls | valid-stls)
     [ "$(head -1 <<<"$out" | cut -d' ' -f1)" = "$OAUTH2_MESSAGES" ] || fail "STAT: $out"
     diff <(sed -n "3,$((2 + OAUTH2_MESSAGES))p" <<<"$out") "$OAUTH2_EXPECTED" || fail "LIST"
     # OAUTHBEARER preferred; STAT and LIST shared one login.
+    await_sessions_end "$OAUTH2_USER" || fail "no login logged"
     [ "$(new_log | grep -c "Login: user=<$OAUTH2_USER>, method=OAUTHBEARER")" -eq 1 ] ||
         fail "not one OAUTHBEARER login"
     expect_no_token "$token"
@@ -98,6 +99,7 @@ no-tls-refused)
     check "$token" "pop3://$POP3_NOTLS_HOST:$POP3_NOTLS_PORT" "$OAUTH2_USER" STAT
     [ "$rc" -eq 1 ] || fail "exit $rc"
     grep -qF "暗号化した接続でだけ送るため" <<<"$out" || fail "text: $out"
+    await_login_refused || fail "the connection's end was not logged"
     if new_log | grep -qE "oauth2|user=<$OAUTH2_USER>"; then fail "a login was attempted"; fi
     ;;
 *)

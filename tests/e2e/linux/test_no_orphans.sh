@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Whatever way a desktop session ends, it leaves no process behind: an
-# end-to-end test that fails and one interrupted by Ctrl-C (each with a
-# private desktop, dovecot, the program and a target window), and ./run
-# --demo interrupted by Ctrl-C. Every process those start carries a mark in
-# its environment; dovecot, which clears its environment, is found by its
-# folder and instance name.
+# end-to-end test that fails, one interrupted by Ctrl-C and one killed
+# outright (each with a private desktop, dovecot, the program and a target
+# window), and ./run --demo interrupted by Ctrl-C. Every process those start
+# carries a mark in its environment; dovecot, which clears its environment,
+# is found by its folder and instance name.
 set -euo pipefail
 : "${VANTOREL_BUILD:?}" "${VANTOREL_SOURCE:?}"
 source "$VANTOREL_SOURCE/tests/e2e/linux/lib/desktop.sh"
@@ -97,6 +97,10 @@ end_session() {
     session=""
 }
 
+no_leftovers() {
+    [ -z "$(leftovers)" ]
+}
+
 expect_no_leftovers() {
     local left
     left=$(leftovers)
@@ -155,6 +159,20 @@ kill -INT -- "-$session"
 end_session "$work/interrupt.log"
 [ "$status" -eq "$sigint_status" ] || fail "Ctrl-C ended the test with status $status"
 expect_no_leftovers "an interrupted test"
+
+echo "[$NAME] an end-to-end test killed outright, as ctest kills its tests when it is ended by a signal"
+CASE_END=interrupt CASE_DOVECOT_NOTE="$work/dovecot-killed" CASE_READY="$work/ready-killed" \
+    start_session "$work/killed.log" bash "$script"
+wait_for "$ready_timeout" test -e "$work/ready-killed" || {
+    cat "$work/killed.log" >&2
+    fail "the test to be killed did not get ready"
+}
+kill -KILL -- "-$session"
+end_session "$work/killed.log"
+# No clean-up of the test ran: its reaper stops what it started.
+wait_for "$end_timeout" no_leftovers || true
+expect_no_leftovers "a killed test"
+[ ! -e "$(head -n1 "$work/dovecot-killed")" ] || fail "the killed test left dovecot's folder behind"
 
 echo "[$NAME] ./run --demo interrupted by Ctrl-C"
 # Its throw-away folder goes into ours, where dovecot's link can be found.

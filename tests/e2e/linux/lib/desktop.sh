@@ -62,7 +62,15 @@ EOF
 # inside a deep checkout exceeds. desktop_stop removes it.
 make_runtime_folder() {
     DESKTOP_RUNTIME=$(mktemp -d /tmp/vantorel-xdg.XXXXXX)
+    note_for_reaper folder "$DESKTOP_RUNTIME"
     export XDG_RUNTIME_DIR=$DESKTOP_RUNTIME
+}
+
+# note_for_reaper KIND ITEM: tells an end-to-end test's reaper
+# (lib/reaper.sh) of something to stop or remove that it cannot find by the
+# test's mark. Without a reaper it does nothing.
+note_for_reaper() {
+    [ -z "${E2E_REAP_LIST:-}" ] || echo "$1 $2" >>"$E2E_REAP_LIST"
 }
 
 desktop_start() {

@@ -26,6 +26,15 @@ rm -rf "$E2E_WORK"
 mkdir -p "$E2E_WORK" "$E2E_SHOTS" "$PROGRAM_DIR"
 rm -f "$E2E_SHOTS/$E2E_NAME"-*.png
 
+# Every process the test starts carries this mark in its environment, for
+# the reaper (lib/reaper.sh) to find should the test be killed outright.
+export VANTOREL_E2E_MARK="$E2E_NAME-$$-$RANDOM$RANDOM"
+E2E_REAP_LIST="$E2E_WORK/started"
+: >"$E2E_REAP_LIST"
+setsid "$E2E_LIB/reaper.sh" $$ "VANTOREL_E2E_MARK=$VANTOREL_E2E_MARK" "$E2E_REAP_LIST" \
+    </dev/null >/dev/null 2>&1 &
+E2E_REAPER=$!
+
 e2e_cleanup() {
     local status=$?
     stop_vantorel
@@ -38,6 +47,9 @@ e2e_cleanup() {
         "$VANTOREL_SOURCE/tests/dovecot/stop-dovecot.sh" "$E2E_DOVECOT" || true
     fi
     desktop_stop
+    # Everything is stopped: the reaper has nothing left to do.
+    kill -KILL "$E2E_REAPER" 2>/dev/null || true
+    wait "$E2E_REAPER" 2>/dev/null || true
     exit "$status"
 }
 trap e2e_cleanup EXIT
@@ -109,6 +121,7 @@ PY
 start_vantorel() {
     "$PROGRAM_DIR/vantorel" >"$PROGRAM_LOG" 2>&1 &
     VANTOREL_PID=$!
+    note_for_reaper pid "$VANTOREL_PID $(cut -d' ' -f22 "/proc/$VANTOREL_PID/stat" 2>/dev/null)"
 }
 
 # Ends the program as the session's end would, then for good.
@@ -228,6 +241,7 @@ expect() {
 # POP3_PORT, ALICE_USER, ALICE_PASSWORD, SSL_CERT_FILE for the test CA).
 start_mail_server() {
     E2E_DOVECOT="$E2E_WORK/dovecot"
+    note_for_reaper dovecot "$E2E_DOVECOT"
     "$VANTOREL_SOURCE/tests/dovecot/start-dovecot.sh" "$E2E_DOVECOT" >/dev/null
     source "$E2E_DOVECOT/dovecot.env"
     local maildir="$E2E_DOVECOT/home/$ALICE_USER/Maildir"
