@@ -58,6 +58,17 @@ void Peer::Close() {
     }
 }
 
+void Peer::Reset() {
+    tls_.reset();
+    if (fd_ >= 0) {
+        // A zero linger time makes the close a reset.
+        const linger abort{1, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
 bool Peer::Send(std::string_view bytes) {
     while (!bytes.empty() && fd_ >= 0) {
         const int sent =

@@ -45,6 +45,8 @@ class Peer {
     // True when the client closes the connection within `wait`.
     bool ClientClosesWithin(std::chrono::milliseconds wait);
     void Close();
+    // Ends the connection with a reset instead of a close.
+    void Reset();
 
   private:
     int ReadSome(char* buffer, int capacity);

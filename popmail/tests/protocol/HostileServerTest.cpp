@@ -149,6 +149,17 @@ TEST_F(ClientTest, ServerNotReachedAsWrittenSaysToCheckThePortAndTls) {
                                  server_.address() + "）。詳細: "));
 }
 
+TEST_F(ClientTest, AServerThatResetsTheTlsHelloGetsTheSameAdviceAsOneThatClosed) {
+    server_.Serve({[](Peer& peer) {
+        peer.MoreArrivesWithin(std::chrono::seconds(10));
+        peer.Reset();
+    }});
+    const Reply reply = Run("pop3s://" + server_.address(), "STAT");
+    EXPECT_THAT(reply, FailsWith("（TLS）を開始できないため、ポート番号と暗号化（pop3s:// か STLS "
+                                 "か）の設定を確認してください（サーバー " +
+                                 server_.address() + "）。詳細: "));
+}
+
 TEST_F(ClientTest, UntrustedCertificateIsRefused) {
     const TlsIdentity stranger = Certificates().selfSigned;
     server_.Serve({[stranger](Peer& peer) { peer.StartTls(stranger); }});

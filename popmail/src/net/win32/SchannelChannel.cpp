@@ -51,6 +51,17 @@ SecBuffer Buffer(ULONG type, void* data = nullptr, std::size_t size = 0) {
     return SecBuffer{static_cast<ULONG>(size), type, data};
 }
 
+// A connection that the server resets during the handshake did not start
+// TLS, as one it closes did not: most often the port serves plain POP3. The
+// user is told to check the port and the encryption, as with OpenSSL, and
+// the system's words follow. A time-out stays a time-out.
+Failure AsHandshakeFailure(Failure failure) {
+    if (failure.kind == FailureKind::NetworkError) {
+        failure.kind = FailureKind::TlsFailed;
+    }
+    return failure;
+}
+
 }  // namespace
 
 SchannelChannel::SchannelChannel(SOCKET socket, SchannelCredentials credentials,
@@ -105,7 +116,7 @@ Status SchannelChannel::Negotiate(Deadline deadline) {
         if (FAILED(status)) {
             SendWithoutWaiting(socket_, token.bytes());  // the alert, if any
         } else if (auto sent = SendAll(socket_, token.bytes(), deadline); !sent) {
-            return sent;
+            return AsHandshakeFailure(sent.failure());
         }
         if (status == SEC_E_INCOMPLETE_MESSAGE) {
             // Keep what arrived; the rest of the record is still on its way.
@@ -130,7 +141,7 @@ Status SchannelChannel::Negotiate(Deadline deadline) {
         }
         auto received = ReceiveMore(deadline);
         if (!received) {
-            return received.failure();
+            return AsHandshakeFailure(received.failure());
         }
         if (*received == 0) {
             return Fail(FailureKind::TlsFailed, "connection closed during the handshake");

@@ -121,6 +121,18 @@ void Peer::Close() {
     }
 }
 
+void Peer::Reset() {
+    tls_.reset();
+    if (fd_ >= 0) {
+        // A zero linger time makes the close a reset.
+        const linger abort{1, 0};
+        setsockopt(AsSocket(fd_), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
+                   sizeof abort);
+        closesocket(AsSocket(fd_));
+        fd_ = -1;
+    }
+}
+
 bool Peer::Send(std::string_view bytes) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kSocketWaitMs);
