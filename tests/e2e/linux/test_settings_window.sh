@@ -20,7 +20,7 @@ step "an interval of 0 gives the wrong-number box over the window"
 type_into_settings 127.0.0.1:9 hanako secret 0 1
 xdotool key Return
 expect 10 "no box about the wrong number" box_said 数値が不正です
-box=$(message_box) || fail "the wrong-number box is not on the screen"
+box=$(shown_message_box) || fail "the wrong-number box is not on the screen"
 owned_window "$box" || fail "the box is not transient for the window and off the task bar"
 shot invalid-number-box
 close_message_box

@@ -315,10 +315,18 @@ message_box() {
     return 1
 }
 
+# shown_message_box: the program's message box once it is on the screen
+# (10 s at most). The program writes a box's text to standard error just
+# before the box is mapped, so a box just said may not be there yet.
+shown_message_box() {
+    wait_for 10 message_box || return 1
+    message_box
+}
+
 # close_message_box: presses OK in the program's message box.
 close_message_box() {
     local box
-    box=$(message_box) || fail "no message box to close"
+    box=$(shown_message_box) || fail "no message box to close"
     focus_window "$box"
     xdotool key Return
     wait_for 10 bash -c "! xwininfo -id $box 2>/dev/null | grep -q IsViewable" ||
