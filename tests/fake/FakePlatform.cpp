@@ -24,6 +24,11 @@ std::string YesNo(bool value) {
     return value ? "true" : "false";
 }
 
+// A text the user reads, in double quotes.
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
 std::string PointText(platform::Point p) {
     return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
 }
@@ -537,12 +542,10 @@ bool FakeWindows::setWindowText(platform::WindowHandle window, std::string_view 
     return alive;
 }
 
-bool FakeWindows::flashWindow(const platform::FlashInfo& info) {
-    const auto it = windows.find(info.window);
+bool FakeWindows::flash(platform::WindowHandle window, int times) {
+    const auto it = windows.find(window);
     const bool alive = it != windows.end() && it->second.alive;
-    t_.add("FlashWindowEx " + Hex(info.window) + " size=" + std::to_string(info.size) +
-           " flags=" + std::to_string(info.flags) + " count=" + std::to_string(info.count) +
-           " timeout=" + std::to_string(info.timeoutMs));
+    t_.add("flash " + Hex(window) + " " + std::to_string(times) + " times");
     return alive;
 }
 
@@ -568,32 +571,24 @@ std::uint32_t FakeConnection::connectedState() {
     return result;
 }
 
-void FakePlayer::setDeviceType(std::string_view type) {
-    deviceType = std::string(type);
-    t_.add("MMControl1.DeviceType = " + deviceType);
-}
-
-void FakePlayer::setFileName(std::string_view path) {
+void FakePlayer::load(std::string_view path) {
+    t_.add("sound load " + Quoted(path));
     fileName = std::string(path);
-    t_.add("MMControl1.FileName = " + fileName);
+    open = true;
+    playing = false;
 }
 
-void FakePlayer::setCommand(std::string_view command) {
-    t_.add("MMControl1.Command = " + std::string(command));
-    if (command == "Open") {
-        open = true;  // an empty or wrong file fails silently in a real player
-    } else if (command == "Play") {
-        playing = open;
-    } else if (command == "Close") {
-        open = false;
-        playing = false;
-    }
+void FakePlayer::play(std::string_view path) {
+    t_.add("sound play " + Quoted(path));
+    fileName = std::string(path);
+    open = true;
+    playing = true;
 }
 
-int FakePlayer::deviceId() {
-    const int id = open ? 1 : 0;
-    t_.add("MMControl1.DeviceID? -> " + std::to_string(id));
-    return id;
+void FakePlayer::stop() {
+    t_.add("sound stop");
+    open = false;
+    playing = false;
 }
 
 namespace {

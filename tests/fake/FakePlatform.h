@@ -17,9 +17,9 @@
 //   | check timer interval = 60000 MsgBox [caption] text (icon)          quit GetForegroundWindow
 //   -> 0x10 GetCursorPos -> (x,y) WindowFromPoint (x,y) -> 0x11         GetParent 0x11 -> 0x10
 //   IsWindow 0x10 -> true GetWindowText 0x10 -> title           SetWindowText 0x10 title [failed]
-//   FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0
+//   flash 0x10 3 times
 //   InternetGetConnectedState -> 0x2
-//   MMControl1.DeviceType = WaveAudio | MMControl1.FileName = path | MMControl1.Command = Open
+//   sound load "path" | sound play "path" | sound stop
 //   file dialog filter = ... | file dialog open -> chosen path | cancelled
 //   RcvMail host user password command saveDir
 //   RcvMailOAuth2 host user [access token] command saveDir   (never the token)
@@ -311,7 +311,7 @@ class FakeWindows : public platform::ForeignWindows {
     bool isWindow(platform::WindowHandle window) override;
     std::optional<std::string> windowText(platform::WindowHandle window) override;
     bool setWindowText(platform::WindowHandle window, std::string_view text) override;
-    bool flashWindow(const platform::FlashInfo& info) override;
+    bool flash(platform::WindowHandle window, int times) override;
 
     // Adds or replaces a window.
     void add(platform::WindowHandle handle, std::string title, platform::WindowHandle parent = 0);
@@ -341,18 +341,18 @@ class FakeConnection : public platform::ConnectionState {
     Transcript& t_;
 };
 
+// Any file opens and plays here; a real player fails silently on a file
+// it cannot play.
 class FakePlayer : public platform::MediaPlayer {
   public:
     explicit FakePlayer(Transcript& t) : t_(t) {}
-    void setDeviceType(std::string_view type) override;
-    void setFileName(std::string_view path) override;
-    void setCommand(std::string_view command) override;
-    int deviceId() override;
+    void load(std::string_view path) override;
+    void play(std::string_view path) override;
+    void stop() override;
 
     bool open = false;
     bool playing = false;
-    std::string deviceType;
-    std::string fileName;
+    std::string fileName;  // the file open or last open
 
   private:
     Transcript& t_;
