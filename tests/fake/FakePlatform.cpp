@@ -340,11 +340,9 @@ std::unique_ptr<platform::Timer> FakeUi::createTimer(std::string_view name,
 
 void FakeUi::messageBox(std::string_view text, std::string_view caption,
                         platform::MessageIcon icon) {
-    const std::string iconText =
-        icon == platform::MessageIcon::Information ? "information" : "none";
-    const std::string box = "[" + std::string(caption) + "] " + std::string(text);
-    messageBoxes.push_back(box);
-    t_.add("MsgBox " + box + " (" + iconText + ")");
+    const std::string iconText = icon == platform::MessageIcon::Information ? " (information)" : "";
+    t_.add("box [" + std::string(caption) + "] " + Quoted(text) + iconText);
+    messageBoxes.push_back("[" + std::string(caption) + "] " + std::string(text));
     if (whileMessageBoxOpen) {
         whileMessageBoxOpen(std::string(text));
     }
@@ -490,17 +488,17 @@ bool FakeNotifier::notify(const platform::DesktopNotice& notice) {
 // ---- other programs' windows
 
 platform::WindowHandle FakeWindows::foregroundWindow() {
-    t_.add("GetForegroundWindow -> " + Hex(foreground));
+    t_.add("foreground -> " + Hex(foreground));
     return foreground;
 }
 
 platform::Point FakeWindows::cursorPos() {
-    t_.add("GetCursorPos -> " + PointText(cursor));
+    t_.add("pointer -> " + PointText(cursor));
     return cursor;
 }
 
 platform::WindowHandle FakeWindows::windowFromPoint(platform::Point point) {
-    t_.add("WindowFromPoint " + PointText(point) + " -> " + Hex(underCursor));
+    t_.add("window at " + PointText(point) + " -> " + Hex(underCursor));
     return underCursor;
 }
 
@@ -510,31 +508,31 @@ platform::WindowHandle FakeWindows::parent(platform::WindowHandle window) {
     if (it != windows.end() && it->second.alive) {
         result = it->second.parent;
     }
-    t_.add("GetParent " + Hex(window) + " -> " + Hex(result));
+    t_.add("parent of " + Hex(window) + " -> " + Hex(result));
     return result;
 }
 
 bool FakeWindows::isWindow(platform::WindowHandle window) {
     const auto it = windows.find(window);
     const bool alive = it != windows.end() && it->second.alive;
-    t_.add("IsWindow " + Hex(window) + " -> " + YesNo(alive));
+    t_.add("window " + Hex(window) + " exists -> " + YesNo(alive));
     return alive;
 }
 
 std::optional<std::string> FakeWindows::windowText(platform::WindowHandle window) {
     const auto it = windows.find(window);
     if (it == windows.end() || !it->second.alive || it->second.unreadable) {
-        t_.add("GetWindowText " + Hex(window) + " failed");
+        t_.add("title " + Hex(window) + " -> failed");
         return std::nullopt;
     }
-    t_.add("GetWindowText " + Hex(window) + " -> " + it->second.title);
+    t_.add("title " + Hex(window) + " -> " + Quoted(it->second.title));
     return it->second.title;
 }
 
 bool FakeWindows::setWindowText(platform::WindowHandle window, std::string_view text) {
     const auto it = windows.find(window);
     const bool alive = it != windows.end() && it->second.alive;
-    t_.add("SetWindowText " + Hex(window) + " " + std::string(text) + (alive ? "" : " failed"));
+    t_.add("title " + Hex(window) + " := " + Quoted(text) + (alive ? "" : " failed"));
     if (alive) {
         it->second.title = std::string(text);
         titlesWritten[window].push_back(std::string(text));
@@ -567,7 +565,7 @@ std::uint32_t FakeConnection::connectedState() {
         result = nextFlags.front();
         nextFlags.pop_front();
     }
-    t_.add("InternetGetConnectedState -> " + Hex(result));
+    t_.add("connection -> " + Hex(result));
     return result;
 }
 

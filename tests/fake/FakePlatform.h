@@ -11,14 +11,17 @@
 //   tray modify id=1 flags=6 mark=new:3|error|paused|none tip=... [refused]
 //   tray delete id=1 [refused]
 //   notify 3通メールが来ています。 | 件名1 — sender1 / 件名2 — sender2   (body lines joined by " /
-//   ") Form show | Form hide | Form.control text = ... | Form.control checked = true Form.control
-//   visible = false | Form.control enabled = false | Form.control focus Form.control selectAll |
-//   Form popup menu | Form caption = ... | Form front | Form close check timer on | check timer off
-//   | check timer interval = 60000 MsgBox [caption] text (icon)          quit GetForegroundWindow
-//   -> 0x10 GetCursorPos -> (x,y) WindowFromPoint (x,y) -> 0x11         GetParent 0x11 -> 0x10
-//   IsWindow 0x10 -> true GetWindowText 0x10 -> title           SetWindowText 0x10 title [failed]
+//   ")
+//   Form show | Form hide | Form caption = ... | Form front | Form close | Form popup menu
+//   Form.control text = ... | Form.control checked = true | Form.control visible = false
+//   Form.control enabled = false | Form.control focus | Form.control selectAll
+//   check timer on | check timer off | check timer interval = 60000      quit
+//   box [caption] "text" [(information)]
+//   foreground -> 0x10 | pointer -> (x,y) | window at (x,y) -> 0x11 | parent of 0x11 -> 0x10
+//   window 0x10 exists -> true | title 0x10 -> "title" | title 0x10 -> failed (unreadable)
+//   title 0x10 := "title" [failed]
 //   flash 0x10 3 times
-//   InternetGetConnectedState -> 0x2
+//   connection -> 0x2
 //   sound load "path" | sound play "path" | sound stop
 //   file dialog filter = ... | file dialog open -> chosen path | cancelled
 //   RcvMail host user password command saveDir

@@ -160,10 +160,10 @@ TEST_F(StartUp, AnUnreadableSettingsFileIsReportedOnceTheWindowHasSettled) {
                             "/opt/vantorel/vantorel.ini 理由: ファイルが大きすぎます（上限 16 "
                             "MB）。 " +
                                 next,
-                            "MsgBox [Vantorel] 設定ファイルを読み込めませんでした。\n"
+                            "box [Vantorel] \"設定ファイルを読み込めませんでした。\n"
                             "/opt/vantorel/vantorel.ini\n"
                             "理由: ファイルが大きすぎます（上限 16 MB）。\n" +
-                                next + " (none)"));
+                                next + "\""));
 }
 
 TEST_F(StartUp, EachReasonIsNamedAndAFolderIsNotPromisedACopy) {
@@ -191,7 +191,7 @@ TEST_F(StartUp, AReadableOrMissingFileGetsNoMessage) {
          {platform::ReadOutcome::Read, platform::ReadOutcome::Missing}) {
         fake.profile.condition = {outcome, ""};
         start();
-        EXPECT_THAT(lines("MsgBox"), IsEmpty());
+        EXPECT_THAT(lines("box "), IsEmpty());
         EXPECT_THAT(lines("stderr"), IsEmpty());
         program.reset();
     }
