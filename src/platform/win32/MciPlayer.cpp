@@ -13,7 +13,7 @@ namespace vantorel::win32 {
 
 namespace {
 
-// The device type the player control opened sound files with.
+// Sound files are opened on the wave audio device, whatever their name ends in.
 constexpr std::wstring_view kDeviceType = L"WaveAudio";
 
 }  // namespace
