@@ -7,58 +7,34 @@ namespace vantorel {
 
 namespace {
 
-constexpr std::uint32_t kFlashCount = 3;
-constexpr std::uint32_t kBlinkRateTimeout = 0;  // the system's cursor blink rate
-
-constexpr std::string_view kWaveAudio = "WaveAudio";
-constexpr std::string_view kOpenCommand = "Open";
-constexpr std::string_view kPlayCommand = "Play";
-constexpr std::string_view kCloseCommand = "Close";
+constexpr int kFlashCount = 3;
 
 }  // namespace
 
 void DisplayCycle::flashTarget() {
-    platform::FlashInfo info;
-    info.window = display_.targetWindow;
-    info.flags = platform::FlashInfo::kFlashCaption;
-    info.count = kFlashCount;
-    info.timeoutMs = kBlinkRateTimeout;
-    os_.windows.flashWindow(info);
+    os_.windows.flash(display_.targetWindow, kFlashCount);
 }
 
 void DisplayCycle::closeSound() {
-    // Closing also stops a sound that is still playing.
-    if (os_.player.deviceId() != 0) {
-        os_.player.setCommand(kCloseCommand);
-    }
+    os_.player.stop();
 }
 
 void DisplayCycle::openSound(const std::string& path) {
     soundOn_ = true;
-    os_.player.setDeviceType(kWaveAudio);
-    os_.player.setFileName(path);
-    os_.player.setCommand(kOpenCommand);
+    os_.player.load(path);
 }
 
 void DisplayCycle::soundChosen(bool on, const std::string& path) {
     soundOn_ = on;
-    if (!on) {
-        return;
+    if (on) {
+        // Ready for the next announcement, in place of the file open before.
+        os_.player.load(path);
     }
-    // The player is opened on the new file now, ready for the next
-    // announcement.
-    closeSound();
-    openSound(path);
 }
 
 void DisplayCycle::playArrivalSound() {
-    closeSound();
-    os_.player.setDeviceType(kWaveAudio);
-    // Read anew, so that a file chosen since the last check plays. A file
-    // that cannot be played fails silently in the player.
-    os_.player.setFileName(ini_.read(keys::kSound, keys::kWavePath, keys::kEmpty));
-    os_.player.setCommand(kOpenCommand);
-    os_.player.setCommand(kPlayCommand);
+    // Read anew, so that a file chosen since the last check plays.
+    os_.player.play(ini_.read(keys::kSound, keys::kWavePath, keys::kEmpty));
 }
 
 }  // namespace vantorel

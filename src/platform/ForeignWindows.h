@@ -2,7 +2,6 @@
 // Other programs' windows: which one the user works in or points at, its
 // parent or owner, its title, and a caption flash.
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,18 +9,6 @@
 #include "platform/Handles.h"
 
 namespace vantorel::platform {
-
-// A flash request, as the shell's FLASHWINFO record has it.
-struct FlashInfo {
-    static constexpr std::uint32_t kRecordSize = 20;  // five 32-bit fields
-    static constexpr std::uint32_t kFlashCaption = 1;
-
-    std::uint32_t size = kRecordSize;
-    WindowHandle window = 0;
-    std::uint32_t flags = 0;
-    std::uint32_t count = 0;
-    std::uint32_t timeoutMs = 0;  // 0: the system's cursor blink rate
-};
 
 class ForeignWindows {
   public:
@@ -53,9 +40,10 @@ class ForeignWindows {
     // is gone or does not answer in time; nothing else happens then.
     virtual bool setWindowText(WindowHandle window, std::string_view text) = 0;
 
-    // Flashes the window as `info` asks. Returns false when nothing flashes
-    // (not a window, or the platform cannot flash it).
-    virtual bool flashWindow(const FlashInfo& info) = 0;
+    // Flashes the window's caption `times` times at the system's blink rate
+    // and returns at once. Returns false when nothing flashes (not a window,
+    // or the platform cannot flash it).
+    virtual bool flash(WindowHandle window, int times) = 0;
 };
 
 }  // namespace vantorel::platform

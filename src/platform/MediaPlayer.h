@@ -1,6 +1,8 @@
 #pragma once
-// The sound player: a multimedia device driven by device type, file name and
-// command texts, as the main window's player control is.
+// The sound player: one sound file at a time, opened ready to play, played
+// without waiting for its end, and stopped. Every failure (no file, a file
+// that is not a sound, no sound device) is silent: nothing is reported and
+// nothing plays.
 
 #include <string_view>
 
@@ -10,19 +12,17 @@ class MediaPlayer {
   public:
     virtual ~MediaPlayer() = default;
 
-    // The device type for the next "Open" ("WaveAudio").
-    virtual void setDeviceType(std::string_view type) = 0;
+    // Opens the file at `path` ready to play, in place of the file open
+    // before (whose sound stops).
+    virtual void load(std::string_view path) = 0;
 
-    // The file for the next "Open" (may be empty).
-    virtual void setFileName(std::string_view path) = 0;
+    // Closes what is open and plays the file at `path` from its beginning,
+    // opened anew so that the file as it is now plays.
+    virtual void play(std::string_view path) = 0;
 
-    // Runs "Open", "Play" or "Close". Failures (no file, no sound device,
-    // an unknown command) are silent: nothing is reported and the player
-    // stays as it was.
-    virtual void setCommand(std::string_view command) = 0;
-
-    // Non-zero while a device is open; 0 otherwise.
-    virtual int deviceId() = 0;
+    // Stops a sound still playing and closes the file; nothing happens
+    // when nothing is open.
+    virtual void stop() = 0;
 };
 
 }  // namespace vantorel::platform

@@ -24,6 +24,11 @@ std::string YesNo(bool value) {
     return value ? "true" : "false";
 }
 
+// A text the user reads, in double quotes.
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
 std::string PointText(platform::Point p) {
     return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
 }
@@ -335,11 +340,9 @@ std::unique_ptr<platform::Timer> FakeUi::createTimer(std::string_view name,
 
 void FakeUi::messageBox(std::string_view text, std::string_view caption,
                         platform::MessageIcon icon) {
-    const std::string iconText =
-        icon == platform::MessageIcon::Information ? "information" : "none";
-    const std::string box = "[" + std::string(caption) + "] " + std::string(text);
-    messageBoxes.push_back(box);
-    t_.add("MsgBox " + box + " (" + iconText + ")");
+    const std::string iconText = icon == platform::MessageIcon::Information ? " (information)" : "";
+    t_.add("box [" + std::string(caption) + "] " + Quoted(text) + iconText);
+    messageBoxes.push_back("[" + std::string(caption) + "] " + std::string(text));
     if (whileMessageBoxOpen) {
         whileMessageBoxOpen(std::string(text));
     }
@@ -485,17 +488,17 @@ bool FakeNotifier::notify(const platform::DesktopNotice& notice) {
 // ---- other programs' windows
 
 platform::WindowHandle FakeWindows::foregroundWindow() {
-    t_.add("GetForegroundWindow -> " + Hex(foreground));
+    t_.add("foreground -> " + Hex(foreground));
     return foreground;
 }
 
 platform::Point FakeWindows::cursorPos() {
-    t_.add("GetCursorPos -> " + PointText(cursor));
+    t_.add("pointer -> " + PointText(cursor));
     return cursor;
 }
 
 platform::WindowHandle FakeWindows::windowFromPoint(platform::Point point) {
-    t_.add("WindowFromPoint " + PointText(point) + " -> " + Hex(underCursor));
+    t_.add("window at " + PointText(point) + " -> " + Hex(underCursor));
     return underCursor;
 }
 
@@ -505,31 +508,31 @@ platform::WindowHandle FakeWindows::parent(platform::WindowHandle window) {
     if (it != windows.end() && it->second.alive) {
         result = it->second.parent;
     }
-    t_.add("GetParent " + Hex(window) + " -> " + Hex(result));
+    t_.add("parent of " + Hex(window) + " -> " + Hex(result));
     return result;
 }
 
 bool FakeWindows::isWindow(platform::WindowHandle window) {
     const auto it = windows.find(window);
     const bool alive = it != windows.end() && it->second.alive;
-    t_.add("IsWindow " + Hex(window) + " -> " + YesNo(alive));
+    t_.add("window " + Hex(window) + " exists -> " + YesNo(alive));
     return alive;
 }
 
 std::optional<std::string> FakeWindows::windowText(platform::WindowHandle window) {
     const auto it = windows.find(window);
     if (it == windows.end() || !it->second.alive || it->second.unreadable) {
-        t_.add("GetWindowText " + Hex(window) + " failed");
+        t_.add("title " + Hex(window) + " -> failed");
         return std::nullopt;
     }
-    t_.add("GetWindowText " + Hex(window) + " -> " + it->second.title);
+    t_.add("title " + Hex(window) + " -> " + Quoted(it->second.title));
     return it->second.title;
 }
 
 bool FakeWindows::setWindowText(platform::WindowHandle window, std::string_view text) {
     const auto it = windows.find(window);
     const bool alive = it != windows.end() && it->second.alive;
-    t_.add("SetWindowText " + Hex(window) + " " + std::string(text) + (alive ? "" : " failed"));
+    t_.add("title " + Hex(window) + " := " + Quoted(text) + (alive ? "" : " failed"));
     if (alive) {
         it->second.title = std::string(text);
         titlesWritten[window].push_back(std::string(text));
@@ -537,12 +540,10 @@ bool FakeWindows::setWindowText(platform::WindowHandle window, std::string_view 
     return alive;
 }
 
-bool FakeWindows::flashWindow(const platform::FlashInfo& info) {
-    const auto it = windows.find(info.window);
+bool FakeWindows::flash(platform::WindowHandle window, int times) {
+    const auto it = windows.find(window);
     const bool alive = it != windows.end() && it->second.alive;
-    t_.add("FlashWindowEx " + Hex(info.window) + " size=" + std::to_string(info.size) +
-           " flags=" + std::to_string(info.flags) + " count=" + std::to_string(info.count) +
-           " timeout=" + std::to_string(info.timeoutMs));
+    t_.add("flash " + Hex(window) + " " + std::to_string(times) + " times");
     return alive;
 }
 
@@ -564,36 +565,28 @@ std::uint32_t FakeConnection::connectedState() {
         result = nextFlags.front();
         nextFlags.pop_front();
     }
-    t_.add("InternetGetConnectedState -> " + Hex(result));
+    t_.add("connection -> " + Hex(result));
     return result;
 }
 
-void FakePlayer::setDeviceType(std::string_view type) {
-    deviceType = std::string(type);
-    t_.add("MMControl1.DeviceType = " + deviceType);
-}
-
-void FakePlayer::setFileName(std::string_view path) {
+void FakePlayer::load(std::string_view path) {
+    t_.add("sound load " + Quoted(path));
     fileName = std::string(path);
-    t_.add("MMControl1.FileName = " + fileName);
+    open = true;
+    playing = false;
 }
 
-void FakePlayer::setCommand(std::string_view command) {
-    t_.add("MMControl1.Command = " + std::string(command));
-    if (command == "Open") {
-        open = true;  // an empty or wrong file fails silently in a real player
-    } else if (command == "Play") {
-        playing = open;
-    } else if (command == "Close") {
-        open = false;
-        playing = false;
-    }
+void FakePlayer::play(std::string_view path) {
+    t_.add("sound play " + Quoted(path));
+    fileName = std::string(path);
+    open = true;
+    playing = true;
 }
 
-int FakePlayer::deviceId() {
-    const int id = open ? 1 : 0;
-    t_.add("MMControl1.DeviceID? -> " + std::to_string(id));
-    return id;
+void FakePlayer::stop() {
+    t_.add("sound stop");
+    open = false;
+    playing = false;
 }
 
 namespace {

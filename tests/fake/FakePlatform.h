@@ -11,15 +11,18 @@
 //   tray modify id=1 flags=6 mark=new:3|error|paused|none tip=... [refused]
 //   tray delete id=1 [refused]
 //   notify 3通メールが来ています。 | 件名1 — sender1 / 件名2 — sender2   (body lines joined by " /
-//   ") Form show | Form hide | Form.control text = ... | Form.control checked = true Form.control
-//   visible = false | Form.control enabled = false | Form.control focus Form.control selectAll |
-//   Form popup menu | Form caption = ... | Form front | Form close check timer on | check timer off
-//   | check timer interval = 60000 MsgBox [caption] text (icon)          quit GetForegroundWindow
-//   -> 0x10 GetCursorPos -> (x,y) WindowFromPoint (x,y) -> 0x11         GetParent 0x11 -> 0x10
-//   IsWindow 0x10 -> true GetWindowText 0x10 -> title           SetWindowText 0x10 title [failed]
-//   FlashWindowEx 0x10 size=20 flags=1 count=3 timeout=0
-//   InternetGetConnectedState -> 0x2
-//   MMControl1.DeviceType = WaveAudio | MMControl1.FileName = path | MMControl1.Command = Open
+//   ")
+//   Form show | Form hide | Form caption = ... | Form front | Form close | Form popup menu
+//   Form.control text = ... | Form.control checked = true | Form.control visible = false
+//   Form.control enabled = false | Form.control focus | Form.control selectAll
+//   check timer on | check timer off | check timer interval = 60000      quit
+//   box [caption] "text" [(information)]
+//   foreground -> 0x10 | pointer -> (x,y) | window at (x,y) -> 0x11 | parent of 0x11 -> 0x10
+//   window 0x10 exists -> true | title 0x10 -> "title" | title 0x10 -> failed (unreadable)
+//   title 0x10 := "title" [failed]
+//   flash 0x10 3 times
+//   connection -> 0x2
+//   sound load "path" | sound play "path" | sound stop
 //   file dialog filter = ... | file dialog open -> chosen path | cancelled
 //   RcvMail host user password command saveDir
 //   RcvMailOAuth2 host user [access token] command saveDir   (never the token)
@@ -311,7 +314,7 @@ class FakeWindows : public platform::ForeignWindows {
     bool isWindow(platform::WindowHandle window) override;
     std::optional<std::string> windowText(platform::WindowHandle window) override;
     bool setWindowText(platform::WindowHandle window, std::string_view text) override;
-    bool flashWindow(const platform::FlashInfo& info) override;
+    bool flash(platform::WindowHandle window, int times) override;
 
     // Adds or replaces a window.
     void add(platform::WindowHandle handle, std::string title, platform::WindowHandle parent = 0);
@@ -341,18 +344,18 @@ class FakeConnection : public platform::ConnectionState {
     Transcript& t_;
 };
 
+// Any file opens and plays here; a real player fails silently on a file
+// it cannot play.
 class FakePlayer : public platform::MediaPlayer {
   public:
     explicit FakePlayer(Transcript& t) : t_(t) {}
-    void setDeviceType(std::string_view type) override;
-    void setFileName(std::string_view path) override;
-    void setCommand(std::string_view command) override;
-    int deviceId() override;
+    void load(std::string_view path) override;
+    void play(std::string_view path) override;
+    void stop() override;
 
     bool open = false;
     bool playing = false;
-    std::string deviceType;
-    std::string fileName;
+    std::string fileName;  // the file open or last open
 
   private:
     Transcript& t_;

@@ -44,9 +44,27 @@ class ProgramFixture : public ::testing::Test {
     std::vector<std::string> lines(const std::string& prefix) {
         return fake.transcript.matching(prefix);
     }
+    // Titles written into other programs' windows ("title 0x10 := ...").
+    std::vector<std::string> titleWrites() { return titleLines(":="); }
+    // Titles read from them ("title 0x10 -> ...").
+    std::vector<std::string> titleReads() { return titleLines("->"); }
 
     FakePlatform fake;
     std::unique_ptr<App> program;
+
+  private:
+    // The title lines whose window is followed by `arrow`.
+    std::vector<std::string> titleLines(const std::string& arrow) {
+        std::vector<std::string> found;
+        for (const std::string& line : lines("title ")) {
+            const auto afterWindow = line.find(' ', std::string("title ").size());
+            if (afterWindow != std::string::npos &&
+                line.compare(afterWindow + 1, arrow.size(), arrow) == 0) {
+                found.push_back(line);
+            }
+        }
+        return found;
+    }
 };
 
 }  // namespace vantorel::fake

@@ -55,11 +55,7 @@ TEST(ForeignWindowsChoice, OutsideX11NoWindowIsReachedAndThatIsSaidOnce) {
     EXPECT_FALSE(windows->windowText(1).has_value()) << "a title that cannot be read is unknown";
     EXPECT_FALSE(windows->setWindowText(0, "3通メールが来ています。"));
     EXPECT_FALSE(windows->setWindowText(1, "3通メールが来ています。"));
-    platform::FlashInfo flash;
-    flash.window = 1;
-    flash.flags = platform::FlashInfo::kFlashCaption;
-    flash.count = 3;
-    EXPECT_FALSE(windows->flashWindow(flash));
+    EXPECT_FALSE(windows->flash(1, 3));
     EXPECT_EQ(diagnostics.lines.size(), 1U) << "the calls themselves stay quiet";
 }
 
@@ -377,21 +373,43 @@ class QtSoundPlayerTest : public ::testing::Test {
     QtSoundPlayer player{loader, diagnostics};
 };
 
-TEST_F(QtSoundPlayerTest, OpenPlayAndCloseAWavFile) {
-    player.setDeviceType("WaveAudio");
-    player.setFileName(writeWav().toStdString());
-    EXPECT_EQ(player.deviceId(), 0);
-    player.setCommand("Open");
-    EXPECT_NE(player.deviceId(), 0);
+TEST_F(QtSoundPlayerTest, LoadPlayAndStopAWavFile) {
+    const std::string wav = writeWav().toStdString();
+    EXPECT_FALSE(player.isOpen());
+    player.load(wav);
+    EXPECT_TRUE(player.isOpen());
+    EXPECT_FALSE(player.played());
     EXPECT_FALSE(player.moduleLoaded()) << "opening a file loads no audio library yet";
-    player.setCommand("Play");
+    player.play(wav);
     EXPECT_TRUE(player.played());
     EXPECT_TRUE(player.moduleLoaded());
-    player.setCommand("Play");  // again, from the start
+    player.play(wav);  // again, from the start
+    EXPECT_TRUE(player.played());
     EXPECT_TRUE(diagnostics.lines.empty());
-    player.setCommand("Close");
-    EXPECT_EQ(player.deviceId(), 0);
+    player.stop();
+    EXPECT_FALSE(player.isOpen());
     EXPECT_FALSE(player.played());
+    player.stop();  // nothing open: nothing happens
+    EXPECT_FALSE(player.isOpen());
+}
+
+TEST_F(QtSoundPlayerTest, LoadingAFileStopsTheSoundStillPlaying) {
+    const std::string wav = writeWav().toStdString();
+    player.play(wav);
+    ASSERT_TRUE(player.played());
+    player.load(wav);
+    EXPECT_TRUE(player.isOpen());
+    EXPECT_FALSE(player.played());
+}
+
+TEST_F(QtSoundPlayerTest, PlayReadsTheFileAnewAndAFileGoneMeanwhileFailsSilently) {
+    const QString path = writeWav();
+    player.load(path.toStdString());
+    ASSERT_TRUE(QFile::remove(path));
+    player.play(path.toStdString());
+    EXPECT_FALSE(player.isOpen()) << "the file open before is closed";
+    EXPECT_FALSE(player.played());
+    EXPECT_TRUE(diagnostics.lines.empty());
 }
 
 // A loader that finds no library, as when the sound module is missing.
@@ -409,38 +427,30 @@ class NoLibraries : public platform::LibraryLoader {
 TEST_F(QtSoundPlayerTest, AMissingSoundModuleIsToldOnceAndThePlayerStillOpensAndCloses) {
     NoLibraries none;
     QtSoundPlayer silent(none, diagnostics);
-    silent.setDeviceType("WaveAudio");
-    silent.setFileName(writeWav().toStdString());
+    const std::string wav = writeWav().toStdString();
     for (int round = 0; round < 2; ++round) {
-        silent.setCommand("Open");
-        EXPECT_NE(silent.deviceId(), 0);
-        silent.setCommand("Play");
+        silent.play(wav);
+        EXPECT_TRUE(silent.isOpen());
         EXPECT_TRUE(silent.played());
-        silent.setCommand("Close");
-        EXPECT_EQ(silent.deviceId(), 0);
+        silent.stop();
+        EXPECT_FALSE(silent.isOpen());
     }
     EXPECT_EQ(none.loads, std::vector<std::string>{"vantorel-sound"}) << "looked for once";
     ASSERT_EQ(diagnostics.lines.size(), 1U);
     EXPECT_NE(diagnostics.lines[0].find("not there"), std::string::npos);
 }
 
-TEST_F(QtSoundPlayerTest, AMissingFileOrAnUnknownDeviceFailsSilently) {
-    player.setDeviceType("WaveAudio");
-    player.setFileName("");
-    player.setCommand("Open");
-    EXPECT_EQ(player.deviceId(), 0);
-    player.setFileName(folder.filePath(QStringLiteral("none.wav")).toStdString());
-    player.setCommand("Open");
-    player.setCommand("Play");
-    EXPECT_EQ(player.deviceId(), 0);
-    EXPECT_FALSE(player.played());
-    player.setDeviceType("Sequencer");
-    player.setFileName(writeWav().toStdString());
-    player.setCommand("Open");
-    EXPECT_EQ(player.deviceId(), 0);
-    player.setCommand("Rewind");
-    player.setCommand("Close");
-    EXPECT_EQ(player.deviceId(), 0);
+TEST_F(QtSoundPlayerTest, NoFileAMissingFileOrAFolderFailsSilently) {
+    for (const QString& path :
+         {QString(), folder.filePath(QStringLiteral("none.wav")), folder.path()}) {
+        player.load(path.toStdString());
+        EXPECT_FALSE(player.isOpen()) << path.toStdString();
+        player.play(path.toStdString());
+        EXPECT_FALSE(player.isOpen()) << path.toStdString();
+        EXPECT_FALSE(player.played()) << path.toStdString();
+    }
+    EXPECT_FALSE(player.moduleLoaded()) << "nothing to play loads no audio library";
+    EXPECT_TRUE(diagnostics.lines.empty());
 }
 
 // ---- file dialog

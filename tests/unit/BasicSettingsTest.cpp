@@ -47,8 +47,8 @@ TEST_F(BasicSettings, AnIntervalBelowOneIsRejectedWithFocusOnTheBox) {
         EXPECT_THAT(
             fake.transcript.lines(),
             ElementsAre("exists /opt/vantorel/save -> false", "MkDir /opt/vantorel/save",
-                        "MsgBox [Vantorel] 数値が不正です (none)",
-                        "SettingsWindow.IntervalBox focus", "SettingsWindow.IntervalBox selectAll"))
+                        "box [Vantorel] \"数値が不正です\"", "SettingsWindow.IntervalBox focus",
+                        "SettingsWindow.IntervalBox selectAll"))
             << bad;
         fake.files.existing.clear();
     }
@@ -139,7 +139,7 @@ TEST_F(BasicSettings, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
     EXPECT_EQ(stored("TIMER"), "2");
     EXPECT_EQ(stored("REMOTEHOST"), "mail.example");
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kNotSaved));
-    EXPECT_THAT(lines("MsgBox"), ElementsAre(testing::EndsWith("(information)")));
+    EXPECT_THAT(lines("box "), ElementsAre(testing::EndsWith("(information)")));
     // The window stays with what was typed; checking goes on with the
     // settings accepted earlier, and nothing goes to the tray.
     EXPECT_TRUE(mainForm().isVisible());
@@ -233,8 +233,8 @@ TEST_F(BasicSettings, OnAFirstRunAFailedCheckKeepsTheWindowForCorrection) {
     type("wrong.example", "bob", "pw", "5", "2");
     pressOK();
     EXPECT_THAT(
-        lines("MsgBox"),
-        testing::Contains("MsgBox [Vantorel] エラーです。設定しなおしてください (information)"));
+        lines("box "),
+        testing::Contains("box [Vantorel] \"エラーです。設定しなおしてください\" (information)"));
     // The values are saved, but the settings are not marked as accepted.
     EXPECT_EQ(stored("REMOTEHOST"), "wrong.example");
     EXPECT_EQ(stored("STARTUP"), "FALSE");

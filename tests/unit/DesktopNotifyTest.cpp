@@ -58,7 +58,7 @@ TEST_F(DesktopNotify, AWrittenTitleGivesNoNotificationUnlessTheOptionAsks) {
     mainForm().userClicks(ctl::CheckNow);
     const auto all = fake.transcript.lines();
     const auto title =
-        std::find(all.begin(), all.end(), "SetWindowText 0x10 1通メールが来ています。");
+        std::find(all.begin(), all.end(), "title 0x10 := \"1通メールが来ています。\"");
     const auto notice = std::find(all.begin(), all.end(),
                                   "notify 1通メールが来ています。 | 件名1 — sender1@example.jp");
     ASSERT_NE(title, all.end()) << fake.transcript.dump();

@@ -81,7 +81,7 @@ TEST_F(MailboxQuery, AFailureTextIsShownOnlyWithTheErrorMarkAndNeverForNoMessage
     EXPECT_FALSE(form.mailCheck().query("STAT"));
     fake.mail.replies.push_back(platform::MailReply::Text("No Message+OK 0 0"));
     EXPECT_FALSE(form.mailCheck().query("LIST 1-0"));
-    EXPECT_THAT(lines("MsgBox"), ElementsAre("MsgBox [Vantorel] -ERR no such user (none)"));
+    EXPECT_THAT(lines("box "), ElementsAre("box [Vantorel] \"-ERR no such user\""));
     EXPECT_THAT(form.mailCheck().filed(), ElementsAre("2 100", "0 0"));
     EXPECT_THAT(form.mailCheck().lastReply(), ElementsAre("", "0 0"));
 }

@@ -279,7 +279,7 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleLeavesTheNoticeWhenRestoringIsOff) {
     const std::string notice = fake.windows.titleOf(kEditor);
     fake.transcript.clear();
     chooseFromTray(ctl::Exit);
-    EXPECT_THAT(lines("SetWindowText"), IsEmpty());
+    EXPECT_THAT(titleWrites(), IsEmpty());
     EXPECT_EQ(fake.windows.titleOf(kEditor), notice);
     EXPECT_TRUE(fake.ui.quitRequested);
 }

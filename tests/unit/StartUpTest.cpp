@@ -38,7 +38,7 @@ TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
     EXPECT_FALSE(timer("display timer").isEnabled());
     EXPECT_EQ(timer("display timer").period(), 0u);
     EXPECT_EQ(timer("check timer").period(), 60000u);
-    EXPECT_THAT(lines("MMControl1"), IsEmpty());
+    EXPECT_THAT(lines("sound "), IsEmpty());
     // Nothing is written at start.
     EXPECT_THAT(lines("ini write"), IsEmpty());
 }
@@ -109,14 +109,12 @@ TEST_F(StartUp, TheSoundIsOpenedOnlyForTheExactWordTRUE) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/ding.wav");
     EXPECT_TRUE(start().display().soundOn());
-    EXPECT_THAT(lines("MMControl1"),
-                ElementsAre("MMControl1.DeviceType = WaveAudio",
-                            "MMControl1.FileName = /sounds/ding.wav", "MMControl1.Command = Open"));
+    EXPECT_THAT(lines("sound "), ElementsAre("sound load \"/sounds/ding.wav\""));
     program.reset();
 
     fake.profile.set("SOUND", "ENABLE", "True");
     EXPECT_FALSE(start().display().soundOn());
-    EXPECT_THAT(lines("MMControl1"), IsEmpty());
+    EXPECT_THAT(lines("sound "), IsEmpty());
 }
 
 TEST_F(StartUp, TheDisplayPeriodIsTheIntervalInMilliseconds) {
@@ -162,10 +160,10 @@ TEST_F(StartUp, AnUnreadableSettingsFileIsReportedOnceTheWindowHasSettled) {
                             "/opt/vantorel/vantorel.ini 理由: ファイルが大きすぎます（上限 16 "
                             "MB）。 " +
                                 next,
-                            "MsgBox [Vantorel] 設定ファイルを読み込めませんでした。\n"
+                            "box [Vantorel] \"設定ファイルを読み込めませんでした。\n"
                             "/opt/vantorel/vantorel.ini\n"
                             "理由: ファイルが大きすぎます（上限 16 MB）。\n" +
-                                next + " (none)"));
+                                next + "\""));
 }
 
 TEST_F(StartUp, EachReasonIsNamedAndAFolderIsNotPromisedACopy) {
@@ -193,7 +191,7 @@ TEST_F(StartUp, AReadableOrMissingFileGetsNoMessage) {
          {platform::ReadOutcome::Read, platform::ReadOutcome::Missing}) {
         fake.profile.condition = {outcome, ""};
         start();
-        EXPECT_THAT(lines("MsgBox"), IsEmpty());
+        EXPECT_THAT(lines("box "), IsEmpty());
         EXPECT_THAT(lines("stderr"), IsEmpty());
         program.reset();
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "x11/TestWindows.h"
 
@@ -12,10 +13,7 @@
 namespace vantorel::x11::test {
 namespace {
 
-using platform::FlashInfo;
-
-constexpr std::uint32_t kCaption = FlashInfo::kFlashCaption;
-constexpr std::uint32_t kThreeBlinks = 3;
+constexpr int kThreeBlinks = 3;
 
 class FlashTest : public DesktopTest {
   protected:
@@ -85,7 +83,7 @@ TEST_F(FlashTest, ThreeBlinksSetTheUrgencyFlagKeepingTheOtherHintsThenClearIt) {
     setOwnHints(false);
     showBoth();
 
-    ASSERT_TRUE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    ASSERT_TRUE(windows->flash(target, kThreeBlinks));
     EXPECT_TRUE(urgent());
     expectOwnHintsKept();
     EXPECT_TRUE(other->waitFor([&] { return demandsAttention(); }));
@@ -105,7 +103,7 @@ TEST_F(FlashTest, AFlagTheProgramSetItselfIsLeftOn) {
     setOwnHints(true);
     showBoth();
 
-    EXPECT_TRUE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    EXPECT_TRUE(windows->flash(target, kThreeBlinks));
     while (clock.runDue() > 0) {
     }
     EXPECT_TRUE(urgent());
@@ -115,7 +113,7 @@ TEST_F(FlashTest, AFlagTheProgramSetItselfIsLeftOn) {
 TEST_F(FlashTest, TheFlashEndsWhenTheWindowBecomesActive) {
     setOwnHints(false);
     showBoth();
-    ASSERT_TRUE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    ASSERT_TRUE(windows->flash(target, kThreeBlinks));
 
     other->activate(target);
     EXPECT_EQ(clock.runDue(), 1);
@@ -129,49 +127,56 @@ TEST_F(FlashTest, TheActiveWindowIsNotFlashed) {
     showBoth();
     other->activate(target);
 
-    EXPECT_FALSE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    EXPECT_FALSE(windows->flash(target, kThreeBlinks));
     EXPECT_FALSE(urgent());
     EXPECT_EQ(clock.runDue(), 0);
 }
 
 TEST_F(FlashTest, HintsThatWereAbsentAreAbsentAgainAfterwards) {
     showBoth();
-    ASSERT_TRUE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    ASSERT_TRUE(windows->flash(target, kThreeBlinks));
     EXPECT_EQ(hintsOf(target).flags, XUrgencyHint);
     while (clock.runDue() > 0) {
     }
     EXPECT_FALSE(other->property(target, "WM_HINTS"));
 }
 
-TEST_F(FlashTest, ARequestWithoutCaptionOrTrayEndsARunningFlash) {
+TEST_F(FlashTest, ASecondFlashStartsTheCountAgain) {
     setOwnHints(false);
     showBoth();
-    ASSERT_TRUE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    ASSERT_TRUE(windows->flash(target, kThreeBlinks));
+    EXPECT_EQ(clock.runDue(), 1);
 
-    EXPECT_FALSE(windows->flashWindow({20, target, 0, 0, 0}));
+    ASSERT_TRUE(windows->flash(target, 2));
+    EXPECT_EQ(clock.runDue(), 2);  // the first flash's blink finds nothing to do
+    EXPECT_TRUE(urgent());
+    EXPECT_EQ(clock.runDue(), 1);  // the second blink of the second flash ends it
     EXPECT_FALSE(urgent());
     expectOwnHintsKept();
-    EXPECT_EQ(clock.runDue(), 1);  // the blink already scheduled finds nothing to do
     EXPECT_EQ(clock.runDue(), 0);
 }
 
-TEST_F(FlashTest, TheBlinkPeriodFollowsTheTimeoutWithinBounds) {
+TEST_F(FlashTest, ManyTimesLastsAMinuteAtMostAndFewerThanOnceIsOnce) {
     showBoth();
-    ASSERT_TRUE(windows->flashWindow({20, target, kCaption, 2, 200}));
-    EXPECT_EQ(clock.delays(), std::vector<int>{200});
-    EXPECT_EQ(clock.runDue(), 1);
-    EXPECT_EQ(clock.runDue(), 1);
+    ASSERT_TRUE(windows->flash(target, std::numeric_limits<int>::max()));
+    int blinks = 0;
+    while (clock.runDue() > 0) {
+        ++blinks;
+    }
+    EXPECT_EQ(blinks, 120);  // 60 s of 500 ms blinks
     EXPECT_FALSE(urgent());
 
-    // Counts and time-outs at their limits neither overflow nor last for ever.
-    ASSERT_TRUE(windows->flashWindow({20, target, kCaption, 0xFFFFFFFF, 0xFFFFFFFF}));
-    EXPECT_EQ(clock.delays(), std::vector<int>{60000});
-    EXPECT_EQ(clock.runDue(), 1);
-    EXPECT_FALSE(urgent());
+    for (const int times : {0, -1}) {
+        ASSERT_TRUE(windows->flash(target, times));
+        EXPECT_TRUE(urgent());
+        EXPECT_EQ(clock.runDue(), 1);
+        EXPECT_FALSE(urgent());
+        EXPECT_EQ(clock.runDue(), 0);
+    }
 }
 
 TEST_F(FlashTest, AWindowNotShownGetsTheFlagOnly) {
-    EXPECT_TRUE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    EXPECT_TRUE(windows->flash(target, kThreeBlinks));
     EXPECT_TRUE(urgent());
     EXPECT_FALSE(demandsAttention());
     while (clock.runDue() > 0) {
@@ -181,7 +186,7 @@ TEST_F(FlashTest, AWindowNotShownGetsTheFlagOnly) {
 
 TEST_F(FlashTest, AWindowThatVanishesDuringTheFlashEndsIt) {
     showBoth();
-    ASSERT_TRUE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    ASSERT_TRUE(windows->flash(target, kThreeBlinks));
     other->destroy(target);
     EXPECT_EQ(clock.runDue(), 1);
     EXPECT_EQ(clock.runDue(), 0);
@@ -191,7 +196,7 @@ TEST_F(FlashTest, AWindowThatVanishesDuringTheFlashEndsIt) {
 TEST_F(FlashTest, EndingTheProgramEndsItsFlashes) {
     setOwnHints(false);
     showBoth();
-    ASSERT_TRUE(windows->flashWindow({20, target, kCaption, kThreeBlinks, 0}));
+    ASSERT_TRUE(windows->flash(target, kThreeBlinks));
 
     windows.reset();
     EXPECT_FALSE(urgent());

@@ -122,7 +122,7 @@ TEST_F(DesktopTest, VanishedWindowsGiveNothingAndNeverEndTheProgram) {
         EXPECT_EQ(windows->windowText(gone), std::nullopt);  // unread, not empty
         EXPECT_FALSE(windows->setWindowText(gone, "新着メール"));
         EXPECT_FALSE(windows->setWindowText(gone, "消える窓"));  // the saved title
-        EXPECT_FALSE(windows->flashWindow({20, gone, 1, 3, 0}));
+        EXPECT_FALSE(windows->flash(gone, 3));
     }
     // Still answering afterwards.
     const Window fresh = other->create(10, 10, kWidth, kHeight);

@@ -20,7 +20,7 @@ class NoForeignWindows : public platform::ForeignWindows {
     bool setWindowText(platform::WindowHandle /*window*/, std::string_view /*text*/) override {
         return false;
     }
-    bool flashWindow(const platform::FlashInfo& /*info*/) override { return false; }
+    bool flash(platform::WindowHandle /*window*/, int /*times*/) override { return false; }
 };
 
 }  // namespace vantorel::qt

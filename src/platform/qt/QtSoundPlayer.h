@@ -1,13 +1,13 @@
 #pragma once
-// The sound player: "Open" checks the WAV file and opens the device,
-// "Play" plays the file, "Close" stops it and closes the device. Like the
-// multimedia control it stands in for, it fails silently: a missing file
-// leaves it closed, a missing sound device plays nothing. It never waits
-// for a sound to end.
+// The sound player: a file is opened when it exists and can be read, played
+// from its beginning, and stopped by closing it. It fails silently: a
+// missing file leaves it closed, a missing sound device plays nothing. It
+// never waits for a sound to end.
 //
 // The sound itself is played by the sound module (sound/SoundModule.h),
-// loaded with the first "Play": the audio libraries stay out of a program
-// that has not played a sound yet, which is most of its day in the tray.
+// loaded with the first sound played: the audio libraries stay out of a
+// program that has not played a sound yet, which is most of its day in the
+// tray.
 
 #include <string>
 
@@ -25,30 +25,25 @@ class QtSoundPlayer : public platform::MediaPlayer {
     QtSoundPlayer(const QtSoundPlayer&) = delete;
     QtSoundPlayer& operator=(const QtSoundPlayer&) = delete;
 
-    void setDeviceType(std::string_view type) override;
-    void setFileName(std::string_view path) override;
-    void setCommand(std::string_view command) override;
-    int deviceId() override { return deviceId_; }
+    void load(std::string_view path) override;
+    void play(std::string_view path) override;
+    void stop() override;
 
-    // True after "Play" until "Close" (for the tests; the sound itself may
+    // True while a file is open (for the tests).
+    bool isOpen() const { return !openFile_.empty(); }
+    // True after play() until stop() (for the tests; the sound itself may
     // have failed or ended).
     bool played() const { return played_; }
     // True once the sound module is loaded (for the tests).
     bool moduleLoaded() const { return play_ != nullptr; }
 
   private:
-    void open();
-    void play();
-    void close();
+    bool open(std::string_view path);
     bool loadModule();
 
     platform::LibraryLoader& loader_;
     platform::Diagnostics& diagnostics_;
-    std::string deviceType_;
-    std::string fileName_;
-    std::string openFile_;  // the absolute path "Open" checked
-    int deviceId_ = 0;
-    int nextDeviceId_ = 1;
+    std::string openFile_;  // the absolute path of the open file; "" when closed
     bool played_ = false;
 
     VantorelSoundPlayFunction play_ = nullptr;

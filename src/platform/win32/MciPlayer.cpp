@@ -5,18 +5,16 @@
 #include <mmsystem.h>
 
 #include <atomic>
+#include <string_view>
 
 #include "platform/win32/WideText.h"
-#include "text/AsciiCase.h"
 
 namespace vantorel::win32 {
 
 namespace {
 
-// Commands are English words in any letter case, as the player control took them.
-bool SameWord(std::string_view a, std::string_view b) {
-    return text::EqualsIgnoringAsciiCase(a, b);
-}
+// Sound files are opened on the wave audio device, whatever their name ends in.
+constexpr std::wstring_view kDeviceType = L"WaveAudio";
 
 }  // namespace
 
@@ -27,9 +25,7 @@ MciPlayer::MciPlayer() {
 }
 
 MciPlayer::~MciPlayer() {
-    if (deviceId() != 0) {
-        send(L"close " + alias_);
-    }
+    stop();
 }
 
 void MciPlayer::send(const std::wstring& command) {
@@ -38,29 +34,23 @@ void MciPlayer::send(const std::wstring& command) {
     mciSendStringW(command.c_str(), nullptr, 0, nullptr);
 }
 
-void MciPlayer::open() {
+void MciPlayer::load(std::string_view path) {
+    stop();
+    send(L"open \"" + Widen(path) + L"\" type " + std::wstring(kDeviceType) + L" alias " + alias_);
+}
+
+void MciPlayer::play(std::string_view path) {
+    load(path);
+    send(L"play " + alias_ + L" from 0");
+}
+
+void MciPlayer::stop() {
     if (deviceId() != 0) {
         send(L"close " + alias_);
     }
-    std::wstring command = L"open \"" + Widen(fileName_) + L"\"";
-    if (!deviceType_.empty()) {
-        command += L" type " + Widen(deviceType_);
-    }
-    command += L" alias " + alias_;
-    send(command);
 }
 
-void MciPlayer::setCommand(std::string_view command) {
-    if (SameWord(command, "open")) {
-        open();
-    } else if (SameWord(command, "play")) {
-        send(L"play " + alias_ + L" from 0");
-    } else if (SameWord(command, "close")) {
-        send(L"close " + alias_);
-    }
-}
-
-int MciPlayer::deviceId() {
+int MciPlayer::deviceId() const {
     return static_cast<int>(mciGetDeviceIDW(alias_.c_str()));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The sound player through the MCI string interface: one device opened
-// under an alias of its own, played without waiting, closed on request.
+// The sound player through the MCI string interface: one "WaveAudio"
+// device opened under an alias of its own, played without waiting, closed
+// on request.
 
 #include <string>
 
@@ -16,19 +17,20 @@ class MciPlayer : public platform::MediaPlayer {
     MciPlayer(const MciPlayer&) = delete;
     MciPlayer& operator=(const MciPlayer&) = delete;
 
-    void setDeviceType(std::string_view type) override { deviceType_ = type; }
-    void setFileName(std::string_view path) override { fileName_ = path; }
-    // "Open", "Play" or "Close", in any letter case.
-    void setCommand(std::string_view command) override;
-    int deviceId() override;
+    // "Open": an empty path opens the bare wave device, which plays nothing.
+    void load(std::string_view path) override;
+    // "Close", "Open" and "Play" from the beginning.
+    void play(std::string_view path) override;
+    // "Close".
+    void stop() override;
+
+    // The MCI device id while a device is open; 0 otherwise.
+    int deviceId() const;
 
   private:
-    void open();
     void send(const std::wstring& command);
 
     std::wstring alias_;
-    std::string deviceType_;
-    std::string fileName_;
 };
 
 }  // namespace vantorel::win32

@@ -18,6 +18,9 @@ constexpr UINT kSendFlags = SMTO_ABORTIFHUNG | SMTO_NORMAL;
 constexpr std::size_t kFirstTitleChars = 256;
 constexpr std::size_t kMostTitleChars = 0x10000;
 
+// A flash time-out of 0 blinks at the system's cursor blink rate.
+constexpr DWORD kBlinkRateTimeout = 0;
+
 }  // namespace
 
 platform::WindowHandle Win32ForeignWindows::foregroundWindow() {
@@ -92,16 +95,16 @@ bool Win32ForeignWindows::setWindowText(platform::WindowHandle window, std::stri
     return accepted != FALSE;
 }
 
-bool Win32ForeignWindows::flashWindow(const platform::FlashInfo& info) {
-    if (!isWindow(info.window)) {
+bool Win32ForeignWindows::flash(platform::WindowHandle window, int times) {
+    if (!isWindow(window)) {
         return false;
     }
     FLASHWINFO flash{};
     flash.cbSize = sizeof(flash);
-    flash.hwnd = ToHwnd(info.window);
-    flash.dwFlags = info.flags;
-    flash.uCount = info.count;
-    flash.dwTimeout = info.timeoutMs;
+    flash.hwnd = ToHwnd(window);
+    flash.dwFlags = FLASHW_CAPTION;
+    flash.uCount = static_cast<UINT>(std::max(times, 0));
+    flash.dwTimeout = kBlinkRateTimeout;
     // FlashWindowEx answers whether the caption was active before, not
     // whether it flashes: the window exists, so the request was made.
     FlashWindowEx(&flash);

@@ -19,7 +19,8 @@ class Win32ForeignWindows : public platform::ForeignWindows {
     bool isWindow(platform::WindowHandle window) override;
     std::optional<std::string> windowText(platform::WindowHandle window) override;
     bool setWindowText(platform::WindowHandle window, std::string_view text) override;
-    bool flashWindow(const platform::FlashInfo& info) override;
+    // Flashes the caption through FlashWindowEx.
+    bool flash(platform::WindowHandle window, int times) override;
 };
 
 }  // namespace vantorel::win32

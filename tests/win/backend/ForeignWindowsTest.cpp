@@ -127,13 +127,8 @@ TEST(ForeignWindows, TheWindowInFrontAndUnderThePointerAreFound) {
 TEST(ForeignWindows, AFlashIsRequestedOnlyForAWindow) {
     Win32ForeignWindows windows;
     test::TestWindow target(L"flash");
-    platform::FlashInfo flash;
-    flash.window = FromHwnd(target.handle());
-    flash.flags = platform::FlashInfo::kFlashCaption;
-    flash.count = 3;
-    EXPECT_TRUE(windows.flashWindow(flash));
-    flash.window = 0;
-    EXPECT_FALSE(windows.flashWindow(flash));
+    EXPECT_TRUE(windows.flash(FromHwnd(target.handle()), 3));
+    EXPECT_FALSE(windows.flash(0, 3));
 }
 
 }  // namespace

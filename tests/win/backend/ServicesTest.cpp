@@ -3,6 +3,8 @@
 // the library loader.
 
 #include <windows.h>
+// mmsystem.h needs the types of windows.h first.
+#include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
@@ -264,27 +266,33 @@ TEST(MessageTimer, ATickStillRunningIsNotEnteredAgain) {
 TEST(MciPlayer, AMissingFileFailsSilentlyAndLeavesNoDeviceOpen) {
     test::TempFolder folder;
     MciPlayer player;
-    player.setDeviceType("WaveAudio");
-    player.setFileName(folder.file("missing.wav"));
-    player.setCommand("Open");
+    player.load(folder.file("missing.wav"));
     EXPECT_EQ(player.deviceId(), 0);
-    player.setCommand("Play");
-    player.setCommand("Close");
-    player.setCommand("Rewind");  // not a command the program sends
+    player.play(folder.file("missing.wav"));
+    EXPECT_EQ(player.deviceId(), 0);
+    player.stop();
     EXPECT_EQ(player.deviceId(), 0);
 }
 
-TEST(MciPlayer, AnOpenDeviceShowsItsIdUntilClosed) {
+TEST(MciPlayer, AnOpenWaveDeviceHasAnIdUntilStoppedOrReplaced) {
     // An empty name opens the bare wave device (nothing to play).
     MciPlayer player;
-    player.setDeviceType("WaveAudio");
-    player.setFileName("");
-    player.setCommand("OPEN");
-    if (player.deviceId() == 0) {
+    player.load("");
+    const int first = player.deviceId();
+    if (first == 0) {
         GTEST_SKIP() << "no wave device here";
     }
-    player.setCommand("play");  // nothing to play: silent
-    player.setCommand("Close");
+    MCI_GETDEVCAPS_PARMS caps{};
+    caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
+    ASSERT_EQ(mciSendCommandW(static_cast<MCIDEVICEID>(first), MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM,
+                              reinterpret_cast<DWORD_PTR>(&caps)),
+              0u);
+    EXPECT_EQ(caps.dwReturn, static_cast<DWORD>(MCI_DEVTYPE_WAVEFORM_AUDIO));
+    player.play("");  // closed and opened again; nothing to play: silent
+    EXPECT_NE(player.deviceId(), 0);
+    player.stop();
+    EXPECT_EQ(player.deviceId(), 0);
+    player.stop();  // nothing open: nothing happens
     EXPECT_EQ(player.deviceId(), 0);
 }
 

@@ -17,12 +17,9 @@ namespace {
 // cut to 32 bits on the wire and could name some other window.
 constexpr platform::WindowHandle kMaxResourceId = 0x1FFFFFFF;
 
-// FLASHWINFO flags beyond the caption: the task bar entry. A request with
-// neither ends a running flash.
-constexpr std::uint32_t kFlashTray = 2;
-constexpr std::uint32_t kFlashSomething = platform::FlashInfo::kFlashCaption | kFlashTray;
-constexpr std::uint32_t kMinBlinkMs = 50;
+// A flash never lasts longer than this, however many times it was asked for.
 constexpr std::uint32_t kMaxFlashMs = 60000;
+constexpr int kMaxBlinks = static_cast<int>(kMaxFlashMs / XlibWindows::kBlinkMs);
 
 bool IsResourceId(platform::WindowHandle handle) {
     return handle != 0 && handle <= kMaxResourceId;
@@ -198,20 +195,13 @@ bool XlibWindows::setWindowText(platform::WindowHandle window, std::string_view 
     return !trap.failedAfterSync();
 }
 
-bool XlibWindows::flashWindow(const platform::FlashInfo& info) {
-    if (!impl_->ready || !IsResourceId(info.window)) {
+bool XlibWindows::flash(platform::WindowHandle window, int times) {
+    if (!impl_->ready || !IsResourceId(window)) {
         return false;
     }
-    const auto id = static_cast<Window>(info.window);
+    const auto id = static_cast<Window>(window);
     ErrorTrap trap(impl_->display);
-    if ((info.flags & kFlashSomething) == 0) {
-        impl_->attention.stop(id);
-        trap.failedAfterSync();
-        return false;
-    }
-    const std::uint32_t period = std::clamp(info.timeoutMs == 0 ? kDefaultBlinkMs : info.timeoutMs,
-                                            kMinBlinkMs, kMaxFlashMs);
-    const std::uint32_t blinks = std::clamp<std::uint32_t>(info.count, 1, kMaxFlashMs / period);
+    const auto blinks = static_cast<std::uint32_t>(std::clamp(times, 1, kMaxBlinks));
     const Attention::Started started = impl_->attention.start(id, blinks);
     if (trap.failedAfterSync()) {
         impl_->attention.stop(id);
@@ -219,7 +209,7 @@ bool XlibWindows::flashWindow(const platform::FlashInfo& info) {
         return false;
     }
     if (started.generation != 0) {
-        impl_->scheduleBlink(id, started.generation, period);
+        impl_->scheduleBlink(id, started.generation, kBlinkMs);
     }
     return started.flashing;
 }

@@ -23,8 +23,8 @@ class XlibWindows final : public platform::ForeignWindows {
     // event loop (QTimer::singleShot in the program).
     using Scheduler = std::function<void(int milliseconds, std::function<void()> task)>;
 
-    // The blink period of a flash whose time-out is 0, as the cursor blinks.
-    static constexpr std::uint32_t kDefaultBlinkMs = 500;
+    // The blink period of a flash, as the cursor blinks.
+    static constexpr std::uint32_t kBlinkMs = 500;
 
     // Works over `display`, an Xlib Display* the caller owns and keeps open
     // longer than this object. It is used for requests only; events on it
@@ -57,11 +57,11 @@ class XlibWindows final : public platform::ForeignWindows {
     // the absence of one.
     bool setWindowText(platform::WindowHandle window, std::string_view text) override;
 
-    // Makes the caption ask for attention for info.count blink periods, or
-    // until the window becomes the active one; flags without caption or
-    // tray end a running flash. False for the active window, whose caption
-    // window managers do not flash.
-    bool flashWindow(const platform::FlashInfo& info) override;
+    // Makes the caption ask for attention for `times` blink periods (at
+    // least one, at most a minute's worth), or until the window becomes the
+    // active one. False for the active window, whose caption window managers
+    // do not flash.
+    bool flash(platform::WindowHandle window, int times) override;
 
     // The display this object works over (an Xlib Display*).
     void* display() const;
