@@ -39,11 +39,10 @@ void App::FillBasicSettings() {
 
 void App::start() {
     form_->setControlVisible(ctl::TrayMenu, false);
-    trayIcon_ = std::make_unique<TrayIcon>(os_.tray, os_.ui);
-    trayIcon_->OnSeen = [this] {
+    trayIcon_ = std::make_unique<TrayIcon>(os_.tray, *form_, ctl::TrayMenu, [this] {
         trayStatus_.Seen();
         ShowTrayStatus();
-    };
+    });
     toTray();
 
     // A settings file that is there but cannot be read must not pass for a
