@@ -121,6 +121,22 @@ TEST_F(WinTrayState, AChangeOfAnIconNotInTheTrayIsRefused) {
     EXPECT_TRUE(gCalls.empty());
 }
 
+TEST_F(WinTrayState, TheOneIconBelongsToOneWindowUntilItIsRemoved) {
+    ShellTray tray(&RecordingShell, ShellTray::kRetryMs);
+    test::RecordingEvents otherEvents;
+    auto other = ui.createForm(SettingsWindowLayout(), otherEvents);
+    ASSERT_TRUE(tray.show(form->handle(), look({}, "Vantorel")));
+    const std::size_t calls = gCalls.size();
+    EXPECT_FALSE(tray.show(other->handle(), look({}, "Vantorel"))) << "a second icon";
+    EXPECT_EQ(gCalls.size(), calls);
+
+    ASSERT_TRUE(tray.remove());
+    EXPECT_EQ(gCalls.back().message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(gCalls.back().data.hWnd, ToHwnd(form->handle()));
+    EXPECT_TRUE(tray.show(other->handle(), look({}, "Vantorel")));
+    EXPECT_EQ(gCalls.back().data.hWnd, ToHwnd(other->handle()));
+}
+
 TEST_F(WinTrayState, TheBalloonRecordCarriesTheTextsCutToTheirFields) {
     const std::string summary = "3通メールが来ています。";
     const std::string body = "会議の件 — 山田\n請求書 — billing@example.com";
