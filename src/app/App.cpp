@@ -29,11 +29,10 @@ bool App::ReadOption(std::string_view key, bool fallback) {
 
 void App::start() {
     form().setControlVisible(ctl::TrayMenu, false);
-    trayIcon_ = std::make_unique<TrayIcon>(os_.tray, os_.ui);
-    trayIcon_->OnSeen = [this] {
+    trayIcon_ = std::make_unique<TrayIcon>(os_.tray, form(), ctl::TrayMenu, [this] {
         trayStatus_.Seen();
         ShowTrayStatus();
-    };
+    });
     toTray();
 
     // A settings file that is there but cannot be read must not pass for a

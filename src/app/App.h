@@ -50,8 +50,7 @@ class App : public platform::FormEvents,
     // ---- events raised by the window framework (app/AppEvents.cpp)
     void Click(platform::ControlId control) override;
     void CloseRequested(platform::CloseReason reason) override;
-    void TrayNotify(int mouseCode) override;
-    void MouseMove(float xTwips) override;
+    void TrayActivated(platform::TrayAction action) override;
     void MenuOpening(platform::ControlId menu) override;
 
     // ---- tray (app/TrayMode.cpp)

@@ -76,21 +76,15 @@ void App::CloseRequested(platform::CloseReason reason) {
     os_.ui.quit();
 }
 
-void App::TrayNotify(int mouseCode) {
+void App::TrayActivated(platform::TrayAction action) {
     if (trayIcon_) {
-        trayIcon_->MouseCode(mouseCode);
+        trayIcon_->onAction(action);
     }
 }
 
 void App::MenuOpening(platform::ControlId menu) {
     if (menu == ctl::OptionMenu) {
         ReadAutostartMark();
-    }
-}
-
-void App::MouseMove(float xTwips) {
-    if (trayIcon_) {
-        trayIcon_->MouseEvent(xTwips);
     }
 }
 

@@ -30,13 +30,9 @@ void ToggleOption(platform::Form& form, SettingsStore& ini, platform::ControlId 
 
 // Takes the program's icon out of the tray without showing the window, as
 // the program ends. The shell refusing (no icon there) changes nothing.
-void RemoveTrayIcon(platform::TrayShell& shell, platform::Form& owner) {
-    platform::NotifyIconRecord record;
-    record.size = TrayIcon::kRecordSize;
-    record.id = TrayIcon::kIconId;
+void RemoveTrayIcon(platform::TrayShell& shell) {
     try {
-        record.window = owner.handle();
-        shell.notifyIcon(platform::NotifyIconMessage::Delete, record);
+        shell.remove();
     } catch (const std::exception&) {
         // Ending the program never stops at a tray that cannot be reached.
     }
@@ -150,7 +146,7 @@ void App::quit() {
     scheduler_->setEnabled(false);
     display_->stop();
     // No dead icon may stay in the tray after the program has gone.
-    RemoveTrayIcon(os_.tray, form());
+    RemoveTrayIcon(os_.tray);
     trayIcon_.reset();
 }
 

@@ -5,24 +5,19 @@
 namespace vantorel {
 
 void App::toTray() {
-    TrayIcon& tray = *trayIcon_;
-    tray.FormName(&form());
-    tray.MenuName(ctl::TrayMenu);
     // The icon comes with the state it stands for (after a double-click
     // and the basic-settings OK, the checks' news is still there).
-    tray.ToolTip(trayStatus_.ToolTip());
-    tray.TrayMarkShown = trayStatus_.Mark();
-    tray.Visible(true);
+    trayIcon_->show(trayStatus_.Mark(), trayStatus_.ToolTip());
 }
 
 void App::ShowTrayStatus() {
     if (trayIcon_) {
-        trayIcon_->ShowStatus(trayStatus_.Mark(), trayStatus_.ToolTip());
+        trayIcon_->showStatus(trayStatus_.Mark(), trayStatus_.ToolTip());
     }
 }
 
 void App::fromTray() {
-    trayIcon_->Visible(false);
+    trayIcon_->hide();
 }
 
 }  // namespace vantorel

@@ -1,7 +1,7 @@
 #pragma once
-// The shell's notification area (task tray).
+// The shell's notification area (task tray): the program's one icon there,
+// and what the user does to it.
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -20,52 +20,42 @@ struct TrayMark {
     bool operator==(const TrayMark&) const = default;
 };
 
-// What the tray object tells the shell about its icon: the fields of the
-// shell's notify-icon record, in text form. A backend translates it into its
-// own record.
-struct NotifyIconRecord {
-    static constexpr std::uint32_t kFlagMessage = 1;  // callbackMessage is valid
-    static constexpr std::uint32_t kFlagIcon = 2;     // icon is valid
-    static constexpr std::uint32_t kFlagTip = 4;      // tip is valid
-
-    std::uint32_t size = 0;   // the record's size as the shell's first layout had it
-    WindowHandle window = 0;  // the owner window that receives the callbacks
-    std::uint32_t id = 0;
-    std::uint32_t flags = 0;
-    std::uint32_t callbackMessage = 0;
+// How the icon looks: the owner window's icon with the mark over it, and
+// the tooltip.
+struct TrayLook {
     IconHandle icon = 0;
-    TrayMark mark;    // drawn over `icon`; valid with kFlagIcon
-    std::string tip;  // UTF-8, without the terminating NUL
+    TrayMark mark;
+    std::string tip;  // UTF-8
 };
 
-enum class NotifyIconMessage { Add = 0, Modify = 1, Delete = 2 };
-
-// Mouse message codes of the shell's tray callback, as FormEvents::TrayNotify
-// passes them on.
-namespace tray_code {
-inline constexpr int kMouseMove = 0x200;
-inline constexpr int kLeftDoubleClick = 0x203;
-inline constexpr int kRightButtonDown = 0x204;
-}  // namespace tray_code
+// What the user did to the icon. Every other mouse action on it (moving
+// over it, single clicks, button releases, the middle button) is no action.
+enum class TrayAction {
+    DoubleClicked,  // a double-click with the left button
+    MenuRequested,  // the right button pressed: the moment to pop the menu up
+};
 
 class TrayShell {
   public:
     virtual ~TrayShell() = default;
 
-    // Adds, changes or deletes the icon described by `record` (a change
-    // takes the fields its flags name). Returns false when the shell
-    // refuses (an icon added twice, one changed or deleted that is not
-    // there, or no tray available); the tray is then unchanged.
-    //
-    // Mouse actions on an added icon reach the owner window's form events as
-    // FormEvents::TrayNotify with the mouse message code (one of tray_code).
-    virtual bool notifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) = 0;
+    // Shows the program's icon. Its actions reach the owner window's form
+    // events as FormEvents::TrayActivated. Returns false when the shell
+    // refuses: the icon is shown already, or no tray is available; the
+    // tray is then unchanged, though a backend may keep an icon refused for
+    // want of a tray and show it by itself once a tray appears.
+    virtual bool show(WindowHandle owner, const TrayLook& look) = 0;
+
+    // Gives the shown icon a new look. False when there is no icon.
+    virtual bool update(const TrayLook& look) = 0;
+
+    // Takes the icon away. False when there is none.
+    virtual bool remove() = 0;
 
     // True when a tray is there to show icons now; asked afresh each time,
     // since at login the panel often starts after the program. The program
-    // adds its icon again once a tray appears; a backend may also show an
-    // icon refused for want of a tray by itself then (adding it again is
-    // then refused as a duplicate, which is harmless).
+    // shows its icon again once a tray appears (refused as a duplicate when
+    // the backend has shown it by itself, which is harmless).
     virtual bool available() = 0;
 
     // `appeared` runs each time a tray becomes available after the shell

@@ -12,6 +12,7 @@
 
 #include "platform/FormLayout.h"
 #include "platform/Handles.h"
+#include "platform/TrayShell.h"
 
 namespace vantorel::platform {
 
@@ -40,12 +41,9 @@ class FormEvents {
     // until the program closes it (Form::close), so the program decides.
     virtual void CloseRequested(CloseReason reason) = 0;
 
-    // A mouse action on the window's tray icon, with the mouse message code
-    // of the shell's callback (one of tray_code in platform/TrayShell.h).
-    virtual void TrayNotify(int /*mouseCode*/) {}
-
-    // The mouse moved over the window's client area; x in twips.
-    virtual void MouseMove(float /*xTwips*/) {}
+    // The user double-clicked the tray icon the window owns, or asked for
+    // its menu.
+    virtual void TrayActivated(TrayAction /*action*/) {}
 };
 
 class Form {

@@ -396,54 +396,62 @@ void FakeUi::forget(FakeTimer* timer) {
 
 // ---- tray
 
-bool FakeTray::notifyIcon(platform::NotifyIconMessage message,
-                          const platform::NotifyIconRecord& record) {
-    const auto key = std::make_pair(record.window, record.id);
-    if (message == platform::NotifyIconMessage::Add) {
-        const bool refused = !present || refuseAll || throwOnCall || icons.count(key) != 0;
-        char flags[64];
-        std::snprintf(flags, sizeof flags, "flags=%u msg=%s", record.flags,
-                      Hex(record.callbackMessage).c_str());
-        const bool marked = record.mark.kind != platform::TrayMark::Kind::None;
-        t_.add("tray add id=" + std::to_string(record.id) + " " + flags + " tip=" + record.tip +
-               (marked ? " mark=" + MarkText(record.mark) : "") + (refused ? " refused" : ""));
-        if (throwOnCall) {
-            throw std::runtime_error("shell refused");
-        }
-        if (!refused) {
-            icons[key] = record;
-        }
-        return !refused;
-    }
-    if (message == platform::NotifyIconMessage::Modify) {
-        const bool refused = !present || refuseAll || throwOnCall || icons.count(key) == 0;
-        t_.add("tray modify id=" + std::to_string(record.id) +
-               " flags=" + std::to_string(record.flags) + " mark=" + MarkText(record.mark) +
-               " tip=" + record.tip + (refused ? " refused" : ""));
-        if (throwOnCall) {
-            throw std::runtime_error("shell refused");
-        }
-        if (!refused) {
-            platform::NotifyIconRecord& icon = icons[key];
-            icon.icon = record.icon;
-            icon.mark = record.mark;
-            icon.tip = record.tip;
-        }
-        return !refused;
-    }
-    const bool refused = !present || refuseAll || throwOnCall || icons.count(key) == 0;
-    t_.add("tray delete id=" + std::to_string(record.id) + (refused ? " refused" : ""));
+namespace {
+
+std::string TipText(const platform::TrayLook& look) {
+    return "\"" + look.tip + "\"";
+}
+
+std::string RefusedText(bool refused) {
+    return refused ? " refused" : "";
+}
+
+}  // namespace
+
+bool FakeTray::refuses(bool refusedAnyway) {
+    return !present || refuseAll || throwOnCall || refusedAnyway;
+}
+
+void FakeTray::throwIfAsked() {
     if (throwOnCall) {
         throw std::runtime_error("shell refused");
     }
-    icons.erase(key);
+}
+
+bool FakeTray::show(platform::WindowHandle owner, const platform::TrayLook& look) {
+    const bool refused = refuses(icon.has_value());
+    const bool marked = look.mark.kind != platform::TrayMark::Kind::None;
+    t_.add("tray: show " + TipText(look) + (marked ? " mark=" + MarkText(look.mark) : "") +
+           RefusedText(refused));
+    throwIfAsked();
+    if (!refused) {
+        icon = ShownIcon{owner, look};
+    }
+    return !refused;
+}
+
+bool FakeTray::update(const platform::TrayLook& look) {
+    const bool refused = refuses(!icon.has_value());
+    t_.add("tray: update " + TipText(look) + " mark=" + MarkText(look.mark) + RefusedText(refused));
+    throwIfAsked();
+    if (!refused) {
+        icon->look = look;
+    }
+    return !refused;
+}
+
+bool FakeTray::remove() {
+    const bool refused = refuses(!icon.has_value());
+    t_.add("tray: remove" + RefusedText(refused));
+    throwIfAsked();
+    icon.reset();
     return !refused;
 }
 
 void FakeTray::appear() {
     present = true;
-    icons.clear();
-    t_.add("tray appears");
+    icon.reset();
+    t_.add("tray: appears");
     if (appeared_) {
         appeared_();
     }
@@ -451,15 +459,15 @@ void FakeTray::appear() {
 
 void FakeTray::disappear() {
     present = false;
-    icons.clear();
-    t_.add("tray gone");
+    icon.reset();
+    t_.add("tray: gone");
 }
 
 std::string MarkText(const platform::TrayMark& mark) {
     using Kind = platform::TrayMark::Kind;
     switch (mark.kind) {
         case Kind::NewMail:
-            return "new:" + std::to_string(mark.count);
+            return "new-mail(" + std::to_string(mark.count) + ")";
         case Kind::Error:
             return "error";
         case Kind::Paused:
@@ -755,13 +763,12 @@ bool FakePlatform::tick(const std::string& timerName) {
     return timer->fire();
 }
 
-void FakePlatform::trayMouse(int code) {
-    if (tray.icons.empty()) {
+void FakePlatform::trayAction(platform::TrayAction action) {
+    if (!tray.icon) {
         return;  // no icon, nothing to click on
     }
-    const auto window = tray.icons.begin()->first.first;
-    if (FakeForm* form = ui.formByHandle(window)) {
-        form->events().TrayNotify(code);
+    if (FakeForm* form = ui.formByHandle(tray.icon->owner)) {
+        form->events().TrayActivated(action);
     }
 }
 

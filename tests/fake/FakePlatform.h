@@ -2,14 +2,14 @@
 // A recording fake of every platform interface. Each call is appended to one
 // ordered transcript; the fake keeps the state a real platform would (window
 // titles, tray icons, check marks, text box contents, timers), and the test
-// drives timer ticks, tray mouse codes, clicks and scripted replies itself.
+// drives timer ticks, tray actions, clicks and scripted replies itself.
 //
 // Transcript lines, by service (reads end in "?", their result after "->"):
 //   ini read [SECTION] KEY -> value        ini write [SECTION] KEY = value [refused]
 //   ini prepare path -> read | missing | not a file | too large | access denied | failed
-//   tray add id=1 flags=7 msg=0x200 tip=Vantorel [mark=new:3] [refused]
-//   tray modify id=1 flags=6 mark=new:3|error|paused|none tip=... [refused]
-//   tray delete id=1 [refused]
+//   tray: show "Vantorel" [mark=new-mail(3)] [refused]
+//   tray: update "..." mark=new-mail(3)|error|paused|none [refused]
+//   tray: remove [refused]                  tray: appears | tray: gone
 //   notify 3通メールが来ています。 | 件名1 — sender1 / 件名2 — sender2   (body lines joined by " /
 //   ")
 //   Form show | Form hide | Form caption = ... | Form front | Form close | Form popup menu
@@ -250,8 +250,9 @@ class FakeUi : public platform::WindowFramework {
 class FakeTray : public platform::TrayShell {
   public:
     explicit FakeTray(Transcript& t) : t_(t) {}
-    bool notifyIcon(platform::NotifyIconMessage message,
-                    const platform::NotifyIconRecord& record) override;
+    bool show(platform::WindowHandle owner, const platform::TrayLook& look) override;
+    bool update(const platform::TrayLook& look) override;
+    bool remove() override;
     bool available() override { return present; }
     void watchAvailability(std::function<void()> appeared) override {
         appeared_ = std::move(appeared);
@@ -264,18 +265,27 @@ class FakeTray : public platform::TrayShell {
     void disappear();
     bool watched() const { return static_cast<bool>(appeared_); }
 
-    // Icons in the tray, by (window, id).
-    std::map<std::pair<platform::WindowHandle, std::uint32_t>, platform::NotifyIconRecord> icons;
+    struct ShownIcon {
+        platform::WindowHandle owner = 0;
+        platform::TrayLook look;
+    };
+    // The program's icon while it is in the tray.
+    std::optional<ShownIcon> icon;
     bool present = true;  // a tray host is running
     bool refuseAll = false;
     bool throwOnCall = false;
 
   private:
+    // A call the shell refuses, and one that throws, as the fields ask.
+    bool refuses(bool refusedAnyway);
+    void throwIfAsked();
+
     Transcript& t_;
     std::function<void()> appeared_;
 };
 
-// The mark as the transcript writes it: "new:3", "error", "paused", "none".
+// The mark as the transcript writes it: "new-mail(3)", "error", "paused",
+// "none".
 std::string MarkText(const platform::TrayMark& mark);
 
 // The local time, set by the test; reads are not recorded.
@@ -452,8 +462,9 @@ class FakePlatform {
 
     // Runs one tick of the named timer if it is running; false when not.
     bool tick(const std::string& timerName);
-    // A mouse action on the tray icon, with its shell message code.
-    void trayMouse(int code);
+    // The user double-clicks the tray icon or asks for its menu; nothing
+    // happens while there is no icon.
+    void trayAction(platform::TrayAction action);
 
     Transcript transcript;
     FakeAppInfo app;

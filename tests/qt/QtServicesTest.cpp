@@ -185,13 +185,9 @@ class QtTrayTest : public ::testing::Test {
   protected:
     QtTrayTest() {
         form.reset(static_cast<QtForm*>(ui.createForm(SettingsWindowLayout(), events).release()));
-        record.size = 88;
-        record.window = form->handle();
-        record.id = 1;
-        record.flags = 7;
-        record.callbackMessage = 0x200;
-        record.icon = form->icon();
-        record.tip = "Vantorel";
+        owner = form->handle();
+        look.icon = form->icon();
+        look.tip = "Vantorel";
     }
 
     Recorded diagnostics;
@@ -199,57 +195,67 @@ class QtTrayTest : public ::testing::Test {
     RecordingEvents events;
     std::unique_ptr<QtForm> form;
     QtTrayShell tray{ui, diagnostics};
-    platform::NotifyIconRecord record;
+    platform::WindowHandle owner = 0;
+    platform::TrayLook look;
 };
 
 TEST_F(QtTrayTest, WithoutATrayTheIconIsRefusedAndThatIsSaidOnce) {
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()) << "the offscreen platform has none";
-    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Add, record));
+    EXPECT_FALSE(tray.show(owner, look));
     EXPECT_FALSE(tray.available());
     // Whether the owner stays on the screen is the program's decision.
     form->setVisible(true);
     form->setVisible(false);
     EXPECT_FALSE(form->visible());
-    EXPECT_TRUE(tray.notifyIcon(platform::NotifyIconMessage::Delete, record));
-    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Add, record));
+    EXPECT_TRUE(tray.remove()) << "kept for a tray to come";
+    EXPECT_FALSE(tray.show(owner, look));
     EXPECT_EQ(diagnostics.lines.size(), 1U);
 }
 
-TEST_F(QtTrayTest, AnIconIsAddedOnceAndRemovedOnce) {
-    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
-    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Add, record)) << "a duplicate";
-    EXPECT_TRUE(tray.notifyIcon(platform::NotifyIconMessage::Delete, record));
-    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Delete, record)) << "already gone";
+TEST_F(QtTrayTest, TheIconIsShownOnceAndRemovedOnce) {
+    tray.show(owner, look);
+    EXPECT_FALSE(tray.show(owner, look)) << "a duplicate";
+    EXPECT_TRUE(tray.remove());
+    EXPECT_FALSE(tray.remove()) << "already gone";
+    EXPECT_EQ(tray.icon(), nullptr);
 }
 
-TEST_F(QtTrayTest, DoubleClickAndRightPressReachTheOwnerAsMouseCodes) {
-    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
-    tray.activated(record.window, 1, QSystemTrayIcon::Trigger);
-    tray.activated(record.window, 1, QSystemTrayIcon::DoubleClick);
-    tray.activated(record.window, 1, QSystemTrayIcon::MiddleClick);
-    tray.activated(record.window, 1, QSystemTrayIcon::Context);
+TEST_F(QtTrayTest, ADoubleClickAndTheContextRequestReachTheOwnerAsTheTwoActions) {
+    tray.show(owner, look);
+    tray.activated(QSystemTrayIcon::DoubleClick);
+    tray.activated(QSystemTrayIcon::Context);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"TrayActivated DoubleClicked",
+                                                    "TrayActivated MenuRequested"}));
+}
+
+TEST_F(QtTrayTest, OtherClicksAndAContextRequestRepeatedAsTheMenuClosesAreNoAction) {
+    tray.show(owner, look);
+    tray.activated(QSystemTrayIcon::Trigger);
+    tray.activated(QSystemTrayIcon::MiddleClick);
+    tray.activated(QSystemTrayIcon::Unknown);
+    EXPECT_TRUE(events.log.empty());
+    tray.activated(QSystemTrayIcon::Context);
     // The same press reported a second time right after the menu closed.
-    tray.activated(record.window, 1, QSystemTrayIcon::Context);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"TrayNotify 515", "TrayNotify 516"}));
+    tray.activated(QSystemTrayIcon::Context);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"TrayActivated MenuRequested"}));
 }
 
-TEST_F(QtTrayTest, AChangeSetsTheMarkedIconAndTooltipOfAnIconThatIsThere) {
-    platform::NotifyIconRecord change = record;
-    change.flags = platform::NotifyIconRecord::kFlagIcon | platform::NotifyIconRecord::kFlagTip;
+TEST_F(QtTrayTest, AnUpdateSetsTheMarkedIconAndTooltipOfTheShownIcon) {
+    platform::TrayLook change = look;
     change.mark = {platform::TrayMark::Kind::NewMail, 3};
     change.tip = "Vantorel - 新着3通 (最終確認 14:06)";
-    EXPECT_FALSE(tray.notifyIcon(platform::NotifyIconMessage::Modify, change)) << "no icon yet";
+    EXPECT_FALSE(tray.update(change)) << "no icon yet";
 
-    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
-    QSystemTrayIcon* icon = tray.icon(record.window, 1);
+    tray.show(owner, look);
+    QSystemTrayIcon* icon = tray.icon();
     ASSERT_NE(icon, nullptr);
     const QImage plain = icon->icon().pixmap(16, 16).toImage();
-    EXPECT_TRUE(tray.notifyIcon(platform::NotifyIconMessage::Modify, change));
+    EXPECT_TRUE(tray.update(change));
     EXPECT_EQ(icon->toolTip(), QString::fromUtf8("Vantorel - 新着3通 (最終確認 14:06)"));
     EXPECT_NE(icon->icon().pixmap(16, 16).toImage(), plain);
 
     change.mark = {};
-    tray.notifyIcon(platform::NotifyIconMessage::Modify, change);
+    tray.update(change);
     EXPECT_EQ(icon->icon().pixmap(16, 16).toImage(), plain);
 }
 
@@ -257,14 +263,13 @@ TEST_F(QtTrayTest, AChangeSetsTheMarkedIconAndTooltipOfAnIconThatIsThere) {
 // opened); were each change a new QIcon, Qt would keep pixmaps for every
 // one of them and the program would grow with every check.
 TEST_F(QtTrayTest, AMarkShownAgainReusesItsIcon) {
-    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
-    QSystemTrayIcon* icon = tray.icon(record.window, 1);
+    tray.show(owner, look);
+    QSystemTrayIcon* icon = tray.icon();
     ASSERT_NE(icon, nullptr);
-    platform::NotifyIconRecord change = record;
-    change.flags = platform::NotifyIconRecord::kFlagIcon;
+    platform::TrayLook change = look;
     const auto show = [&](platform::TrayMark mark) {
         change.mark = mark;
-        tray.notifyIcon(platform::NotifyIconMessage::Modify, change);
+        tray.update(change);
         return icon->icon().cacheKey();
     };
     using Kind = platform::TrayMark::Kind;
@@ -300,35 +305,42 @@ TEST(TrayMarkIcon, EachMarkLooksDifferentAndKeepsTheEnvelopeVisible) {
     }
 }
 
-TEST_F(QtTrayTest, AnIconWithoutCallbacksOrARemovedIconReportsNothing) {
-    record.flags = 6;
-    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
-    tray.activated(record.window, 1, QSystemTrayIcon::DoubleClick);
-    tray.notifyIcon(platform::NotifyIconMessage::Delete, record);
-    record.flags = 7;
-    tray.activated(record.window, 1, QSystemTrayIcon::DoubleClick);
+TEST_F(QtTrayTest, ARemovedIconReportsNothing) {
+    tray.show(owner, look);
+    const QPointer<QSystemTrayIcon> removed = tray.icon();
+    tray.remove();
+    tray.activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(events.log.empty());
+
+    // Shown again: the removed icon's widget, not yet deleted, still
+    // reports nothing; the new one does.
+    tray.show(owner, look);
+    ASSERT_FALSE(removed.isNull());
+    Q_EMIT removed->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(events.log.empty());
+    Q_EMIT tray.icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"TrayActivated DoubleClicked"}));
 }
 
 TEST_F(QtTrayTest, AnIconRemovedByItsOwnMenuOutlivesABoxLoopUnderTheMenu) {
     // The right press pops the menu up; its command shows a box, and the
     // icon is removed while the box runs (the session ends): the box's event
     // loop must not delete the icon whose mouse event is still running.
-    tray.notifyIcon(platform::NotifyIconMessage::Add, record);
-    const QPointer<QSystemTrayIcon> icon = tray.icon(record.window, 1);
+    tray.show(owner, look);
+    const QPointer<QSystemTrayIcon> icon = tray.icon();
     ASSERT_FALSE(icon.isNull());
     bool aliveAfterBox = false;
-    events.onTrayNotify = [&](int) {
-        tray.notifyIcon(platform::NotifyIconMessage::Delete, record);
+    events.onTrayAction = [&](platform::TrayAction) {
+        tray.remove();
         QEventLoop box;
         QTimer::singleShot(0, &box, &QEventLoop::quit);
         box.exec();
         aliveAfterBox = !icon.isNull();
     };
-    tray.activated(record.window, 1, QSystemTrayIcon::Context);
+    tray.activated(QSystemTrayIcon::Context);
     EXPECT_TRUE(aliveAfterBox);
     EXPECT_TRUE(WaitUntil([&] { return icon.isNull(); })) << "removed once the action returned";
-    EXPECT_EQ(tray.icon(record.window, 1), nullptr);
+    EXPECT_EQ(tray.icon(), nullptr);
 }
 
 // ---- sound

@@ -29,17 +29,19 @@ class RecordingEvents : public platform::FormEvents {
             onClose();
         }
     }
-    void TrayNotify(int mouseCode) override {
-        log.push_back("TrayNotify " + std::to_string(mouseCode));
-        if (onTrayNotify) {
-            onTrayNotify(mouseCode);
+    void TrayActivated(platform::TrayAction action) override {
+        log.push_back(action == platform::TrayAction::DoubleClicked
+                          ? "TrayActivated DoubleClicked"
+                          : "TrayActivated MenuRequested");
+        if (onTrayAction) {
+            onTrayAction(action);
         }
     }
 
     std::vector<std::string> log;
     std::function<void(platform::ControlId)> onClick;
     std::function<void()> onClose;
-    std::function<void(int)> onTrayNotify;
+    std::function<void(platform::TrayAction)> onTrayAction;
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` has passed.

@@ -54,7 +54,7 @@ TEST_F(Autostart, TheTrayMenuOpeningDoesNotReachTheSystem) {
     start();
     fake.transcript.clear();
     fake.ui.popupChoices.push_back(platform::kNoControl);
-    fake.trayMouse(0x204);
+    fake.trayAction(platform::TrayAction::MenuRequested);
     EXPECT_THAT(lines("autostart"), IsEmpty());
 }
 

@@ -56,7 +56,7 @@ TEST_F(BasicSettings, AnIntervalBelowOneIsRejectedWithFocusOnTheBox) {
     EXPECT_EQ(stored("INTERVAL"), "3");
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(timer("check timer").isEnabled());
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
 }
 
 TEST_F(BasicSettings, TheCheckIntervalIsExaminedBeforeTheDisplayInterval) {
@@ -98,14 +98,14 @@ TEST_F(BasicSettings, AcceptedValuesAreSavedAsTypedAndTheProgramGoesToTheTray) {
         EXPECT_TRUE(timer("check timer").isEnabled());
         EXPECT_EQ(timer("display timer").period(), periods[i++]);
         EXPECT_FALSE(timer("display timer").isEnabled());
-        EXPECT_EQ(fake.tray.icons.size(), 1u);
+        EXPECT_TRUE(fake.tray.icon.has_value());
         EXPECT_FALSE(mainForm().isVisible());
         // Settings accepted before: no check at the moment of OK.
         EXPECT_THAT(fake.mail.commands, IsEmpty());
         EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
         program.reset();
         fake.profile.clear();
-        fake.tray.icons.clear();
+        fake.tray.icon.reset();
     }
 }
 
@@ -114,7 +114,7 @@ TEST_F(BasicSettings, AnExistingSaveFolderIsLeftAloneAndOneThatCannotBeMadeDoesN
     fake.files.existing.insert("/opt/vantorel/save");
     pressOK();
     EXPECT_THAT(lines("MkDir"), IsEmpty());
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
 
     mainForm().userClicks(ctl::OpenSettings);
     fake.files.existing.clear();
@@ -125,7 +125,7 @@ TEST_F(BasicSettings, AnExistingSaveFolderIsLeftAloneAndOneThatCannotBeMadeDoesN
     EXPECT_THAT(lines("stderr"),
                 ElementsAre("stderr: the folder /opt/vantorel/save cannot be created"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
     EXPECT_TRUE(timer("check timer").isEnabled());
 }
 
@@ -144,7 +144,7 @@ TEST_F(BasicSettings, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
     // settings accepted earlier, and nothing goes to the tray.
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "new.example");
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
     EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_THAT(lines("display timer"), IsEmpty());
 
@@ -152,7 +152,7 @@ TEST_F(BasicSettings, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
     fake.profile.refusedKeys.clear();
     pressOK();
     EXPECT_EQ(stored("REMOTEHOST"), "new.example");
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
 }
 
 TEST_F(BasicSettings, AnAcceptanceMarkThatCannotBeWrittenKeepsTheWindowOpen) {
@@ -162,7 +162,7 @@ TEST_F(BasicSettings, AnAcceptanceMarkThatCannotBeWrittenKeepsTheWindowOpen) {
     pressOK();
     EXPECT_THAT(fake.ui.messageBoxes, ElementsAre(kNotSaved));
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
     EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_EQ(stored("STARTUP"), "true");
 }
@@ -220,7 +220,7 @@ TEST_F(BasicSettings, OnAFirstRunAGoodCheckPutsTheProgramIntoTheTray) {
     EXPECT_EQ(program->scheduler().minutes(), 0);
     EXPECT_TRUE(timer("check timer").isEnabled());
     EXPECT_EQ(timer("display timer").period(), 2000u);
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
     EXPECT_FALSE(mainForm().isVisible());
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 }
@@ -240,7 +240,7 @@ TEST_F(BasicSettings, OnAFirstRunAFailedCheckKeepsTheWindowForCorrection) {
     EXPECT_EQ(stored("STARTUP"), "FALSE");
     EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
     EXPECT_EQ(timer("display timer").period(), 0u);
 
     // A restart comes back to the window with the new values; the next OK
@@ -252,7 +252,7 @@ TEST_F(BasicSettings, OnAFirstRunAFailedCheckKeepsTheWindowForCorrection) {
     fake.mail.answer = [](const std::string&) { return platform::MailReply::List({"0 0"}); };
     pressOK();
     EXPECT_EQ(stored("STARTUP"), "True");
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
 }
 
 TEST_F(BasicSettings, AFailedFirstCheckWhoseMarkCannotBeWrittenSaysSoToo) {
@@ -278,7 +278,7 @@ TEST_F(BasicSettings, AnAcceptanceMarkThatIsNoBooleanTextCountsAsNeverAccepted) 
     pressOK();
     EXPECT_THAT(fake.mail.commands, ElementsAre("STAT"));
     EXPECT_EQ(stored("STARTUP"), "True");
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 
 #include "fake/ProgramFixture.h"
-#include "tray/TrayIcon.h"
 
 namespace vantorel {
 namespace {
@@ -13,7 +12,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kAdd = "tray add id=1 flags=7 msg=0x200 tip=Vantorel";
+constexpr const char* kAdd = "tray: show \"Vantorel\"";
 
 class LateTray : public fake::ProgramFixture {
   protected:
@@ -33,22 +32,20 @@ TEST_F(LateTray, AStartInTrayModeKeepsTheWindowUntilTheTrayAppears) {
     fake.tray.present = false;
     start();
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_TRUE(program->trayIcon()->KeptForLackOfTray());
+    EXPECT_FALSE(fake.tray.icon.has_value());
     // Checking goes on as usual meanwhile.
     EXPECT_TRUE(timer("check timer").isEnabled());
 
     fake.transcript.clear();
     fake.tray.appear();
-    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray appears", kAdd, "SettingsWindow hide"));
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray: appears", kAdd, "SettingsWindow hide"));
+    EXPECT_TRUE(fake.tray.icon.has_value());
     EXPECT_FALSE(mainForm().isVisible());
-    EXPECT_FALSE(program->trayIcon()->KeptForLackOfTray());
 
     // The panel restarts: the icon comes back, the window stays hidden.
     fake.tray.disappear();
     fake.tray.appear();
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
     EXPECT_FALSE(mainForm().isVisible());
 }
 
@@ -62,7 +59,7 @@ TEST_F(LateTray, AFirstRunsOKWithoutATrayGoesToTheTrayWhenOneAppears) {
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
 
     fake.tray.appear();
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
     EXPECT_FALSE(mainForm().isVisible());
 }
 
@@ -72,7 +69,7 @@ TEST_F(LateTray, AWindowShownOnPurposeStaysWhenATrayAppears) {
     start();
     fake.tray.appear();
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
 
     // "設定変更" brings the window back from the tray; a panel restart
     // meanwhile does not take it away again.
@@ -82,12 +79,12 @@ TEST_F(LateTray, AWindowShownOnPurposeStaysWhenATrayAppears) {
     fake.tray.disappear();
     fake.tray.appear();
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
 
     // Nor does one after the icon was double-clicked.
     mainForm().userClicks(ctl::OkButton);
     ASSERT_FALSE(mainForm().isVisible());
-    program->TrayNotify(platform::tray_code::kLeftDoubleClick);
+    fake.trayAction(platform::TrayAction::DoubleClicked);
     fake.tray.appear();
     EXPECT_TRUE(mainForm().isVisible());
 }
@@ -97,7 +94,6 @@ TEST_F(LateTray, AnIconRefusedWithATrayThereStillHidesTheWindow) {
     fake.tray.refuseAll = true;
     start();
     EXPECT_FALSE(mainForm().isVisible());
-    EXPECT_FALSE(program->trayIcon()->KeptForLackOfTray());
 }
 
 TEST_F(LateTray, TheTrayIsNoLongerWatchedOnceTheTrayObjectIsGone) {

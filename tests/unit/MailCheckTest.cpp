@@ -413,7 +413,7 @@ TEST_F(ExitDuringACheck, ACheckWaitingOnTheServerEndsWithoutTouchingAnyWindow) {
     EXPECT_THAT(lines("foreground"), IsEmpty());
     EXPECT_FALSE(timer("check timer").isEnabled());
     EXPECT_FALSE(timer("display timer").isEnabled());
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
 }
 
 TEST_F(ExitDuringACheck, AnExitWhileTheListIsFetchedWritesNoNotice) {

@@ -21,7 +21,7 @@ class MenuCommands : public fake::ProgramFixture {
     // The user right-clicks the tray icon and chooses `item`.
     void chooseFromTray(platform::ControlId item) {
         fake.ui.popupChoices.push_back(item);
-        fake.trayMouse(platform::tray_code::kRightButtonDown);
+        fake.trayAction(platform::TrayAction::MenuRequested);
     }
     int count(const std::string& line) {
         const auto& all = fake.transcript.lines();
@@ -120,10 +120,9 @@ TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {
     // Pausing is not saved; the icon stays in the tray and only shows the
     // pause while it lasts.
     EXPECT_THAT(lines("ini write"), IsEmpty());
-    EXPECT_THAT(lines("tray"),
-                ElementsAre("tray modify id=1 flags=6 mark=paused tip=Vantorel - 一時停止中",
-                            "tray modify id=1 flags=6 mark=none tip=Vantorel"));
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: update \"Vantorel - 一時停止中\" mark=paused",
+                                           "tray: update \"Vantorel\" mark=none"));
+    EXPECT_TRUE(fake.tray.icon.has_value());
 }
 
 TEST_F(MenuCommands, ChangeSettingsBringsBackTheWindowWithCheckingOff) {
@@ -131,7 +130,7 @@ TEST_F(MenuCommands, ChangeSettingsBringsBackTheWindowWithCheckingOff) {
     start();
     fake.transcript.clear();
     chooseFromTray(ctl::OpenSettings);
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(mainForm().isControlVisible(ctl::TrayMenu));
     EXPECT_FALSE(timer("check timer").isEnabled());
@@ -167,7 +166,7 @@ TEST_F(MenuCommands, EachSmallWindowOpensOnceAndIsLoadedAnewAfterClosing) {
         EXPECT_EQ(count(window + " created"), 1) << window;
     }
     // The program went on in the tray all along.
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
     EXPECT_TRUE(timer("check timer").isEnabled());
 }
 
@@ -217,8 +216,8 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
 
     chooseFromTray(ctl::Exit);
     EXPECT_FALSE(fake.player.open);
-    EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
+    EXPECT_FALSE(fake.tray.icon.has_value());
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: remove"));
     EXPECT_EQ(form.trayIcon(), nullptr);
     EXPECT_FALSE(timer("check timer").isEnabled());
     // The window is never shown on the way out, and nothing is saved.
@@ -234,11 +233,11 @@ TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExi
         App& form = start();
         mainForm().userClicks(ctl::OpenTitleLabels);  // a small window is open too
         if (reason == platform::CloseReason::CloseBox) {
-            fake.trayMouse(
-                platform::tray_code::kLeftDoubleClick);  // the window is shown to be closed
+            // The window is shown to be closed.
+            fake.trayAction(platform::TrayAction::DoubleClicked);
         }
         mainForm().userCloses(reason);
-        EXPECT_TRUE(fake.tray.icons.empty());
+        EXPECT_FALSE(fake.tray.icon.has_value());
         EXPECT_EQ(form.trayIcon(), nullptr);
         EXPECT_TRUE(fake.ui.quitRequested);
         EXPECT_THAT(lines("ini write"), IsEmpty());
@@ -267,7 +266,7 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
         EXPECT_TRUE(fake.ui.quitRequested) << ticks;
         program.reset();
         fake.ui.quitRequested = false;
-        fake.tray.icons.clear();
+        fake.tray.icon.reset();
     }
 }
 

@@ -31,7 +31,7 @@ TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
     EXPECT_FALSE(marked(ctl::OnceOnly));
     EXPECT_FALSE(marked(ctl::Pause));
     EXPECT_FALSE(form.display().soundOn());
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_FALSE(fake.tray.icon.has_value());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(mainForm().isControlVisible(ctl::TrayMenu));
     EXPECT_FALSE(timer("check timer").isEnabled());
@@ -45,11 +45,10 @@ TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
 
 TEST_F(StartUp, TheIconIsAddedFirstAndRemovedAgainOnAFirstRun) {
     start();
-    EXPECT_THAT(lines("tray"),
-                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "tray delete id=1"));
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: show \"Vantorel\"", "tray: remove"));
     const auto& t = fake.transcript.lines();
     EXPECT_EQ(t.at(0), "SettingsWindow.TrayMenu visible = false");
-    EXPECT_EQ(t.at(1), "tray add id=1 flags=7 msg=0x200 tip=Vantorel");
+    EXPECT_EQ(t.at(1), "tray: show \"Vantorel\"");
     EXPECT_EQ(t.at(2), "SettingsWindow hide");
 }
 
@@ -57,7 +56,7 @@ TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     acceptedSettings("5", "1.5");
     App& form = start();
 
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
+    EXPECT_TRUE(fake.tray.icon.has_value());
     EXPECT_FALSE(mainForm().isVisible());
     EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "mail.example");
     EXPECT_EQ(mainForm().textOf(ctl::PasswordBox), "secret");
@@ -66,7 +65,7 @@ TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     EXPECT_EQ(form.scheduler().minutes(), 5);
     EXPECT_EQ(timer("display timer").period(), 1500u);
     EXPECT_FALSE(timer("display timer").isEnabled());
-    EXPECT_THAT(lines("tray"), ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel"));
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: show \"Vantorel\""));
 }
 
 TEST_F(StartUp, OnlyTheExactWordTrueMeansTheSettingsWereAccepted) {
@@ -75,7 +74,7 @@ TEST_F(StartUp, OnlyTheExactWordTrueMeansTheSettingsWereAccepted) {
         fake.profile.set("USERINFO", "STARTUP", value);
         start();
         EXPECT_TRUE(mainForm().isVisible()) << value;
-        EXPECT_TRUE(fake.tray.icons.empty()) << value;
+        EXPECT_FALSE(fake.tray.icon.has_value()) << value;
         EXPECT_FALSE(timer("check timer").isEnabled()) << value;
         program.reset();
     }

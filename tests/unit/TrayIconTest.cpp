@@ -1,4 +1,5 @@
-// The tray object: icon records, window and menu visibility, mouse codes.
+// The tray object: the icon shown and removed with the owner window hidden
+// and shown, its look kept in step, and the two actions on it.
 
 #include "tray/TrayIcon.h"
 
@@ -11,6 +12,7 @@ namespace vantorel {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 class Owner : public platform::FormEvents {
   public:
@@ -19,13 +21,14 @@ class Owner : public platform::FormEvents {
     std::vector<platform::ControlId> clicked;
 };
 
+constexpr platform::TrayMark kNoMark{};
+constexpr platform::TrayMark kThreeNew{platform::TrayMark::Kind::NewMail, 3};
+
 class TrayIconTest : public ::testing::Test {
   protected:
     TrayIconTest()
-        : form(fake.ui.createForm(SettingsWindowLayout(), owner)), tray(fake.tray, fake.ui) {
-        tray.FormName(form.get());
-        tray.MenuName(ctl::TrayMenu);
-        tray.ToolTip("Vantorel");
+        : form(fake.ui.createForm(SettingsWindowLayout(), owner)),
+          tray(fake.tray, *form, ctl::TrayMenu, [this] { fake.transcript.add("seen"); }) {
         fake.transcript.clear();
     }
     fake::FakeForm& shown() { return *fake.ui.form("SettingsWindow"); }
@@ -36,87 +39,84 @@ class TrayIconTest : public ::testing::Test {
     TrayIcon tray;
 };
 
-TEST_F(TrayIconTest, TheIconRecordCarriesTheOwnerIconAndTooltip) {
-    tray.Visible(true);
-    ASSERT_EQ(fake.tray.icons.size(), 1u);
-    const auto& record = fake.tray.icons.begin()->second;
-    EXPECT_EQ(record.size, 88u);
-    EXPECT_EQ(record.window, form->handle());
-    EXPECT_EQ(record.id, 1u);
-    EXPECT_EQ(record.flags, 7u);
-    EXPECT_EQ(record.callbackMessage, 0x200u);
-    EXPECT_EQ(record.icon, form->icon());
-    EXPECT_EQ(record.tip, "Vantorel");
-    EXPECT_TRUE(tray.Visible());
+TEST_F(TrayIconTest, TheIconCarriesTheOwnersIconAndTooltipAndTheOwnerHides) {
+    tray.show(kNoMark, "Vantorel");
+    ASSERT_TRUE(fake.tray.icon.has_value());
+    EXPECT_EQ(fake.tray.icon->owner, form->handle());
+    EXPECT_EQ(fake.tray.icon->look.icon, form->icon());
+    EXPECT_EQ(fake.tray.icon->look.tip, "Vantorel");
     EXPECT_FALSE(shown().isVisible());
 }
 
-TEST_F(TrayIconTest, EveryVisibleAssignmentAddsOrRemovesTheIconAgain) {
-    tray.Visible(true);
-    tray.Visible(true);  // the shell refuses the duplicate; the window is hidden again
-    EXPECT_EQ(fake.tray.icons.size(), 1u);
-    tray.Visible(false);
-    tray.Visible(false);  // nothing to remove; the window is shown and the menu hidden
+TEST_F(TrayIconTest, EveryShowOrHideAsksTheShellAgain) {
+    tray.show(kNoMark, "Vantorel");
+    tray.show(kNoMark, "Vantorel");  // the shell refuses the duplicate; the window is hidden again
+    EXPECT_TRUE(fake.tray.icon.has_value());
+    tray.hide();
+    tray.hide();  // nothing to remove; the window is shown and the menu hidden
     EXPECT_THAT(fake.transcript.lines(),
-                ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel", "SettingsWindow hide",
-                            "tray add id=1 flags=7 msg=0x200 tip=Vantorel refused",
-                            "SettingsWindow hide", "tray delete id=1", "SettingsWindow show",
-                            "SettingsWindow.TrayMenu visible = false", "tray delete id=1 refused",
+                ElementsAre("tray: show \"Vantorel\"", "SettingsWindow hide",
+                            "tray: show \"Vantorel\" refused", "SettingsWindow hide",
+                            "tray: remove", "SettingsWindow show",
+                            "SettingsWindow.TrayMenu visible = false", "tray: remove refused",
                             "SettingsWindow show", "SettingsWindow.TrayMenu visible = false"));
 }
 
-TEST_F(TrayIconTest, ANewTooltipAppliesWhenTheIconIsNextAdded) {
-    tray.Visible(true);
-    tray.ToolTip("Other");
-    EXPECT_EQ(fake.tray.icons.begin()->second.tip, "Vantorel");
-    tray.Visible(false);
-    tray.Visible(true);
-    EXPECT_EQ(fake.tray.icons.begin()->second.tip, "Other");
+TEST_F(TrayIconTest, AStatusReachesTheIconAtOnceInTheTrayAndWithTheNextShowOtherwise) {
+    tray.showStatus(kThreeNew, "Vantorel - 新着3通");
+    EXPECT_THAT(fake.transcript.lines(), IsEmpty()) << "no icon to change";
+    tray.show(kThreeNew, "Vantorel - 新着3通");
+    tray.showStatus(kNoMark, "Vantorel - 新着なし");
+    tray.showStatus(kNoMark, "Vantorel - 新着なし");  // the same again changes nothing
+    tray.hide();
+    tray.showStatus(kThreeNew, "Vantorel - 新着3通");
+    fake.tray.appear();  // not in the tray: the icon stays away
+    EXPECT_THAT(fake.transcript.matching("tray"),
+                ElementsAre("tray: show \"Vantorel - 新着3通\" mark=new-mail(3)",
+                            "tray: update \"Vantorel - 新着なし\" mark=none", "tray: remove",
+                            "tray: appears"));
 }
 
-TEST_F(TrayIconTest, ALeftDoubleClickShowsTheWindowAndKeepsVisibleTrue) {
-    tray.Visible(true);
+TEST_F(TrayIconTest, ATrayAppearingBringsBackTheIconWithTheLatestStatus) {
+    tray.show(kNoMark, "Vantorel");
+    fake.tray.disappear();
+    tray.showStatus(kThreeNew, "Vantorel - 新着3通");  // refused: no tray
     fake.transcript.clear();
-    tray.MouseEvent(platform::tray_code::kLeftDoubleClick *
-                    15.0f);  // as a framework converts the code to twips
-    EXPECT_TRUE(fake.tray.icons.empty());
-    EXPECT_TRUE(shown().isVisible());
-    EXPECT_TRUE(tray.Visible());
-    EXPECT_THAT(fake.transcript.lines(), ElementsAre("tray delete id=1", "SettingsWindow show",
-                                                     "SettingsWindow.TrayMenu visible = false"));
+    fake.tray.appear();
+    EXPECT_THAT(fake.transcript.lines(),
+                ElementsAre("tray: appears", "tray: show \"Vantorel - 新着3通\" mark=new-mail(3)",
+                            "SettingsWindow hide"));
 }
 
-TEST_F(TrayIconTest, ARightButtonPressPopsUpTheTrayMenuAndRunsTheChosenItem) {
-    tray.Visible(true);
+TEST_F(TrayIconTest, ADoubleClickRemovesTheIconShowsTheWindowAndTellsSeen) {
+    tray.show(kNoMark, "Vantorel");
+    fake.transcript.clear();
+    tray.onAction(platform::TrayAction::DoubleClicked);
+    EXPECT_FALSE(fake.tray.icon.has_value());
+    EXPECT_TRUE(shown().isVisible());
+    EXPECT_THAT(fake.transcript.lines(),
+                ElementsAre("tray: remove", "SettingsWindow show",
+                            "SettingsWindow.TrayMenu visible = false", "seen"));
+}
+
+TEST_F(TrayIconTest, AMenuRequestTellsSeenThenPopsUpTheTrayMenuAndRunsTheChosenItem) {
+    tray.show(kNoMark, "Vantorel");
     fake.transcript.clear();
     fake.ui.popupChoices.push_back(ctl::CheckNow);
-    tray.MouseCode(platform::tray_code::kRightButtonDown);
-    EXPECT_THAT(fake.transcript.lines(), ElementsAre("SettingsWindow.TrayMenu visible = true",
-                                                     "SettingsWindow popup TrayMenu"));
+    tray.onAction(platform::TrayAction::MenuRequested);
+    EXPECT_THAT(fake.transcript.lines(),
+                ElementsAre("seen", "SettingsWindow.TrayMenu visible = true",
+                            "SettingsWindow popup TrayMenu"));
     EXPECT_THAT(owner.clicked, ElementsAre(ctl::CheckNow));
-}
-
-TEST_F(TrayIconTest, OtherMouseCodesAndRealMouseMovesDoNothing) {
-    tray.Visible(true);
-    fake.transcript.clear();
-    for (int code : {0x200, 0x201, 0x202, 0x205, 0x206, 0x207, 0x208, 0x209}) {
-        tray.MouseCode(code);
-        tray.MouseEvent(static_cast<float>(code * 15));
-    }
-    tray.MouseEvent(3165.0f);  // the far edge of the shown window
-    tray.MouseEvent(1e30f);
-    tray.MouseEvent(-7.5f);
-    EXPECT_TRUE(fake.transcript.lines().empty());
-    // X is rounded before the division: 7724.6 twips round to 7725 = 515 * 15.
-    tray.MouseEvent(7724.6f);
-    EXPECT_TRUE(fake.tray.icons.empty());
+    EXPECT_TRUE(fake.tray.icon.has_value()) << "the icon stays while the menu is used";
 }
 
 TEST_F(TrayIconTest, AFailingShellStepIsSkippedAndTheWindowStillHidesAndShows) {
     fake.tray.throwOnCall = true;
-    tray.Visible(true);
+    tray.show(kNoMark, "Vantorel");
     EXPECT_FALSE(shown().isVisible());
-    tray.Visible(false);
+    tray.showStatus(kThreeNew, "Vantorel - 新着3通");
+    tray.hide();
     EXPECT_TRUE(shown().isVisible());
     EXPECT_FALSE(shown().isControlVisible(ctl::TrayMenu));
 }

@@ -16,13 +16,13 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr int kDoubleClick = 0x203;
-constexpr int kRightButton = 0x204;
+constexpr auto kDoubleClick = platform::TrayAction::DoubleClicked;
+constexpr auto kMenu = platform::TrayAction::MenuRequested;
 
 class TrayState : public fake::CheckFixture {
   protected:
-    std::string shownTip() { return fake.tray.icons.begin()->second.tip; }
-    std::string shownMark() { return fake::MarkText(fake.tray.icons.begin()->second.mark); }
+    std::string shownTip() { return fake.tray.icon->look.tip; }
+    std::string shownMark() { return fake::MarkText(fake.tray.icon->look.mark); }
     void failingServer(const std::string& text) {
         fake.mail.answer = [text](const std::string&) { return platform::MailReply::Text(text); };
     }
@@ -31,7 +31,7 @@ class TrayState : public fake::CheckFixture {
 TEST_F(TrayState, BeforeAnyCheckTheIconIsPlainAndSaysOnlyTheName) {
     acceptedSettings();
     start();
-    EXPECT_THAT(lines("tray"), ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel"));
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: show \"Vantorel\""));
 }
 
 TEST_F(TrayState, NewMailIsMarkedUntilADoubleClickAndComesBackPlainAfterOK) {
@@ -41,19 +41,17 @@ TEST_F(TrayState, NewMailIsMarkedUntilADoubleClickAndComesBackPlainAfterOK) {
     mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(
         lines("tray"),
-        ElementsAre("tray modify id=1 flags=6 mark=new:3 tip=Vantorel - 新着3通 (最終確認 09:05)"));
+        ElementsAre("tray: update \"Vantorel - 新着3通 (最終確認 09:05)\" mark=new-mail(3)"));
     runCycle();
     // The end of the announcement does not take the mark away.
-    EXPECT_EQ(shownMark(), "new:3");
+    EXPECT_EQ(shownMark(), "new-mail(3)");
 
     fake.transcript.clear();
-    fake.trayMouse(kDoubleClick);
-    EXPECT_THAT(lines("tray"), ElementsAre("tray delete id=1"));
+    fake.trayAction(kDoubleClick);
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: remove"));
     fake.transcript.clear();
     mainForm().userClicks(ctl::OkButton);
-    EXPECT_THAT(
-        lines("tray"),
-        ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - 新着なし (最終確認 09:05)"));
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: show \"Vantorel - 新着なし (最終確認 09:05)\""));
 }
 
 TEST_F(TrayState, OpeningTheTrayMenuClearsTheMarkBeforeTheMenuShows) {
@@ -62,17 +60,17 @@ TEST_F(TrayState, OpeningTheTrayMenuClearsTheMarkBeforeTheMenuShows) {
     mainForm().userClicks(ctl::CheckNow);
     runCycle();
     fake.transcript.clear();
-    fake.trayMouse(kRightButton);
+    fake.trayAction(kMenu);
     const auto all = fake.transcript.lines();
-    const auto modify = std::find(all.begin(), all.end(),
-                                  "tray modify id=1 flags=6 mark=none tip=Vantorel - 新着なし "
-                                  "(最終確認 14:06)");
-    const auto popup = std::find(all.begin(), all.end(), "Form popup menu");
+    const auto modify = std::find(
+        all.begin(), all.end(), "tray: update \"Vantorel - 新着なし (最終確認 14:06)\" mark=none");
+    const auto popup = std::find(all.begin(), all.end(), "SettingsWindow popup TrayMenu");
     ASSERT_NE(modify, all.end()) << fake.transcript.dump();
+    ASSERT_NE(popup, all.end()) << fake.transcript.dump();
     EXPECT_LT(modify, popup);
     // Looking again changes nothing more.
     fake.transcript.clear();
-    fake.trayMouse(kRightButton);
+    fake.trayAction(kMenu);
     EXPECT_THAT(lines("tray"), IsEmpty());
 }
 
@@ -82,19 +80,18 @@ TEST_F(TrayState, AFailedCheckWithErrorsHiddenShowsOnTheIconUntilACheckSucceeds)
     failingServer("接続できませんでした\r\n(詳細)");
     mainForm().userClicks(ctl::CheckNow);
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
-    EXPECT_THAT(lines("tray"), ElementsAre("tray modify id=1 flags=6 mark=error tip=Vantorel - "
-                                           "エラー: 接続できませんでした (14:06)"));
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: update \"Vantorel - "
+                                           "エラー: 接続できませんでした (14:06)\" mark=error"));
     // Looking at the icon is no cure for a failure.
-    fake.trayMouse(kRightButton);
+    fake.trayAction(kMenu);
     EXPECT_EQ(shownMark(), "error");
 
     fake.transcript.clear();
     fake.clock.time = {14, 9};
     mailbox(0);
     mainForm().userClicks(ctl::CheckNow);
-    EXPECT_THAT(
-        lines("tray"),
-        ElementsAre("tray modify id=1 flags=6 mark=none tip=Vantorel - 新着なし (最終確認 14:09)"));
+    EXPECT_THAT(lines("tray"),
+                ElementsAre("tray: update \"Vantorel - 新着なし (最終確認 14:09)\" mark=none"));
 }
 
 TEST_F(TrayState, AFailureWithErrorsShownMarksTheIconBeforeTheSettingsBoxOpens) {
@@ -126,16 +123,16 @@ TEST_F(TrayState, AMissingMailLibraryIsAFailureOnTheIcon) {
 TEST_F(TrayState, APauseShowsAndACheckByHandDuringItStillReportsItsNews) {
     startInTray();
     mainForm().userClicks(ctl::Pause);
-    EXPECT_THAT(lines("tray"),
-                ElementsAre("tray modify id=1 flags=6 mark=paused tip=Vantorel - 一時停止中"));
+    EXPECT_THAT(lines("tray"), ElementsAre("tray: update \"Vantorel - 一時停止中\" mark=paused"));
 
     fake.transcript.clear();
     mailbox(2);
     mainForm().userClicks(ctl::CheckNow);
-    EXPECT_THAT(lines("tray"), ElementsAre("tray modify id=1 flags=6 mark=new:2 tip=Vantorel - "
-                                           "一時停止中 - 新着2通 (最終確認 14:06)"));
+    EXPECT_THAT(lines("tray"),
+                ElementsAre("tray: update \"Vantorel - "
+                            "一時停止中 - 新着2通 (最終確認 14:06)\" mark=new-mail(2)"));
     runCycle();
-    fake.trayMouse(kRightButton);
+    fake.trayAction(kMenu);
     EXPECT_EQ(shownMark(), "paused");
     EXPECT_EQ(shownTip(), "Vantorel - 一時停止中 - 新着なし (最終確認 14:06)");
 
@@ -153,27 +150,25 @@ TEST_F(TrayState, UnderOnceOnlyTheUnseenCountGrowsWithEachAnnouncement) {
     mailbox(3);
     mainForm().userClicks(ctl::CheckNow);
     runCycle();
-    EXPECT_EQ(shownMark(), "new:3");
+    EXPECT_EQ(shownMark(), "new-mail(3)");
     // Without the option every announcement counts the whole mailbox.
     mark(ctl::OnceOnly, false);
     mailbox(2);
     mainForm().userClicks(ctl::CheckNow);
-    EXPECT_EQ(shownMark(), "new:2");
+    EXPECT_EQ(shownMark(), "new-mail(2)");
 }
 
 TEST_F(TrayState, ChangesWhileTheWindowIsShownWaitForTheNextAdd) {
     startInTray();
-    fake.trayMouse(kDoubleClick);  // the window is on the screen, no icon
+    fake.trayAction(kDoubleClick);  // the window is on the screen, no icon
     mark(ctl::ShowErrors, false);
     failingServer("timed out");
     fake.transcript.clear();
     mainForm().userClicks(ctl::CheckServer);
     EXPECT_THAT(lines("tray"), IsEmpty());
     mainForm().userClicks(ctl::OkButton);
-    EXPECT_THAT(
-        lines("tray"),
-        ElementsAre("tray add id=1 flags=7 msg=0x200 tip=Vantorel - エラー: timed out (14:06) "
-                    "mark=error"));
+    EXPECT_THAT(lines("tray"),
+                ElementsAre("tray: show \"Vantorel - エラー: timed out (14:06)\" mark=error"));
 }
 
 TEST(TrayStatusTip, ALongReasonIsCutSoThatTheTipFitsTheShellAndKeepsItsTime) {

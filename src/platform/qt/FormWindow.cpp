@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 namespace vantorel::qt {
 
@@ -16,13 +15,6 @@ void Press(QPushButton* button) {
 }
 
 }  // namespace
-
-void ClientArea::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove) {
-        onMouseMove(static_cast<int>(event->position().x()));
-    }
-    QWidget::mouseMoveEvent(event);
-}
 
 FormWindow::FormWindow() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -3,7 +3,7 @@
 // window manager's close request into a question to the program (the
 // window stays until the program closes it), presses the default and
 // cancel buttons on Enter and Escape (or, in a small window without a cancel
-// button, closes it on Escape), and reports mouse moves over its client area.
+// button, closes it on Escape).
 
 #include <QPointer>
 #include <QPushButton>
@@ -16,10 +16,6 @@ namespace vantorel::qt {
 class ClientArea : public QWidget {
   public:
     using QWidget::QWidget;
-    std::function<void(int x)> onMouseMove;
-
-  protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
 };
 
 class FormWindow : public QWidget {

@@ -81,13 +81,6 @@ void QtForm::build() {
 
     auto* client = new ClientArea(window_);
     client->setFixedSize(ui_.pixels(layout_.clientWidth), ui_.pixels(layout_.clientHeight));
-    client->setMouseTracking(true);
-    client->onMouseMove = [this](int x) {
-        if (!isClosed()) {
-            const float twips = static_cast<float>(x * ui_.twipsPerPixelX());
-            ui_.raise([this, twips] { events_.MouseMove(twips); });
-        }
-    };
     frame->addWidget(client);
     client_ = client;
 
@@ -325,9 +318,9 @@ void QtForm::raiseClick(platform::ControlId control) {
     }
 }
 
-void QtForm::raiseTrayNotify(int mouseCode) {
+void QtForm::raiseTrayAction(platform::TrayAction action) {
     if (!isClosed()) {
-        ui_.raise([this, mouseCode] { events_.TrayNotify(mouseCode); });
+        ui_.raise([this, action] { events_.TrayActivated(action); });
     }
 }
 

@@ -55,7 +55,7 @@ class QtForm : public platform::Form {
     void popupMenu(platform::ControlId menu) override;
 
     // Raised by the tray for this window's icon.
-    void raiseTrayNotify(int mouseCode);
+    void raiseTrayAction(platform::TrayAction action);
     // Raised when the session ends.
     void raiseSessionEnd();
 

@@ -1,5 +1,7 @@
 #include "platform/qt/QtTrayShell.h"
 
+#include <utility>
+
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/QtWindowFramework.h"
@@ -27,60 +29,42 @@ QtTrayShell::QtTrayShell(QtWindowFramework& ui, platform::Diagnostics& diagnosti
 }
 
 QtTrayShell::~QtTrayShell() {
-    for (auto& [key, entry] : icons_) {
-        entry.icon->hide();
+    if (icon_) {
+        icon_->hide();
     }
 }
 
-bool QtTrayShell::notifyIcon(platform::NotifyIconMessage message,
-                             const platform::NotifyIconRecord& record) {
-    switch (message) {
-        case platform::NotifyIconMessage::Add:
-            return add(record);
-        case platform::NotifyIconMessage::Modify:
-            return modify(record);
-        case platform::NotifyIconMessage::Delete:
-            break;
-    }
-    return remove(record);
+void QtTrayShell::setLook(QSystemTrayIcon& icon, const platform::TrayLook& look) {
+    icon.setIcon(markedIcons_.get(ui_.iconFor(look.icon), look.mark));
+    icon.setToolTip(ToQ(look.tip));
 }
 
-void QtTrayShell::apply(QSystemTrayIcon& icon, const platform::NotifyIconRecord& record) {
-    if ((record.flags & platform::NotifyIconRecord::kFlagIcon) != 0) {
-        icon.setIcon(markedIcons_.get(ui_.iconFor(record.icon), record.mark));
-    }
-    if ((record.flags & platform::NotifyIconRecord::kFlagTip) != 0) {
-        icon.setToolTip(ToQ(record.tip));
-    }
-}
-
-bool QtTrayShell::modify(const platform::NotifyIconRecord& record) {
-    const auto it = icons_.find({record.window, record.id});
-    if (it == icons_.end()) {
+bool QtTrayShell::update(const platform::TrayLook& look) {
+    if (!icon_) {
         return false;
     }
-    apply(*it->second.icon, record);
+    setLook(*icon_, look);
     return true;
 }
 
-bool QtTrayShell::add(const platform::NotifyIconRecord& record) {
-    const Key key{record.window, record.id};
-    if (icons_.count(key) != 0) {
+bool QtTrayShell::show(platform::WindowHandle owner, const platform::TrayLook& look) {
+    if (icon_) {
         return false;  // the shell refuses an icon it already has
     }
-    Icon entry;
-    entry.icon = std::make_unique<QSystemTrayIcon>();
-    entry.callbacks = (record.flags & platform::NotifyIconRecord::kFlagMessage) != 0;
-    apply(*entry.icon, record);
-    QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated, entry.icon.get(),
-                     [this, key](QSystemTrayIcon::ActivationReason reason) {
-                         activated(key.first, key.second, reason);
+    icon_ = std::make_unique<QSystemTrayIcon>();
+    owner_ = owner;
+    setLook(*icon_, look);
+    QSystemTrayIcon* shown = icon_.get();
+    // An icon already removed may still report the action under way.
+    QObject::connect(shown, &QSystemTrayIcon::activated, shown,
+                     [this, shown](QSystemTrayIcon::ActivationReason reason) {
+                         if (shown == icon_.get()) {
+                             activated(reason);
+                         }
                      });
-    entry.icon->show();
+    icon_->show();
     const bool trayThere = available();
-    entry.waitsForTray = !trayThere;
-    icons_.emplace(key, std::move(entry));
-
+    waitsForTray_ = !trayThere;
     if (trayThere) {
         return true;
     }
@@ -112,21 +96,18 @@ void QtTrayShell::poll() {
     poll_.stop();
     // An icon shown while there was no tray may never have been docked:
     // shown again, it goes into the tray that is there now.
-    for (auto& [key, entry] : icons_) {
-        if (entry.waitsForTray) {
-            entry.waitsForTray = false;
-            entry.icon->hide();
-            entry.icon->show();
-        }
+    if (icon_ && waitsForTray_) {
+        waitsForTray_ = false;
+        icon_->hide();
+        icon_->show();
     }
     if (appeared_) {
         appeared_();
     }
 }
 
-bool QtTrayShell::remove(const platform::NotifyIconRecord& record) {
-    const auto it = icons_.find({record.window, record.id});
-    if (it == icons_.end()) {
+bool QtTrayShell::remove() {
+    if (!icon_) {
         return false;
     }
     // Hiding would take down the icon's widget at once, and the removal may
@@ -137,8 +118,8 @@ bool QtTrayShell::remove(const platform::NotifyIconRecord& record) {
     // by the menu's command, ended when the session ends) carries it out
     // while the widget's event is still running, so such an icon is kept
     // until the mouse action has returned.
-    std::unique_ptr<QSystemTrayIcon> icon = std::move(it->second.icon);
-    icons_.erase(it);
+    std::unique_ptr<QSystemTrayIcon> icon = std::move(icon_);
+    waitsForTray_ = false;
     if (activations_ > 0) {
         removedDuringActivation_.push_back(std::move(icon));
     } else {
@@ -157,38 +138,33 @@ void QtTrayShell::releaseRemoved() {
     removedDuringActivation_.clear();
 }
 
-QSystemTrayIcon* QtTrayShell::icon(platform::WindowHandle window, std::uint32_t id) const {
-    const auto it = icons_.find({window, id});
-    return it == icons_.end() ? nullptr : it->second.icon.get();
-}
-
-void QtTrayShell::activated(platform::WindowHandle window, std::uint32_t id,
-                            QSystemTrayIcon::ActivationReason reason) {
-    const auto it = icons_.find({window, id});
-    if (it == icons_.end() || !it->second.callbacks) {
+void QtTrayShell::activated(QSystemTrayIcon::ActivationReason reason) {
+    if (!icon_) {
         return;
     }
     if (reason == QSystemTrayIcon::DoubleClick) {
-        deliver(window, platform::tray_code::kLeftDoubleClick);
-        return;
+        deliver(platform::TrayAction::DoubleClicked);
+    } else if (reason == QSystemTrayIcon::Context) {
+        menuRequested();
     }
-    if (reason != QSystemTrayIcon::Context) {
-        return;  // a single click (Trigger) or the middle button does nothing
-    }
+    // A single click (Trigger) or the middle button is no action.
+}
+
+void QtTrayShell::menuRequested() {
     const bool repeated = sinceMenuClosed_.isValid() && sinceMenuClosed_.elapsed() < kSamePressMs;
     if (menuOpen_ || repeated) {
         return;
     }
     menuOpen_ = true;
-    deliver(window, platform::tray_code::kRightButtonDown);
+    deliver(platform::TrayAction::MenuRequested);
     menuOpen_ = false;
     sinceMenuClosed_.start();
 }
 
-void QtTrayShell::deliver(platform::WindowHandle window, int mouseCode) {
-    if (QtForm* owner = ui_.formByHandle(window)) {
+void QtTrayShell::deliver(platform::TrayAction action) {
+    if (QtForm* owner = ui_.formByHandle(owner_)) {
         ++activations_;
-        owner->raiseTrayNotify(mouseCode);
+        owner->raiseTrayAction(action);
         --activations_;
         releaseRemoved();
     }

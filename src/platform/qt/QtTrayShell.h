@@ -1,9 +1,9 @@
 #pragma once
-// The notification area on QSystemTrayIcon. Mouse actions on an icon go to
-// its owner window as the shell's mouse codes: a double-click as
-// tray_code::kLeftDoubleClick, a right-button press as
-// tray_code::kRightButtonDown; a single click is not reported. The program
-// pops its menu up itself, so the icon has no context menu of its own.
+// The notification area on QSystemTrayIcon. A double-click on the icon
+// reaches its owner window as TrayAction::DoubleClicked, the context-menu
+// request (the right button) as TrayAction::MenuRequested; a single click
+// and the middle button are no action. The program pops its menu up
+// itself, so the icon has no context menu of its own.
 //
 // Without a tray the icon is still created and shown once a tray host
 // starts; standard error says once that there is none. Qt tells nobody when
@@ -14,9 +14,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <functional>
-#include <map>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "platform/AppInfo.h"
@@ -30,37 +28,29 @@ class QtWindowFramework;
 class QtTrayShell : public platform::TrayShell {
   public:
     QtTrayShell(QtWindowFramework& ui, platform::Diagnostics& diagnostics);
-    // Removes every icon still shown, so none is left behind at exit.
+    // Removes the icon if it is still shown, so that none is left behind at exit.
     ~QtTrayShell() override;
     QtTrayShell(const QtTrayShell&) = delete;
     QtTrayShell& operator=(const QtTrayShell&) = delete;
 
-    bool notifyIcon(platform::NotifyIconMessage message,
-                    const platform::NotifyIconRecord& record) override;
+    bool show(platform::WindowHandle owner, const platform::TrayLook& look) override;
+    bool update(const platform::TrayLook& look) override;
+    bool remove() override;
     bool available() override;
     void watchAvailability(std::function<void()> appeared) override;
 
-    // What a mouse action on the icon of (window, id) reports; public for
-    // the tests, which cannot click a real tray.
-    void activated(platform::WindowHandle window, std::uint32_t id,
-                   QSystemTrayIcon::ActivationReason reason);
-    // The icon of (window, id), or nullptr; for the tests.
-    QSystemTrayIcon* icon(platform::WindowHandle window, std::uint32_t id) const;
+    // What a mouse action on the icon reports; public for the tests, which
+    // cannot click a real tray.
+    void activated(QSystemTrayIcon::ActivationReason reason);
+    // The icon, or nullptr; for the tests.
+    QSystemTrayIcon* icon() const { return icon_.get(); }
 
   private:
-    struct Icon {
-        std::unique_ptr<QSystemTrayIcon> icon;
-        bool callbacks = false;
-        bool waitsForTray = false;  // added while there was no tray
-    };
-    using Key = std::pair<platform::WindowHandle, std::uint32_t>;
-
-    bool add(const platform::NotifyIconRecord& record);
-    bool modify(const platform::NotifyIconRecord& record);
-    bool remove(const platform::NotifyIconRecord& record);
-    // The icon and tooltip of `record`, as far as its flags name them.
-    void apply(QSystemTrayIcon& icon, const platform::NotifyIconRecord& record);
-    void deliver(platform::WindowHandle window, int mouseCode);
+    void setLook(QSystemTrayIcon& icon, const platform::TrayLook& look);
+    void deliver(platform::TrayAction action);
+    // A right press, unless it is the second report of one whose menu has
+    // just closed, or comes while that menu is open.
+    void menuRequested();
     // Hands the icons removed during a mouse action on an icon over for
     // deletion, once no such action runs any more.
     void releaseRemoved();
@@ -69,7 +59,9 @@ class QtTrayShell : public platform::TrayShell {
 
     QtWindowFramework& ui_;
     platform::Diagnostics& diagnostics_;
-    std::map<Key, Icon> icons_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    platform::WindowHandle owner_ = 0;
+    bool waitsForTray_ = false;  // shown while there was no tray
     MarkedIcons markedIcons_;
     // Mouse actions on an icon under way (the menu of one can hold a box
     // whose own event loop runs further events).

@@ -97,7 +97,9 @@ bool DialogForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return true;
         case kTrayCallbackMessage:
-            ui_.raise([&] { events_.TrayNotify(LOWORD(lParam)); });
+            if (const auto action = TrayActionOf(LOWORD(lParam))) {
+                ui_.raise([&] { events_.TrayActivated(*action); });
+            }
             return true;
         case WM_INITMENUPOPUP:
             // The window menu (HIWORD set) is the system's, not the program's.

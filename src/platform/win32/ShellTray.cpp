@@ -47,16 +47,7 @@ ShellTray::ShellTray(NotifyFunction notify, UINT retryMs) : notify_(notify), ret
 }
 
 ShellTray::~ShellTray() {
-    for (auto& [key, icon] : icons_) {
-        NOTIFYICONDATAW remove{};
-        remove.cbSize = sizeof(remove);
-        remove.hWnd = key.first;
-        remove.uID = key.second;
-        notify_(NIM_DELETE, &remove);
-    }
-    for (auto& [key, icon] : markedIcons_) {
-        DestroyIcon(icon);
-    }
+    remove();
     if (listener_ != nullptr) {
         KillTimer(listener_, kRetryTimerId);
         SetWindowLongPtrW(listener_, GWLP_USERDATA, 0);
@@ -64,24 +55,21 @@ ShellTray::~ShellTray() {
     }
 }
 
-NOTIFYICONDATAW ShellTray::WideRecord(const platform::NotifyIconRecord& record) {
-    using R = platform::NotifyIconRecord;
+NOTIFYICONDATAW ShellTray::LookRecord(HWND owner, const platform::TrayLook& look) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
-    data.hWnd = ToHwnd(record.window);
-    data.uID = record.id;
-    if (record.flags & R::kFlagMessage) {
-        data.uFlags |= NIF_MESSAGE;
-        data.uCallbackMessage = kTrayCallbackMessage;
-    }
-    if (record.flags & R::kFlagIcon) {
-        data.uFlags |= NIF_ICON;
-        data.hIcon = ToHicon(record.icon);
-    }
-    if (record.flags & R::kFlagTip) {
-        data.uFlags |= NIF_TIP;
-        CopyTip(Widen(record.tip), data.szTip, std::size(data.szTip));
-    }
+    data.hWnd = owner;
+    data.uID = kIconId;
+    data.uFlags = NIF_ICON | NIF_TIP;
+    data.hIcon = ToHicon(look.icon);
+    CopyTip(Widen(look.tip), data.szTip, std::size(data.szTip));
+    return data;
+}
+
+NOTIFYICONDATAW ShellTray::AddRecord(HWND owner, const platform::TrayLook& look) {
+    NOTIFYICONDATAW data = LookRecord(owner, look);
+    data.uFlags |= NIF_MESSAGE;
+    data.uCallbackMessage = kTrayCallbackMessage;
     return data;
 }
 
@@ -99,106 +87,94 @@ NOTIFYICONDATAW ShellTray::BalloonRecord(HWND window, UINT id, const std::string
 }
 
 bool ShellTray::balloon(const std::string& title, const std::string& text) {
-    for (const auto& [key, icon] : icons_) {
-        if (icon.shown) {
-            NOTIFYICONDATAW data = BalloonRecord(key.first, key.second, title, text);
-            return notify_(NIM_MODIFY, &data) != FALSE;
-        }
+    if (!icon_ || !icon_->shown) {
+        return false;
     }
-    return false;
+    NOTIFYICONDATAW data = BalloonRecord(icon_->data.hWnd, kIconId, title, text);
+    return notify_(NIM_MODIFY, &data) != FALSE;
 }
 
-void ShellTray::dropMarkedIcon(const Key& key) {
-    const auto it = markedIcons_.find(key);
-    if (it != markedIcons_.end()) {
-        DestroyIcon(it->second);
-        markedIcons_.erase(it);
+void ShellTray::dropMarkedIcon() {
+    if (markedIcon_ != nullptr) {
+        DestroyIcon(markedIcon_);
+        markedIcon_ = nullptr;
     }
 }
 
-NOTIFYICONDATAW ShellTray::markedRecord(const platform::NotifyIconRecord& record) {
-    NOTIFYICONDATAW data = WideRecord(record);
-    const Key key{data.hWnd, data.uID};
-    if ((data.uFlags & NIF_ICON) == 0) {
-        return data;
-    }
-    HICON marked = record.mark.kind == platform::TrayMark::Kind::None
-                       ? nullptr
-                       : MarkedIcon(data.hIcon, record.mark);
+NOTIFYICONDATAW ShellTray::markedRecord(NOTIFYICONDATAW data, const platform::TrayMark& mark) {
+    HICON marked =
+        mark.kind == platform::TrayMark::Kind::None ? nullptr : MarkedIcon(data.hIcon, mark);
     // The shell copies the icon it is given, so the one it showed before
     // may go now.
-    dropMarkedIcon(key);
+    dropMarkedIcon();
     if (marked != nullptr) {
-        markedIcons_[key] = marked;
+        markedIcon_ = marked;
         data.hIcon = marked;
     }
     return data;
 }
 
-bool ShellTray::modify(const platform::NotifyIconRecord& record) {
-    NOTIFYICONDATAW data = markedRecord(record);
-    const auto it = icons_.find({data.hWnd, data.uID});
-    if (it == icons_.end()) {
+bool ShellTray::show(platform::WindowHandle owner, const platform::TrayLook& look) {
+    const HWND window = ToHwnd(owner);
+    if (icon_ && icon_->data.hWnd != window) {
         return false;
     }
+    NOTIFYICONDATAW data = markedRecord(AddRecord(window, look), look.mark);
+    const bool added = notify_(NIM_ADD, &data) != FALSE;
+    // Remembered even when the shell refused it for want of a taskbar, so
+    // that it appears once the taskbar is there; a second show of a shown
+    // icon changes nothing, as in the shell.
+    if (!icon_) {
+        icon_ = Icon{data, false};
+    }
+    // The icon made for the mark of the earlier look has gone: the
+    // remembered one is the one just made.
+    icon_->data.hIcon = data.hIcon;
+    icon_->shown = icon_->shown || added;
+    if (!icon_->shown) {
+        afterAttempt();
+    }
+    return added;
+}
+
+bool ShellTray::update(const platform::TrayLook& look) {
+    if (!icon_) {
+        return false;
+    }
+    NOTIFYICONDATAW data = markedRecord(LookRecord(icon_->data.hWnd, look), look.mark);
     // Remembered, so that an icon added again (a new taskbar) shows the
     // state as it is now.
-    Icon& icon = it->second;
-    if (data.uFlags & NIF_ICON) {
-        icon.data.hIcon = data.hIcon;
-    }
-    if (data.uFlags & NIF_TIP) {
-        std::copy(std::begin(data.szTip), std::end(data.szTip), std::begin(icon.data.szTip));
-    }
-    if (!icon.shown) {
+    icon_->data.hIcon = data.hIcon;
+    std::copy(std::begin(data.szTip), std::end(data.szTip), std::begin(icon_->data.szTip));
+    if (!icon_->shown) {
         return false;  // shown with the next attempt to add it
     }
     return notify_(NIM_MODIFY, &data) != FALSE;
 }
 
-bool ShellTray::notifyIcon(platform::NotifyIconMessage message,
-                           const platform::NotifyIconRecord& record) {
-    if (message == platform::NotifyIconMessage::Modify) {
-        return modify(record);
+bool ShellTray::remove() {
+    if (!icon_) {
+        return false;
     }
-    NOTIFYICONDATAW data =
-        message == platform::NotifyIconMessage::Add ? markedRecord(record) : WideRecord(record);
-    const Key key{data.hWnd, data.uID};
-    if (message == platform::NotifyIconMessage::Add) {
-        const bool added = notify_(NIM_ADD, &data) != FALSE;
-        // Remembered even when the shell refused it for want of a taskbar,
-        // so that it appears once the taskbar is there; a second add of a
-        // shown icon changes nothing, as in the shell.
-        Icon& icon = icons_.try_emplace(key, Icon{data, false}).first->second;
-        // The icon made for the mark of the earlier record has gone: the
-        // remembered one is the one just made.
-        icon.data.hIcon = data.hIcon;
-        icon.shown = icon.shown || added;
-        if (!icon.shown) {
-            afterAttempt();
-        }
-        return added;
-    }
-    icons_.erase(key);
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = icon_->data.hWnd;
+    data.uID = kIconId;
+    icon_.reset();
     const bool deleted = notify_(NIM_DELETE, &data) != FALSE;
-    dropMarkedIcon(key);
+    dropMarkedIcon();
     return deleted;
 }
 
 bool ShellTray::available() {
-    for (const auto& [key, icon] : icons_) {
-        if (!icon.shown) {
-            return false;
-        }
-    }
-    return true;
+    return !icon_ || icon_->shown;
 }
 
 void ShellTray::watchAvailability(std::function<void()> appeared) {
     appeared_ = std::move(appeared);
 }
 
-bool ShellTray::show(Icon& icon) {
+bool ShellTray::offer(Icon& icon) {
     // The taskbar message is broadcast to every program and may come while
     // our icon is still there (another program sent it, or the shell kept
     // its icons): an add then fails, and an update that succeeds says the
@@ -207,17 +183,15 @@ bool ShellTray::show(Icon& icon) {
 }
 
 void ShellTray::addAgain() {
-    for (auto& [key, icon] : icons_) {
-        icon.shown = show(icon);
+    if (icon_) {
+        icon_->shown = offer(*icon_);
     }
     afterAttempt();
 }
 
 void ShellTray::retry() {
-    for (auto& [key, icon] : icons_) {
-        if (!icon.shown) {
-            icon.shown = show(icon);
-        }
+    if (icon_ && !icon_->shown) {
+        icon_->shown = offer(*icon_);
     }
     afterAttempt();
 }
@@ -236,7 +210,7 @@ void ShellTray::afterAttempt() {
     }
     // A new taskbar is a tray that has come back, whether or not an icon
     // had to wait for it.
-    if (appeared_ && (waited || !icons_.empty())) {
+    if (appeared_ && (waited || icon_)) {
         appeared_();
     }
 }

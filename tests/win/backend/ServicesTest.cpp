@@ -23,54 +23,66 @@
 namespace vantorel::win32 {
 namespace {
 
-using platform::NotifyIconMessage;
-using platform::NotifyIconRecord;
-
-NotifyIconRecord IconRecord(platform::Form& form) {
-    NotifyIconRecord record;
-    record.size = 88;
-    record.window = form.handle();
-    record.id = 1;
-    record.flags =
-        NotifyIconRecord::kFlagMessage | NotifyIconRecord::kFlagIcon | NotifyIconRecord::kFlagTip;
-    record.callbackMessage = 0x200;
-    record.icon = form.icon();
-    record.tip = "Vantorel";
-    return record;
+platform::TrayLook ProgramLook(platform::Form& form) {
+    platform::TrayLook look;
+    look.icon = form.icon();
+    look.tip = "Vantorel";
+    return look;
 }
 
-TEST(ShellTray, TheProgramsRecordBecomesTheWideRecordWithThePrivateCallback) {
-    NotifyIconRecord record;
-    record.window = 0x1234;
-    record.id = 1;
-    record.flags = NotifyIconRecord::kFlagMessage | NotifyIconRecord::kFlagTip;
-    record.callbackMessage = 0x200;
-    record.tip = std::string(200, 'x');
-    const NOTIFYICONDATAW data = ShellTray::WideRecord(record);
+TEST(ShellTray, TheIconIsAddedWithThePrivateCallbackAndItsTipCutToTheField) {
+    platform::TrayLook look;
+    look.tip = std::string(200, 'x');
+    const HWND owner = reinterpret_cast<HWND>(0x1234);
+    const NOTIFYICONDATAW data = ShellTray::AddRecord(owner, look);
     EXPECT_EQ(data.cbSize, sizeof(NOTIFYICONDATAW));
-    EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_TIP));
+    EXPECT_EQ(data.hWnd, owner);
+    EXPECT_EQ(data.uID, 1u);
+    EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(data.uCallbackMessage, static_cast<UINT>(WM_APP + 1));
     EXPECT_EQ(std::wstring(data.szTip).size(), std::size(data.szTip) - 1);  // cut, NUL kept
-    record.tip = "Vantorel";
-    EXPECT_EQ(std::wstring(ShellTray::WideRecord(record).szTip), L"Vantorel");
+    look.tip = "Vantorel";
+    EXPECT_EQ(std::wstring(ShellTray::AddRecord(owner, look).szTip), L"Vantorel");
 }
 
-TEST(ShellTray, TheIconIsAddedAndRemovedAndItsCallbackReachesTheForm) {
+// The owner window of a shown icon, as the shell calls it back.
+class ShellTrayCallback : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(tray.show(form->handle(), ProgramLook(*form))); }
+    // What the shell sends for `mouseMessage` on the icon.
+    void shellSends(UINT mouseMessage) {
+        PostMessageW(ToHwnd(form->handle()), WM_APP + 1, 1, mouseMessage);
+    }
+
     Win32Diagnostics diagnostics;
-    Win32Ui ui(GetModuleHandleW(nullptr), diagnostics);
+    Win32Ui ui{GetModuleHandleW(nullptr), diagnostics};
     test::RecordingEvents events;
-    auto form = ui.createForm(SettingsWindowLayout(), events);
+    std::unique_ptr<platform::Form> form = ui.createForm(SettingsWindowLayout(), events);
     ShellTray tray;
-    const NotifyIconRecord record = IconRecord(*form);
+};
 
-    EXPECT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, record));
-    // What the shell sends for a right-button press on the icon.
-    PostMessageW(ToHwnd(form->handle()), WM_APP + 1, 1, WM_RBUTTONDOWN);
+TEST_F(ShellTrayCallback, ALeftDoubleClickAndARightPressReachTheFormAsTheTwoActions) {
+    shellSends(WM_RBUTTONDOWN);
     ASSERT_TRUE(test::PumpUntil([&] { return !events.lines.empty(); }));
-    EXPECT_EQ(events.lines, std::vector<std::string>{"TrayNotify 0x204"});
+    shellSends(WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(test::PumpUntil([&] { return events.lines.size() == 2; }));
+    EXPECT_EQ(events.lines, (std::vector<std::string>{"TrayActivated MenuRequested",
+                                                      "TrayActivated DoubleClicked"}));
 
-    EXPECT_TRUE(tray.notifyIcon(NotifyIconMessage::Delete, record));
-    EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Delete, record));
+    EXPECT_TRUE(tray.remove());
+    EXPECT_FALSE(tray.remove());
+}
+
+TEST_F(ShellTrayCallback, OtherMouseMessagesAreNoAction) {
+    for (const UINT message :
+         {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_RBUTTONDBLCLK,
+          WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_CONTEXTMENU}) {
+        shellSends(message);
+    }
+    // Handled in order: once the right press has arrived, so have the others.
+    shellSends(WM_RBUTTONDOWN);
+    ASSERT_TRUE(test::PumpUntil([&] { return !events.lines.empty(); }));
+    EXPECT_EQ(events.lines, std::vector<std::string>{"TrayActivated MenuRequested"});
 }
 
 // True while the shell holds an icon for this window and id: only an
@@ -107,7 +119,7 @@ TEST(ShellTray, TheIconComesBackWithANewTaskbarAndGoesWithTheProgram) {
     HWND window = ToHwnd(form->handle());
     {
         ShellTray tray;
-        ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+        ASSERT_TRUE(tray.show(form->handle(), ProgramLook(*form)));
         ASSERT_TRUE(ShellHasIcon(window, 1));
 
         // Explorer restarted: its tray starts empty and says so to every
@@ -153,7 +165,7 @@ TEST(ShellTray, AnIconRefusedByAShellNotReadyIsTriedAgainUntilTaken) {
 
     gShellNotReady = true;
     gAddsAsked = 0;
-    EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+    EXPECT_FALSE(tray.show(form->handle(), ProgramLook(*form)));
     EXPECT_FALSE(tray.available());
     // Refused again and again: never given up.
     ASSERT_TRUE(test::PumpUntil([&] { return gAddsAsked >= 3; }));
@@ -169,7 +181,7 @@ TEST(ShellTray, AnIconRefusedByAShellNotReadyIsTriedAgainUntilTaken) {
     test::PumpUntil([] { return false; }, std::chrono::milliseconds(10 * kShortRetryMs));
     EXPECT_EQ(gAddsAsked, asked);
     // A shown icon added twice is refused without counting as waiting.
-    EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+    EXPECT_FALSE(tray.show(form->handle(), ProgramLook(*form)));
     EXPECT_TRUE(tray.available());
 }
 
@@ -185,7 +197,7 @@ TEST(ShellTray, ANewTaskbarTakesTheWaitingIconAndSaysTheTrayIsThere) {
     tray.watchAvailability([&] { ++appeared; });
 
     gShellNotReady = true;
-    EXPECT_FALSE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+    EXPECT_FALSE(tray.show(form->handle(), ProgramLook(*form)));
     gShellNotReady = false;
     AnnounceNewTaskbar();
     ASSERT_TRUE(test::PumpUntil([&] { return appeared == 1; }));
@@ -203,7 +215,7 @@ TEST(ShellTray, ATaskbarMessageWhileTheIconIsShownKeepsItShownWithoutRetrying) {
     int appeared = 0;
     tray.watchAvailability([&] { ++appeared; });
     gShellNotReady = false;
-    ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, IconRecord(*form)));
+    ASSERT_TRUE(tray.show(form->handle(), ProgramLook(*form)));
 
     // Sent by another program, or by a shell that kept its icons.
     gAddsAsked = 0;

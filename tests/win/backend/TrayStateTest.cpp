@@ -22,8 +22,7 @@
 namespace vantorel::win32 {
 namespace {
 
-using platform::NotifyIconMessage;
-using platform::NotifyIconRecord;
+using platform::TrayLook;
 using platform::TrayMark;
 
 // A shell that takes every call and keeps the records it was given.
@@ -56,17 +55,12 @@ class WinTrayState : public ::testing::Test {
   protected:
     void SetUp() override { gCalls.clear(); }
 
-    NotifyIconRecord record(const TrayMark& mark, const std::string& tip) {
-        NotifyIconRecord r;
-        r.window = form->handle();
-        r.id = 1;
-        r.flags = NotifyIconRecord::kFlagMessage | NotifyIconRecord::kFlagIcon |
-                  NotifyIconRecord::kFlagTip;
-        r.callbackMessage = 0x200;
-        r.icon = form->icon();
-        r.mark = mark;
-        r.tip = tip;
-        return r;
+    TrayLook look(const TrayMark& mark, const std::string& tip) {
+        TrayLook l;
+        l.icon = form->icon();
+        l.mark = mark;
+        l.tip = tip;
+        return l;
     }
 
     Win32Diagnostics diagnostics;
@@ -96,13 +90,11 @@ TEST_F(WinTrayState, EveryMarkIsANewIconOfTheProgramIconsSize) {
 
 TEST_F(WinTrayState, AChangeReachesTheShellAsAnUpdateWithTheMarkedIconAndTip) {
     ShellTray tray(&RecordingShell, ShellTray::kRetryMs);
-    ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, record({}, "Vantorel")));
+    ASSERT_TRUE(tray.show(form->handle(), look({}, "Vantorel")));
     EXPECT_EQ(gCalls.back().data.hIcon, ToHicon(form->icon()));
 
-    NotifyIconRecord change =
-        record({TrayMark::Kind::NewMail, 3}, "Vantorel - 新着3通 (最終確認 14:06)");
-    change.flags = NotifyIconRecord::kFlagIcon | NotifyIconRecord::kFlagTip;
-    ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Modify, change));
+    TrayLook change = look({TrayMark::Kind::NewMail, 3}, "Vantorel - 新着3通 (最終確認 14:06)");
+    ASSERT_TRUE(tray.update(change));
     const ShellCall modify = gCalls.back();
     EXPECT_EQ(modify.message, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_EQ(modify.data.uFlags, static_cast<UINT>(NIF_ICON | NIF_TIP));
@@ -119,15 +111,30 @@ TEST_F(WinTrayState, AChangeReachesTheShellAsAnUpdateWithTheMarkedIconAndTip) {
 
     // Back to no mark: the program's own icon again.
     change.mark = {};
-    ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Modify, change));
+    ASSERT_TRUE(tray.update(change));
     EXPECT_EQ(gCalls.back().data.hIcon, ToHicon(form->icon()));
 }
 
 TEST_F(WinTrayState, AChangeOfAnIconNotInTheTrayIsRefused) {
     ShellTray tray(&RecordingShell, ShellTray::kRetryMs);
-    EXPECT_FALSE(
-        tray.notifyIcon(NotifyIconMessage::Modify, record({TrayMark::Kind::Error, 0}, "x")));
+    EXPECT_FALSE(tray.update(look({TrayMark::Kind::Error, 0}, "x")));
     EXPECT_TRUE(gCalls.empty());
+}
+
+TEST_F(WinTrayState, TheOneIconBelongsToOneWindowUntilItIsRemoved) {
+    ShellTray tray(&RecordingShell, ShellTray::kRetryMs);
+    test::RecordingEvents otherEvents;
+    auto other = ui.createForm(SettingsWindowLayout(), otherEvents);
+    ASSERT_TRUE(tray.show(form->handle(), look({}, "Vantorel")));
+    const std::size_t calls = gCalls.size();
+    EXPECT_FALSE(tray.show(other->handle(), look({}, "Vantorel"))) << "a second icon";
+    EXPECT_EQ(gCalls.size(), calls);
+
+    ASSERT_TRUE(tray.remove());
+    EXPECT_EQ(gCalls.back().message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(gCalls.back().data.hWnd, ToHwnd(form->handle()));
+    EXPECT_TRUE(tray.show(other->handle(), look({}, "Vantorel")));
+    EXPECT_EQ(gCalls.back().data.hWnd, ToHwnd(other->handle()));
 }
 
 TEST_F(WinTrayState, TheBalloonRecordCarriesTheTextsCutToTheirFields) {
@@ -156,7 +163,7 @@ TEST_F(WinTrayState, ANotificationIsTheBalloonOfTheShownIconAndFailsWithoutOne) 
     EXPECT_FALSE(balloon.notify({"1通メールが来ています。", "件名1 — sender1"}));
     EXPECT_TRUE(gCalls.empty());
 
-    ASSERT_TRUE(tray.notifyIcon(NotifyIconMessage::Add, record({}, "Vantorel")));
+    ASSERT_TRUE(tray.show(form->handle(), look({}, "Vantorel")));
     EXPECT_TRUE(balloon.notify({"1通メールが来ています。", "件名1 — sender1"}));
     const ShellCall call = gCalls.back();
     EXPECT_EQ(call.message, static_cast<DWORD>(NIM_MODIFY));

@@ -72,10 +72,9 @@ void RecordingEvents::CloseRequested(platform::CloseReason reason) {
     }
 }
 
-void RecordingEvents::TrayNotify(int mouseCode) {
-    char code[16];
-    std::snprintf(code, sizeof(code), "0x%x", static_cast<unsigned>(mouseCode));
-    lines.push_back(std::string("TrayNotify ") + code);
+void RecordingEvents::TrayActivated(platform::TrayAction action) {
+    lines.push_back(action == platform::TrayAction::DoubleClicked ? "TrayActivated DoubleClicked"
+                                                                  : "TrayActivated MenuRequested");
     if (onEvent) {
         onEvent(lines.back());
     }

@@ -44,13 +44,13 @@ class TestWindow {
 };
 
 // Records every form event as a line: "Click 12", "CheckBoxClick 3",
-// "CloseRequested CloseBox", "TrayNotify 0x204".
+// "CloseRequested CloseBox", "TrayActivated MenuRequested".
 class RecordingEvents : public platform::FormEvents {
   public:
     void Click(platform::ControlId control) override;
     void CheckBoxClick(platform::ControlId control) override;
     void CloseRequested(platform::CloseReason reason) override;
-    void TrayNotify(int mouseCode) override;
+    void TrayActivated(platform::TrayAction action) override;
 
     std::vector<std::string> lines;
     std::function<void(const std::string&)> onEvent;
