@@ -128,9 +128,6 @@ class WindowFramework {
     // A modal message box with one OK button; returns when it is closed.
     virtual void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
 
-    // Twips per screen pixel, horizontally (15 at 96 dpi).
-    virtual int twipsPerPixelX() = 0;
-
     // Ends the program once the current event has returned. Windows still
     // open are closed without their events.
     virtual void quit() = 0;

@@ -218,7 +218,6 @@ class FakeUi : public platform::WindowFramework {
                                                  std::function<void()> onTick) override;
     void messageBox(std::string_view text, std::string_view caption,
                     platform::MessageIcon icon) override;
-    int twipsPerPixelX() override { return twipsPerPixel; }
     void quit() override;
 
     // The newest window of that name that is still there (not destroyed).
@@ -232,7 +231,6 @@ class FakeUi : public platform::WindowFramework {
     void forget(FakeForm* form);
     void forget(FakeTimer* timer);
 
-    int twipsPerPixel = 15;
     bool quitRequested = false;
     // Runs while a message box is open, as if the user did something then.
     std::function<void(const std::string& text)> whileMessageBoxOpen;

@@ -80,7 +80,8 @@ class QtFormTest : public ::testing::Test {
 };
 
 TEST_F(QtFormTest, PlacesControlsAtTheirLayoutPositionsInPixels) {
-    ASSERT_EQ(ui.twipsPerPixelX(), 15) << "the tests run at 96 dpi";
+    ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInchX(), 96)
+        << "the tests run at 96 dpi";
     auto form = make(SettingsWindowLayout());
     QWidget* host = form->widget(ctl::ServerBox);
     ASSERT_NE(host, nullptr);

@@ -31,10 +31,10 @@ class BasicSettings : public fake::ProgramFixture {
     // The window brought back from the tray with "設定変更".
     App& startFromTrayIntoSettings() {
         acceptedSettings();
-        App& form = start();
+        App& app = start();
         mainForm().userClicks(ctl::OpenSettings);
         fake.transcript.clear();
-        return form;
+        return app;
     }
 };
 
@@ -81,8 +81,8 @@ TEST_F(BasicSettings, AcceptedValuesAreSavedAsTypedAndTheProgramGoesToTheTray) {
     const std::uint32_t periods[] = {1000, 2500, 10000};
     int i = 0;
     for (const auto& [interval, seconds] : accepted) {
-        App& form = startFromTrayIntoSettings();
-        form.scheduler().setMinutes(7);
+        App& app = startFromTrayIntoSettings();
+        app.scheduler().setMinutes(7);
         type("pop.example.net", "alice", "", interval, seconds);
         pressOK();
         EXPECT_THAT(
@@ -94,7 +94,7 @@ TEST_F(BasicSettings, AcceptedValuesAreSavedAsTypedAndTheProgramGoesToTheTray) {
                         "ini write [USERINFO] STARTUP = True"))
             << interval;
         EXPECT_EQ(stored("INTERVAL"), interval);
-        EXPECT_EQ(form.scheduler().minutes(), 0);  // the count starts again from the OK
+        EXPECT_EQ(app.scheduler().minutes(), 0);  // the count starts again from the OK
         EXPECT_TRUE(timer("check timer").isEnabled());
         EXPECT_EQ(timer("display timer").period(), periods[i++]);
         EXPECT_FALSE(timer("display timer").isEnabled());
@@ -179,8 +179,8 @@ TEST_F(BasicSettings, OnAFirstRunAFileThatCannotBeWrittenLeavesCheckingOff) {
 }
 
 TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
-    App& form = startFromTrayIntoSettings();
-    form.scheduler().setMinutes(2);
+    App& app = startFromTrayIntoSettings();
+    app.scheduler().setMinutes(2);
     type("x", "y", "z", "9", "9");
     mainForm().userClicks(ctl::CancelButton);
     EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "mail.example");
@@ -192,7 +192,7 @@ TEST_F(BasicSettings, CancelPutsTheStoredValuesBackAndTouchesNothingElse) {
     EXPECT_THAT(lines("check timer"), IsEmpty());
     EXPECT_THAT(lines("display timer"), IsEmpty());
     EXPECT_THAT(lines("tray"), IsEmpty());
-    EXPECT_EQ(form.scheduler().minutes(), 2);
+    EXPECT_EQ(app.scheduler().minutes(), 2);
     EXPECT_TRUE(mainForm().isVisible());
 }
 

@@ -41,9 +41,9 @@ class CheckFixture : public ProgramFixture {
         acceptedSettings(interval, "1");
         fake.windows.add(kEditor, kEditorTitle);
         fake.windows.foreground = kEditor;
-        App& form = start();
+        App& app = start();
         fake.transcript.clear();
-        return form;
+        return app;
     }
 
     // A mailbox of `count` messages: "STAT" answers the count, "LIST 1-N"

@@ -152,12 +152,12 @@ TEST_F(MailCheck, ZeroMailsAreAnnouncedWithTheZeroOptionWithoutBoxOrSound) {
 TEST_F(MailCheck, TheSoundPlaysWithTheAnnouncementAndStopsWithTheCycle) {
     fake.profile.set("SOUND", "ENABLE", "TRUE");
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/old.wav");
-    App& form = startInTray();
+    App& app = startInTray();
     fake.profile.set("SOUND", "WAVEPATH", "/sounds/new.wav");
     mailbox(3);
 
     timerCheck();
-    EXPECT_TRUE(form.display().soundOn());
+    EXPECT_TRUE(app.display().soundOn());
     EXPECT_THAT(lines("sound "), ElementsAre("sound play \"/sounds/new.wav\""));
     EXPECT_TRUE(fake.player.playing);
     runCycle();

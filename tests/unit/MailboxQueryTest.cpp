@@ -21,12 +21,12 @@ class MailboxQuery : public fake::CheckFixture {
 };
 
 TEST_F(MailboxQuery, TheStatusIsFiledAndGivesTheCount) {
-    App& form = startInTray();
+    App& app = startInTray();
     EXPECT_TRUE(stat("3 456"));
-    EXPECT_EQ(form.mailCheck().messageCount(), 3);
-    EXPECT_TRUE(form.mailCheck().mailPresent());
-    EXPECT_THAT(form.mailCheck().filed(), ElementsAre("3 456"));
-    EXPECT_THAT(form.mailCheck().lastReply(), ElementsAre("", "3 456"));
+    EXPECT_EQ(app.mailCheck().messageCount(), 3);
+    EXPECT_TRUE(app.mailCheck().mailPresent());
+    EXPECT_THAT(app.mailCheck().filed(), ElementsAre("3 456"));
+    EXPECT_THAT(app.mailCheck().lastReply(), ElementsAre("", "3 456"));
     EXPECT_THAT(lines("RcvMail"),
                 ElementsAre("RcvMail mail.example bob [password] STAT /opt/vantorel/save"));
     EXPECT_THAT(fake.mail.passwords, ElementsAre("secret"));
@@ -44,68 +44,68 @@ TEST_F(MailboxQuery, TheCountIsTheLeadingNumberBeforeTheFirstSpace) {
     const std::pair<const char*, int> cases[] = {{"0 0", 0},        {"12abc 99", 12}, {" 7", 0},
                                                  {"2.5 1", 2},      {"3.5 1", 4},     {"-4 0", -4},
                                                  {"32767 1", 32767}};
-    App& form = startInTray();
+    App& app = startInTray();
     for (const auto& [element, count] : cases) {
         EXPECT_TRUE(stat(element)) << element;
-        EXPECT_EQ(form.mailCheck().messageCount(), count) << element;
-        EXPECT_EQ(form.mailCheck().mailPresent(), count != 0) << element;
+        EXPECT_EQ(app.mailCheck().messageCount(), count) << element;
+        EXPECT_EQ(app.mailCheck().mailPresent(), count != 0) << element;
     }
 }
 
 TEST_F(MailboxQuery, AStatusWithoutACountIsARunTimeFailure) {
-    App& form = startInTray();
+    App& app = startInTray();
     stat("2 100");
     for (const char* element : {"3", "", "40000 1", "-40000 1"}) {
         EXPECT_THROW(stat(element), RuntimeFailure) << element;
-        EXPECT_EQ(form.mailCheck().messageCount(), 2) << element;
+        EXPECT_EQ(app.mailCheck().messageCount(), 2) << element;
     }
     fake.mail.replies.push_back(platform::MailReply::List({}));
     EXPECT_THROW(program->mailCheck().query("STAT"), RuntimeFailure);
 }
 
 TEST_F(MailboxQuery, AFailureTextIsShownOnlyWithTheErrorMarkAndNeverForNoMessages) {
-    App& form = startInTray();
+    App& app = startInTray();
     stat("2 100");
     stat("0 0");
-    ASSERT_FALSE(form.mailCheck().mailPresent());
+    ASSERT_FALSE(app.mailCheck().mailPresent());
 
     mark(ctl::ShowErrors, false);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR no such user"));
-    EXPECT_FALSE(form.mailCheck().query("STAT"));
+    EXPECT_FALSE(app.mailCheck().query("STAT"));
     EXPECT_THAT(fake.ui.messageBoxes, IsEmpty());
-    EXPECT_TRUE(form.mailCheck().mailPresent());
-    EXPECT_EQ(form.mailCheck().messageCount(), 0);
+    EXPECT_TRUE(app.mailCheck().mailPresent());
+    EXPECT_EQ(app.mailCheck().messageCount(), 0);
 
     mark(ctl::ShowErrors, true);
     fake.mail.replies.push_back(platform::MailReply::Text("-ERR no such user"));
-    EXPECT_FALSE(form.mailCheck().query("STAT"));
+    EXPECT_FALSE(app.mailCheck().query("STAT"));
     fake.mail.replies.push_back(platform::MailReply::Text("No Message+OK 0 0"));
-    EXPECT_FALSE(form.mailCheck().query("LIST 1-0"));
+    EXPECT_FALSE(app.mailCheck().query("LIST 1-0"));
     EXPECT_THAT(lines("box "), ElementsAre("box [Vantorel] \"-ERR no such user\""));
-    EXPECT_THAT(form.mailCheck().filed(), ElementsAre("2 100", "0 0"));
-    EXPECT_THAT(form.mailCheck().lastReply(), ElementsAre("", "0 0"));
+    EXPECT_THAT(app.mailCheck().filed(), ElementsAre("2 100", "0 0"));
+    EXPECT_THAT(app.mailCheck().lastReply(), ElementsAre("", "0 0"));
 }
 
 TEST_F(MailboxQuery, TheListFollowsTheStatusSoThatIndexJIsMessageJ) {
-    App& form = startInTray();
+    App& app = startInTray();
     stat("2 100");
     fake.mail.replies.push_back(
         platform::MailReply::List({fake::MessageSummary(1), fake::MessageSummary(2)}));
-    EXPECT_TRUE(form.mailCheck().query("LIST 1-2"));
-    EXPECT_TRUE(form.mailCheck().mailPresent());
-    EXPECT_EQ(form.mailCheck().messageCount(), 2);
-    EXPECT_THAT(form.mailCheck().filed(),
+    EXPECT_TRUE(app.mailCheck().query("LIST 1-2"));
+    EXPECT_TRUE(app.mailCheck().mailPresent());
+    EXPECT_EQ(app.mailCheck().messageCount(), 2);
+    EXPECT_THAT(app.mailCheck().filed(),
                 ElementsAre("2 100", fake::MessageSummary(1), fake::MessageSummary(2)));
-    EXPECT_THAT(form.mailCheck().lastReply(),
+    EXPECT_THAT(app.mailCheck().lastReply(),
                 ElementsAre("", fake::MessageSummary(1), fake::MessageSummary(2)));
 }
 
 TEST_F(MailboxQuery, ACheckFilesNoMoreElementsThanItsCountCanNumber) {
-    App& form = startInTray();
+    App& app = startInTray();
     fake.mail.replies.push_back(
         platform::MailReply::List(std::vector<std::string>(kInt16Max + 1, "x")));
-    EXPECT_THROW(form.mailCheck().query("LIST 1-32768"), RuntimeFailure);
-    EXPECT_EQ(form.mailCheck().filed().size(), static_cast<std::size_t>(kInt16Max));
+    EXPECT_THROW(app.mailCheck().query("LIST 1-32768"), RuntimeFailure);
+    EXPECT_EQ(app.mailCheck().filed().size(), static_cast<std::size_t>(kInt16Max));
 }
 
 }  // namespace

@@ -102,20 +102,20 @@ TEST_F(MenuCommands, ClearingShowOnceOnlyForgetsWhatWasShown) {
 
 TEST_F(MenuCommands, PauseStopsTheCheckTimerAndResumeRestartsTheCount) {
     acceptedSettings("5");
-    App& form = start();
-    ASSERT_EQ(form.scheduler().minutes(), 5);
+    App& app = start();
+    ASSERT_EQ(app.scheduler().minutes(), 5);
     fake.transcript.clear();
 
     chooseFromTray(ctl::Pause);
     EXPECT_TRUE(marked(ctl::Pause));
     EXPECT_FALSE(timer("check timer").isEnabled());
-    EXPECT_EQ(form.scheduler().minutes(), 0);
+    EXPECT_EQ(app.scheduler().minutes(), 0);
 
-    form.scheduler().setMinutes(3);  // as if ticks had counted before the pause
+    app.scheduler().setMinutes(3);  // as if ticks had counted before the pause
     chooseFromTray(ctl::Pause);
     EXPECT_FALSE(marked(ctl::Pause));
     EXPECT_TRUE(timer("check timer").isEnabled());
-    EXPECT_EQ(form.scheduler().minutes(), 0);
+    EXPECT_EQ(app.scheduler().minutes(), 0);
 
     // Pausing is not saved; the icon stays in the tray and only shows the
     // pause while it lasts.
@@ -210,7 +210,7 @@ TEST_F(MenuCommands, APauseDuringADisplayCycleOutlastsTheCycle) {
 TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
     acceptedSettings();
     fake.profile.set("SOUND", "ENABLE", "TRUE");
-    App& form = start();
+    App& app = start();
     ASSERT_TRUE(fake.player.open);
     fake.transcript.clear();
 
@@ -218,7 +218,7 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
     EXPECT_FALSE(fake.player.open);
     EXPECT_FALSE(fake.tray.icon.has_value());
     EXPECT_THAT(lines("tray"), ElementsAre("tray: remove"));
-    EXPECT_EQ(form.trayIcon(), nullptr);
+    EXPECT_EQ(app.trayIcon(), nullptr);
     EXPECT_FALSE(timer("check timer").isEnabled());
     // The window is never shown on the way out, and nothing is saved.
     EXPECT_THAT(lines("SettingsWindow show"), IsEmpty());
@@ -230,7 +230,7 @@ TEST_F(MenuCommands, ExitClosesTheSoundRemovesTheIconAndEndsTheProgram) {
 TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExit) {
     for (const auto reason : {platform::CloseReason::CloseBox, platform::CloseReason::SessionEnd}) {
         acceptedSettings();
-        App& form = start();
+        App& app = start();
         mainForm().userClicks(ctl::OpenTitleLabels);  // a small window is open too
         if (reason == platform::CloseReason::CloseBox) {
             // The window is shown to be closed.
@@ -238,7 +238,7 @@ TEST_F(MenuCommands, ClosingTheMainWindowOrEndingTheSessionEndsTheProgramLikeExi
         }
         mainForm().userCloses(reason);
         EXPECT_FALSE(fake.tray.icon.has_value());
-        EXPECT_EQ(form.trayIcon(), nullptr);
+        EXPECT_EQ(app.trayIcon(), nullptr);
         EXPECT_TRUE(fake.ui.quitRequested);
         EXPECT_THAT(lines("ini write"), IsEmpty());
         program.reset();
@@ -252,13 +252,13 @@ TEST_F(MenuCommands, ExitDuringADisplayCycleGivesTheWindowItsTitleBackWhenRestor
     for (const int ticks : {0, 1, 3}) {
         trayWithTwoMessages();
         fake.profile.set("OPTION", "TitleCallBack", "True");
-        App& form = start();
+        App& app = start();
         chooseFromTray(ctl::CheckNow);
         for (int tick = 0; tick < ticks; ++tick) {
             fake.tick("display timer");
         }
         ASSERT_NE(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;
-        EXPECT_EQ(form.display().restorePending(), ticks == 3);
+        EXPECT_EQ(app.display().restorePending(), ticks == 3);
 
         chooseFromTray(ctl::Exit);
         EXPECT_EQ(fake.windows.titleOf(kEditor), "notes.txt - Editor") << ticks;

@@ -17,7 +17,7 @@ using ::testing::Not;
 class StartUp : public fake::ProgramFixture {};
 
 TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
-    App& form = start();
+    App& app = start();
 
     EXPECT_EQ(mainForm().textOf(ctl::ServerBox), "");
     EXPECT_EQ(mainForm().textOf(ctl::UserBox), "");
@@ -30,7 +30,7 @@ TEST_F(StartUp, WithoutASettingsFileTheFirstRunWindowIsShown) {
     EXPECT_FALSE(marked(ctl::UnderMouse));
     EXPECT_FALSE(marked(ctl::OnceOnly));
     EXPECT_FALSE(marked(ctl::Pause));
-    EXPECT_FALSE(form.display().soundOn());
+    EXPECT_FALSE(app.display().soundOn());
     EXPECT_FALSE(fake.tray.icon.has_value());
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(mainForm().isControlVisible(ctl::TrayMenu));
@@ -54,7 +54,7 @@ TEST_F(StartUp, TheIconIsAddedFirstAndRemovedAgainOnAFirstRun) {
 
 TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     acceptedSettings("5", "1.5");
-    App& form = start();
+    App& app = start();
 
     EXPECT_TRUE(fake.tray.icon.has_value());
     EXPECT_FALSE(mainForm().isVisible());
@@ -62,7 +62,7 @@ TEST_F(StartUp, AcceptedSettingsPutTheProgramIntoTheTray) {
     EXPECT_EQ(mainForm().textOf(ctl::PasswordBox), "secret");
     EXPECT_TRUE(timer("check timer").isEnabled());
     // The first tick, a minute after start, already reaches the interval.
-    EXPECT_EQ(form.scheduler().minutes(), 5);
+    EXPECT_EQ(app.scheduler().minutes(), 5);
     EXPECT_EQ(timer("display timer").period(), 1500u);
     EXPECT_FALSE(timer("display timer").isEnabled());
     EXPECT_THAT(lines("tray"), ElementsAre("tray: show \"Vantorel\""));

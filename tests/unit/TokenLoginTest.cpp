@@ -130,7 +130,7 @@ TEST_F(TokenLogin, ACommandWithoutATokenShowsWhyAndNothingGoesToTheServer) {
 }
 
 TEST_F(TokenLogin, OutsideACheckEachLoginRunsTheCommand) {
-    App& form = startWithTokenCommand();
+    App& app = startWithTokenCommand();
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kToken));
     fake.tokenCommand.outcomes.push_back(FakeTokenCommand::Printing(kSecondToken));
     fake.mail.replies.push_back(
@@ -138,9 +138,9 @@ TEST_F(TokenLogin, OutsideACheckEachLoginRunsTheCommand) {
                                   "クンの取得方法とアカウントを確認してください"));
     fake.mail.replies.push_back(platform::MailReply::List({"1 10"}));
 
-    EXPECT_FALSE(form.mailCheck().query("STAT"));
-    EXPECT_TRUE(form.mailCheck().query("STAT"));
-    EXPECT_EQ(form.mailCheck().messageCount(), 1);
+    EXPECT_FALSE(app.mailCheck().query("STAT"));
+    EXPECT_TRUE(app.mailCheck().query("STAT"));
+    EXPECT_EQ(app.mailCheck().messageCount(), 1);
     EXPECT_THAT(fake.mail.accessTokens, ElementsAre(kToken, kSecondToken));
     EXPECT_EQ(lines("token command").size(), 2U);
 }

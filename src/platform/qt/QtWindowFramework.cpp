@@ -92,10 +92,6 @@ void QtWindowFramework::messageBox(std::string_view text, std::string_view capti
     delete box.data();
 }
 
-int QtWindowFramework::twipsPerPixelX() {
-    return static_cast<int>(std::lround(kTwipsPerInch / LogicalDpi()));
-}
-
 int QtWindowFramework::pixels(int twips) const {
     return static_cast<int>(std::lround(twips * LogicalDpi() / kTwipsPerInch));
 }

@@ -32,7 +32,6 @@ class QtWindowFramework : public platform::WindowFramework {
     // Also writes the text to standard error.
     void messageBox(std::string_view text, std::string_view caption,
                     platform::MessageIcon icon) override;
-    int twipsPerPixelX() override;
     void quit() override;
 
     // Pixels for a length in twips at the screen's logical resolution.

@@ -57,10 +57,6 @@ void Win32Ui::messageBox(std::string_view text, std::string_view caption,
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), style);
 }
 
-int Win32Ui::twipsPerPixelX() {
-    return platform::kTwipsPerInch / WindowDpi(firstDialog_);
-}
-
 void Win32Ui::unhandledFailure(const std::string& what) {
     diagnostics_.warn("unhandled failure: " + what);
     MessageBoxW(nullptr, Widen("実行時エラー: " + what).c_str(), L"Vantorel",
@@ -74,16 +70,10 @@ void Win32Ui::quit() {
 
 void Win32Ui::addDialog(HWND window) {
     dialogs_.insert(window);
-    if (firstDialog_ == nullptr) {
-        firstDialog_ = window;
-    }
 }
 
 void Win32Ui::removeDialog(HWND window) {
     dialogs_.erase(window);
-    if (firstDialog_ == window) {
-        firstDialog_ = nullptr;
-    }
 }
 
 bool Win32Ui::dialogMessage(MSG& message) {

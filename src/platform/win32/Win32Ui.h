@@ -30,7 +30,6 @@ class Win32Ui : public platform::WindowFramework {
     void messageBox(std::string_view text, std::string_view caption,
                     platform::MessageIcon icon) override;
     // 1440 / the dpi of the program's first window (15 at 96 dpi).
-    int twipsPerPixelX() override;
     void quit() override;
 
     // Runs the message loop until quit(); returns the exit code.
@@ -63,7 +62,6 @@ class Win32Ui : public platform::WindowFramework {
     platform::Diagnostics& diagnostics_;
     TimerWindow timerWindow_;
     std::set<HWND> dialogs_;
-    HWND firstDialog_ = nullptr;
 };
 
 }  // namespace vantorel::win32
