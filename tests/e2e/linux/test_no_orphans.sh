@@ -137,6 +137,18 @@ touch "$CASE_READY"
 while :; do sleep 1; done
 CASE
 
+# start_waiting_case NAME: starts the case that waits to be ended, with its
+# log, dovecot note and ready mark named NAME, and waits until it is ready.
+start_waiting_case() {
+    local name=$1
+    CASE_END=wait CASE_DOVECOT_NOTE="$work/dovecot-$name" CASE_READY="$work/ready-$name" \
+        start_session "$work/$name.log" bash "$script"
+    wait_for "$ready_timeout" test -e "$work/ready-$name" || {
+        cat "$work/$name.log" >&2
+        fail "the $name test did not get ready"
+    }
+}
+
 echo "[$NAME] an end-to-end test that fails"
 CASE_END=failure CASE_DOVECOT_NOTE="$work/dovecot-failure" CASE_READY="$work/ready-failure" \
     start_session "$work/failure.log" bash "$script"
@@ -149,24 +161,14 @@ grep -q "ends here on purpose" "$work/failure.log" || {
 expect_no_leftovers "a failed test"
 
 echo "[$NAME] an end-to-end test interrupted by Ctrl-C"
-CASE_END=interrupt CASE_DOVECOT_NOTE="$work/dovecot-interrupt" CASE_READY="$work/ready-interrupt" \
-    start_session "$work/interrupt.log" bash "$script"
-wait_for "$ready_timeout" test -e "$work/ready-interrupt" || {
-    cat "$work/interrupt.log" >&2
-    fail "the interrupted test did not get ready"
-}
+start_waiting_case interrupt
 kill -INT -- "-$session"
 end_session "$work/interrupt.log"
 [ "$status" -eq "$sigint_status" ] || fail "Ctrl-C ended the test with status $status"
 expect_no_leftovers "an interrupted test"
 
 echo "[$NAME] an end-to-end test killed outright, as ctest kills its tests when it is ended by a signal"
-CASE_END=interrupt CASE_DOVECOT_NOTE="$work/dovecot-killed" CASE_READY="$work/ready-killed" \
-    start_session "$work/killed.log" bash "$script"
-wait_for "$ready_timeout" test -e "$work/ready-killed" || {
-    cat "$work/killed.log" >&2
-    fail "the test to be killed did not get ready"
-}
+start_waiting_case killed
 kill -KILL -- "-$session"
 end_session "$work/killed.log"
 # No clean-up of the test ran: its reaper stops what it started.
