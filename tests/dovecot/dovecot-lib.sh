@@ -112,6 +112,36 @@ CONF
     fi
 }
 
+# The listeners both test servers have (STLS on $pop3_port and implicit
+# TLS on $pop3s_port at 127.0.0.1, no TLS at all on $notls_port at
+# 127.0.0.2) and their processes, kept running between the cases.
+dovecot_service_settings() {
+    cat <<CONF
+service pop3-login {
+  inet_listener pop3 {
+    address = 127.0.0.1
+    port = $pop3_port
+  }
+  inet_listener pop3s {
+    address = 127.0.0.1
+    port = $pop3s_port
+    ssl = yes
+  }
+  inet_listener pop3-notls {
+    address = 127.0.0.2
+    port = $notls_port
+  }
+  service_count = 0
+  process_min_avail = 1
+}
+service pop3 {
+  service_count = 100
+  process_min_avail = 1
+  process_limit = 20
+}
+CONF
+}
+
 # Three distinct loopback ports, free at the moment of asking. The test of
 # the retry below names the first three to try in DOVECOT_FIRST_PORTS.
 dovecot_pick_ports() {

@@ -76,28 +76,7 @@ userdb {
   default_fields = uid=$mail_user gid=$mail_group home=$workdir/home/%u
 }
 $(dovecot_user_settings)
-service pop3-login {
-  inet_listener pop3 {
-    address = 127.0.0.1
-    port = $pop3_port
-  }
-  inet_listener pop3s {
-    address = 127.0.0.1
-    port = $pop3s_port
-    ssl = yes
-  }
-  inet_listener pop3-notls {
-    address = 127.0.0.2
-    port = $notls_port
-  }
-  service_count = 0
-  process_min_avail = 1
-}
-service pop3 {
-  service_count = 100
-  process_min_avail = 1
-  process_limit = 20
-}
+$(dovecot_service_settings)
 service anvil {
   chroot =
 }
